@@ -1,0 +1,61 @@
+#include "Report.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+
+namespace bench {
+namespace {
+
+// Keeps the real time per iteration of every run, in nanoseconds, beside the console output.
+class CollectingReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> nsPerIteration;
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
+      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+      nsPerIteration[run.benchmark_name()] = seconds * 1e9;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+double Scale(const std::string& unit) {
+  if (unit == "us") return 1e-3;
+  if (unit == "ms") return 1e-6;
+  if (unit == "s") return 1e-9;
+  return 1;
+}
+
+}  // namespace
+
+int RunAndReport(int argc, char** argv, const std::vector<Comparison>& comparisons,
+                 const std::vector<Figure>& figures) {
+  benchmark::Initialize(&argc, argv);
+  CollectingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  int status = 0;
+  const auto find = [&](const std::string& name) -> double {
+    const auto it = reporter.nsPerIteration.find(name);
+    if (it == reporter.nsPerIteration.end()) {
+      std::fprintf(stderr, "no result for benchmark %s\n", name.c_str());
+      status = 1;
+      return 0;
+    }
+    return it->second;
+  };
+  for (const Comparison& c : comparisons) {
+    const double ours = find(c.ours), baseline = find(c.baseline);
+    if (ours > 0) std::printf("compare %s %.2f\n", c.name.c_str(), baseline / ours);
+  }
+  for (const Figure& f : figures)
+    std::printf("figure %s %.3f %s\n", f.name.c_str(), find(f.benchmark) * Scale(f.unit),
+                f.unit.c_str());
+  return status;
+}
+
+}  // namespace bench
