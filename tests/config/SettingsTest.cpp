@@ -1,0 +1,147 @@
+#include "config/Settings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "common/Byte.h"
+#include "common/Errors.h"
+#include "support/TempDir.h"
+
+namespace wyk {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+struct Loaded {
+  TColor line, background, grid;
+  int port, type, offset;
+};
+
+Loaded Load(const std::string& path) {
+  auto state = std::make_unique<RecorderState>();
+  LoadSettings(*state, path);
+  return {state->lineColor,     state->backgroundColor, state->gridColor,
+          state->comPortNumber, state->adapterType,     state->dcOffset};
+}
+
+TEST(Settings, FileContentsGiveValuesEntryByEntry) {
+  struct Case {
+    const char* name;
+    const char* content;  // nullptr: no file at all
+    Loaded expected;
+  };
+  const Case cases[] = {
+      {"missing file", nullptr, {65280, 0, 32768, 1, 2, 120}},
+      {"only COM Typ=1", "[COM]\r\nTyp=1\r\n", {65280, 0, 32768, 1, 1, 120}},
+      {"0x hex", "[COL]\nclTlo=0xFFFFFF\n", {65280, 0xFFFFFF, 32768, 1, 2, 120}},
+      {"$ hex", "[COL]\nclTlo=$FFFFFF\n", {65280, 0xFFFFFF, 32768, 1, 2, 120}},
+      {"0X upper", "[COL]\nclTlo=0X10\n", {65280, 16, 32768, 1, 2, 120}},
+      {"bare 0x", "[COL]\nclTlo=0x\n", {65280, 0, 32768, 1, 2, 120}},
+      {"Port=abc", "[COM]\nPort=abc\n", {65280, 0, 32768, 1, 2, 120}},
+      {"Port=257 keeps the low byte", "[COM]\nPort=257\n", {65280, 0, 32768, 1, 2, 120}},
+      {"SkladowaStala=300", "[COM]\nSkladowaStala=300\n", {65280, 0, 32768, 1, 2, 44}},
+      {"Typ=7 stays", "[COM]\nTyp=7\n", {65280, 0, 32768, 1, 7, 120}},
+      {"negative offset", "[COM]\nSkladowaStala=-1\n", {65280, 0, 32768, 1, 2, 255}},
+      {"key and section case", "[col]\nCLLINIA=255\n[Com]\nport=8\n", {255, 0, 32768, 8, 2, 120}},
+      {"spaces around =", "[COM]\n Typ = 0 \n", {65280, 0, 32768, 1, 0, 120}},
+      {"empty value", "[COM]\nTyp=\n", {65280, 0, 32768, 1, 2, 120}},
+      {"out of 32-bit range", "[COL]\nclLinia=4294967296\n", {65280, 0, 32768, 1, 2, 120}},
+      {"key in another section", "[X]\nTyp=1\n[COM]\n", {65280, 0, 32768, 1, 2, 120}},
+      {"all six",
+       "[COL]\r\nclLinia=255\r\nclTlo=16777215\r\nclSiatka=128\r\n[COM]\r\nPort=3\r\nTyp=0\r\n"
+       "SkladowaStala=7\r\n",
+       {255, 16777215, 128, 3, 0, 7}},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string path = dir.File("wykresownik.INI");
+    if (c.content) WriteFile(path, c.content);
+    const Loaded got = Load(path);
+    EXPECT_EQ(got.line, c.expected.line) << c.name;
+    EXPECT_EQ(got.background, c.expected.background) << c.name;
+    EXPECT_EQ(got.grid, c.expected.grid) << c.name;
+    EXPECT_EQ(got.port, c.expected.port) << c.name;
+    EXPECT_EQ(got.type, c.expected.type) << c.name;
+    EXPECT_EQ(got.offset, c.expected.offset) << c.name;
+  }
+}
+
+TEST(Settings, SavingANewFileWritesTheSixEntriesInOrder) {
+  TempDir dir;
+  const std::string path = dir.File("wykresownik.INI");
+  auto state = std::make_unique<RecorderState>();
+  state->adapterType = 2;
+  SaveSettings(*state, path);
+  EXPECT_EQ(ReadFile(path),
+            "[COL]\r\nclLinia=65280\r\nclTlo=0\r\nclSiatka=32768\r\n"
+            "[COM]\r\nPort=1\r\nTyp=2\r\nSkladowaStala=120\r\n");
+}
+
+TEST(Settings, SavingKeepsOtherSectionsAndKeysAndReplacesInPlace) {
+  TempDir dir;
+  const std::string path = dir.File("wykresownik.INI");
+  WriteFile(path,
+            "; komentarz\n[Inne]\nA=1\n\n[com]\nCOM1=/dev/ttyUSB0\nTYP=1\n\n[COL]\nclTlo=5\n");
+  auto state = std::make_unique<RecorderState>();
+  state->backgroundColor = 0xFFFFFF;
+  state->adapterType = 2;
+  state->dcOffset = LowByte(300);
+  SaveSettings(*state, path);
+  EXPECT_EQ(ReadFile(path),
+            "; komentarz\n[Inne]\nA=1\n\n"
+            "[com]\nCOM1=/dev/ttyUSB0\nTyp=2\nPort=1\r\nSkladowaStala=44\r\n\n"
+            "[COL]\nclTlo=16777215\nclLinia=65280\r\nclSiatka=32768\r\n");
+  const Loaded back = Load(path);
+  EXPECT_EQ(back.background, 0xFFFFFFu);
+  EXPECT_EQ(back.offset, 44);
+}
+
+TEST(Settings, AWriteThatFailsNamesTheFullFileName) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
+  TempDir dir;
+  std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_exec);
+  const std::string path = dir.File("wykresownik.INI");
+  auto state = std::make_unique<RecorderState>();
+  try {
+    SaveSettings(*state, path);
+    FAIL() << "no error raised";
+  } catch (const AppError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+  }
+}
+
+TEST(Settings, AWriteIntoAMissingDirectoryFailsAndWritesNothing) {
+  TempDir dir;
+  const std::string path = dir.File("brak/wykresownik.INI");
+  auto state = std::make_unique<RecorderState>();
+  try {
+    SaveSettings(*state, path);
+    FAIL() << "no error raised";
+  } catch (const AppError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+  }
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(Settings, FileLiesBesideTheExecutable) {
+  EXPECT_EQ(SettingsFilePath("/opt/wyk/wykresownik"), "/opt/wyk/wykresownik.INI");
+  EXPECT_EQ(SettingsFilePath("/opt/wyk/Wykresownik.exe"), "/opt/wyk/Wykresownik.INI");
+}
+
+TEST(Settings, StartValuesBeforeLoading) {
+  auto state = std::make_unique<RecorderState>();
+  EXPECT_EQ(state->lineColor, 65280u);
+  EXPECT_EQ(state->adapterType, 0);
+  EXPECT_EQ(state->samplePeriodMs, 0.5f);
+  EXPECT_EQ(state->voltsPerDiv, 10.0f);
+  EXPECT_EQ(state->voltsUnit, "mV");
+  EXPECT_EQ(LowByte(300), 44);
+}
+
+}  // namespace
+}  // namespace wyk

@@ -1,0 +1,59 @@
+#include "storage/ProfileFile.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace wyk {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+TEST(ProfileFile, ReadsEntriesWithDefaults) {
+  TempDir dir;
+  const std::string path = dir.File("a.osi");
+  WriteFile(path, "[Parm]\r\nJednV=mV\r\nProb=0,5\r\nEmpty=\r\nQuoted=\"a b\"\r\n[Other]\r\nX=1");
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"Parm", "JednV", "mV"},   {"PARM", "prob", "0,5"},  {"Parm", "Empty", ""},
+      {"Parm", "Quoted", "a b"}, {"Other", "X", "1"},      {"Parm", "X", "def"},
+      {"None", "JednV", "def"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ReadProfileString(path, c.section, c.key, "def"), c.expected) << c.key;
+  EXPECT_EQ(ReadProfileString(dir.File("missing.osi"), "Parm", "JednV", "V"), "V");
+}
+
+TEST(ProfileFile, LongEntriesAreCutAt2047Characters) {
+  TempDir dir;
+  const std::string path = dir.File("a.INI");
+  WriteFile(path, "[S]\nK=" + std::string(3000, '7') + "\n");
+  EXPECT_EQ(ReadProfileString(path, "S", "K", ""), std::string(2047, '7'));
+}
+
+TEST(ProfileFile, WritesCreateFileSectionAndKey) {
+  TempDir dir;
+  const std::string path = dir.File("n.osi");
+  WriteProfileString(path, "Parm", "Prob", "0,5");
+  WriteProfileString(path, "Parm", "VD", "10");
+  WriteProfileString(path, "parm", "prob", "1");
+  WriteProfileString(path, "Next", "K", "v");
+  EXPECT_EQ(ReadFile(path), "[Parm]\r\nprob=1\r\nVD=10\r\n[Next]\r\nK=v\r\n");
+}
+
+TEST(ProfileFile, AFinalLineWithoutEndingGetsOneBeforeNewLines) {
+  TempDir dir;
+  const std::string path = dir.File("n.INI");
+  WriteFile(path, "[S]\nA=1");
+  WriteProfileString(path, "S", "B", "2");
+  EXPECT_EQ(ReadFile(path), "[S]\nA=1\r\nB=2\r\n");
+}
+
+}  // namespace
+}  // namespace wyk
