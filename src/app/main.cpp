@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/StartApplication.h"
+
+int main(int argc, char** argv) { return wyk::StartApplication(argc, argv); }

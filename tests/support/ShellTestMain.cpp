@@ -1,12 +1,12 @@
-// Shell tests run the real widgets and serial port under one QApplication,
-// on the offscreen platform unless a display platform is asked for.
+// Shell tests run the real widgets and serial port under the program's own application
+// object, on the offscreen platform unless a display platform is asked for.
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include "app/Application.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
+  wyk::Application app(argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,20 @@
+#pragma once
+// The application object: an error that escapes an event handler is shown in a message box
+// with its text, and the event loop goes on.
+
+#include <QApplication>
+
+namespace wyk {
+
+class Application : public QApplication {
+  Q_OBJECT
+ public:
+  Application(int& argc, char** argv);
+
+  bool notify(QObject* receiver, QEvent* event) override;
+
+  // The standard error box: the application's title as caption, the error's text, OK.
+  static void ShowError(const QString& text);
+};
+
+}  // namespace wyk

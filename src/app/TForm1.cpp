@@ -1,0 +1,306 @@
+#include "app/TForm1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QImage>
+#include <QPainter>
+
+#include "config/Settings.h"
+#include "controls/Fonts.h"
+#include "controls/Pictures.h"
+
+namespace wyk {
+namespace {
+
+const QColor kSilverColour(0xC0, 0xC0, 0xC0);
+const QColor kGreenCaption(0x00, 0x80, 0x00);
+const QColor kMaroonCaption(0x80, 0x00, 0x00);
+const QColor kNavyCaption(0x00, 0x00, 0x80);
+
+QLabel* MakeLabel(QWidget* parent, const QRect& geometry, const QString& text,
+                  const QColor& colour = Qt::black, Qt::Alignment align = Qt::AlignLeft) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(SmallFont());
+  label->setAlignment(align | Qt::AlignVCenter);
+  QPalette p = label->palette();
+  p.setColor(QPalette::Active, QPalette::WindowText, colour);
+  p.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+  label->setPalette(p);
+  if (geometry.width() > 0) {
+    label->setGeometry(geometry);
+  } else {
+    label->move(geometry.topLeft());
+    label->adjustSize();
+  }
+  return label;
+}
+
+QToolButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
+                        const QFont& font, const QColor& colour = Qt::black, bool flat = false) {
+  auto* button = new QToolButton(parent);
+  button->setGeometry(geometry);
+  button->setText(caption);
+  button->setFont(font);
+  button->setAutoRaise(flat);
+  button->setFocusPolicy(Qt::NoFocus);
+  // Disabled buttons keep the style's grey caption.
+  QPalette p = button->palette();
+  p.setColor(QPalette::Active, QPalette::ButtonText, colour);
+  p.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
+  button->setPalette(p);
+  return button;
+}
+
+QLabel* MakePicture(QWidget* parent, const QRect& geometry, const QPixmap& picture) {
+  auto* image = new QLabel(parent);
+  image->setGeometry(geometry);
+  image->setPixmap(picture);
+  image->setAttribute(Qt::WA_TranslucentBackground);
+  return image;
+}
+
+void MakeSeparator(QWidget* parent, int left) {
+  auto* line = new QFrame(parent);
+  line->setGeometry(left, 4, 9, 23);
+  line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+}
+
+// Positions of the V/div buttons around the knob, in VoltsPanel.
+struct ButtonPlace {
+  const char* caption;
+  QRect geometry;
+  bool navy;
+};
+const ButtonPlace kVoltsButtons[10] = {
+    {"10mV", {9, 90, 31, 14}, true},    {"20mV", {4, 70, 31, 14}, true},
+    {"50mV", {4, 52, 31, 14}, true},    {"100mV", {12, 34, 31, 14}, false},
+    {"200mV", {36, 18, 31, 14}, false}, {"500mV", {84, 18, 31, 14}, false},
+    {"1V", {108, 34, 29, 14}, false},   {"2V", {116, 52, 31, 14}, true},
+    {"5V", {116, 70, 31, 14}, true},    {"10V", {111, 90, 31, 14}, true},
+};
+const char* const kCouplingCaptions[3] = {"AC", "GND", "DC"};
+const char* const kSamplingCaptions[10] = {"0,2ms", "0,5ms", "1ms",  "2ms",   "5ms",
+                                           "10ms",  "20ms",  "50ms", "500ms", "1s"};
+
+}  // namespace
+
+TForm1::TForm1(RecorderState& recorderState, std::string settingsFile)
+    : state(recorderState),
+      settingsPath(std::move(settingsFile)),
+      windowCanvas(kClientWidth, kClientHeight) {
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowTitle(kCaption);
+  setFixedSize(kClientWidth, kClientHeight);
+  move(162, 117);
+  setFont(DefaultFont());
+  QPalette p = palette();
+  p.setColor(QPalette::Window, kSilverColour);
+  setPalette(p);
+  setAutoFillBackground(false);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+
+  BuildLayout();
+  CreateMainWindow();
+}
+
+void TForm1::BuildLayout() {
+  for (int y = 0; y < kClientHeight; ++y)
+    for (int x = 0; x < kClientWidth; ++x) windowCanvas.Pixels()[y * kClientWidth + x] = kSilver;
+
+  Label20 = MakeLabel(this, {272, 8, 79, 13}, "Przebieg czasowy");
+
+  Panel2 = new QWidget(this);
+  Panel2->setGeometry(39, 20, 502, 12);
+  Panel2->setCursor(Qt::PointingHandCursor);
+  znAtop = MakePicture(Panel2, {-4, 1, 11, 10}, pictures::CursorPin(QColor(0, 255, 0)));
+  znBtop = MakePicture(Panel2, {-4, 1, 11, 10}, pictures::CursorPin(QColor(0, 0, 255)));
+  for (QLabel* pin : {znAtop, znBtop}) {
+    pin->hide();
+    pin->setEnabled(false);
+  }
+  // Dashed cursor lines: white is see-through, so the plot shows between the dashes.
+  znApion = MakePicture(this, {40, 30, 1, 250}, pictures::DashedLine(QColor(0, 255, 0), 1, 250));
+  znBpion = MakePicture(this, {40, 30, 1, 250}, pictures::DashedLine(QColor(0, 0, 255), 1, 250));
+  znApoziom =
+      MakePicture(this, {40, 280, 500, 1}, pictures::DashedLine(QColor(0, 255, 0), 500, 1));
+  znBpoziom =
+      MakePicture(this, {40, 280, 500, 1}, pictures::DashedLine(QColor(0, 0, 255), 500, 1));
+  for (QLabel* line : {znApion, znBpion, znApoziom, znBpoziom}) line->hide();
+
+  Przel1 = MakePicture(this, {97, 42, 16, 64}, pictures::Switch(pictures::Lever::Down));
+  Przel2 = MakePicture(this, {113, 42, 16, 64}, pictures::Switch(pictures::Lever::Middle));
+  Przel3 = MakePicture(this, {129, 42, 16, 64}, pictures::Switch(pictures::Lever::Up));
+  for (QLabel* picture : {Przel1, Przel2, Przel3}) {
+    picture->hide();
+    picture->setEnabled(false);
+  }
+
+  ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
+  ScrollBar1->setGeometry(24, 312, 534, 16);
+  ScrollBar1->setRange(0, 0);
+  ScrollBar1->setPageStep(25);
+
+  Label21 = MakeLabel(this, {8, 332, 64, 13}, "V/dz=10mV");
+  Label22 = MakeLabel(this, {8, 344, 64, 13}, "T=0,2ms");
+  Label23 = MakeLabel(this, {8, 356, 64, 13}, "AC");
+
+  BuildToolBar();
+  BuildSidePanels();
+
+  Frame11 = new TFrame1(this);
+  Frame11->setGeometry(152, 136, 302, 41);
+  Frame11->Label1->move(124, 0);
+  Frame11->ProgressBar1->setGeometry(0, 16, 300, 25);
+  Frame11->ProgressBar1->setRange(0, 19);
+  Frame11->hide();
+
+  Timer1 = new QTimer(this);
+  Timer1->setInterval(10);
+  Timer1->setSingleShot(true);
+}
+
+void TForm1::BuildToolBar() {
+  Panel1 = new RaisedPanel(this, {72, 328, 448, 32});
+  const auto button = [&](int left, const QPixmap& picture, const QString& hint, int width = 26) {
+    auto* b = new IconButton(Panel1, picture, hint);
+    b->setGeometry(left, 1, width, 30);
+    return b;
+  };
+  using pictures::Zoom;
+  z1 = button(2, pictures::ZoomIcon(Zoom::All), "Pokaż całość");
+  z2 = button(28, pictures::ZoomIcon(Zoom::Off), "Wyłącz powiększenie");
+  MakeSeparator(Panel1, 56);
+  z3 = button(60, pictures::ZoomIcon(Zoom::In), "Powiększ");
+  z4 = button(86, pictures::ZoomIcon(Zoom::Out), "Zmniejsz");
+  z5 = button(112, pictures::ZoomIcon(Zoom::Selection), "Pokaż zaznaczenie");
+  auto* zoomFrame = new QFrame(Panel1);
+  zoomFrame->setGeometry(144, 6, 121, 17);
+  zoomFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  MakeLabel(Panel1, {148, 8, 0, 0}, "Zoom:");
+  ZoomLabel = MakeLabel(Panel1, {174, 8, 79, 13}, "1:1");
+  t1 = button(268, pictures::TimeScaleIcon("REL"), "Skala czasu relaywna");
+  t2 = button(294, pictures::TimeScaleIcon("ABS"), "Skala czasu absolutna");
+  MakeSeparator(Panel1, 322);
+  CursorsButton = button(326, pictures::CursorsIcon(), "Włącz / wyłącz kursory");
+  SnapAButton = button(358, pictures::SnapIcon('A'), "Przyciągnij kursor A");
+  SnapBButton = button(384, pictures::SnapIcon('B'), "Przyciągnij kursor B");
+  MakeSeparator(Panel1, 413);
+  FftButton = button(418, pictures::FftIcon(), "Analiza częstotliwości", 28);
+  for (QWidget* b : {static_cast<QWidget*>(z1), static_cast<QWidget*>(z2),
+                     static_cast<QWidget*>(z3), static_cast<QWidget*>(z4),
+                     static_cast<QWidget*>(z5), static_cast<QWidget*>(FftButton)})
+    b->setEnabled(false);
+  connect(FftButton, &QToolButton::clicked, this, [this] { /* the spectrum window opens here */ });
+}
+
+void TForm1::BuildSidePanels() {
+  const QFont caption = SmallFont();
+  const QFont fileButtons = SmallFont(10);
+
+  FilePanel = new RaisedPanel(this, {592, 0, 197, 49});
+  Label5 = MakeLabel(FilePanel, {20, 2, 161, 13}, "PLIK", Qt::black, Qt::AlignHCenter);
+  FileNameEdit = new BrowseEdit(FilePanel, {8, 14, 185, 17});
+  FileNameEdit->SetText("C:\\Rejestracja1.osr");
+  OpenButton = MakeButton(FilePanel, {3, 32, 95, 15}, "Otworz", fileButtons);
+  NewButton = MakeButton(FilePanel, {99, 32, 95, 15}, "Nowy", fileButtons);
+
+  RecordingPanel = new RaisedPanel(this, {592, 49, 197, 34});
+  MakeLabel(RecordingPanel, {8, 2, 185, 13}, "REJESTRACJA", Qt::black, Qt::AlignHCenter);
+  StartButton = MakeButton(RecordingPanel, {2, 14, 95, 17}, "Start", caption, kGreenCaption);
+  StopButton = MakeButton(RecordingPanel, {100, 14, 95, 17}, "Stop", caption, kMaroonCaption);
+  StartButton->setEnabled(false);
+  StopButton->setEnabled(false);
+
+  TimePanel = new RaisedPanel(this, {592, 83, 197, 32});
+  MakeLabel(TimePanel, {8, 8, 0, 0}, "Czas:");
+  MakeLabel(TimePanel, {32, 2, 60, 13}, "REL", Qt::black, Qt::AlignHCenter);
+  MakeLabel(TimePanel, {100, 2, 60, 13}, "ABS", Qt::black, Qt::AlignHCenter);
+  tREL = MakeLabel(TimePanel, {32, 16, 60, 13}, "00:00:00:000", Qt::black, Qt::AlignHCenter);
+  tABS = MakeLabel(TimePanel, {100, 16, 60, 13}, "00:00:00:000", Qt::black, Qt::AlignHCenter);
+
+  VoltsPanel = new RaisedPanel(this, {592, 115, 197, 116});
+  MakeLabel(VoltsPanel, {56, 2, 40, 13}, "V/dz", Qt::black, Qt::AlignHCenter);
+  MakeLabel(VoltsPanel, {145, 18, 32, 13}, "Tryb", Qt::black, Qt::AlignHCenter);
+  Image1 = MakePicture(VoltsPanel, {36, 32, 80, 80}, pictures::Knob());
+  Image4 = MakePicture(VoltsPanel, {48, 86, 7, 7}, pictures::PointerDot());
+  Przelacznik = MakePicture(VoltsPanel, {153, 34, 16, 64}, pictures::Switch(pictures::Lever::Up));
+  for (int i = 0; i < 10; ++i) {
+    const ButtonPlace& place = kVoltsButtons[i];
+    speedButtons[static_cast<size_t>(i)] =
+        MakeButton(VoltsPanel, place.geometry, place.caption, caption,
+                   place.navy ? kNavyCaption : Qt::black, true);
+  }
+  for (int i = 0; i < 3; ++i)
+    speedButtons[static_cast<size_t>(10 + i)] =
+        MakeButton(VoltsPanel, {172, 32 + 28 * i, 20, 12}, kCouplingCaptions[i], caption,
+                   Qt::black, true);
+
+  SamplingPanel = new RaisedPanel(this, {592, 231, 197, 50});
+  MakeLabel(SamplingPanel, {8, 2, 181, 13}, "PRÓBKOWANIE", Qt::black, Qt::AlignHCenter);
+  static const int kLefts[5] = {4, 41, 79, 116, 153};
+  for (int i = 0; i < 10; ++i)
+    samplingButtons[static_cast<size_t>(i)] =
+        MakeButton(SamplingPanel, {kLefts[i % 5], i < 5 ? 16 : 32, 37, i < 5 ? 16 : 15},
+                   kSamplingCaptions[i], caption, Qt::black, true);
+
+  CursorPanel = new RaisedPanel(this, {592, 281, 197, 60});
+  MakeLabel(CursorPanel, {40, 2, 0, 0}, "Pozycja");
+  MakeLabel(CursorPanel, {104, 2, 0, 0}, "Wartość");
+  const QColor rowColours[3] = {kGreenCaption, kNavyCaption, Qt::black};
+  const char* const rowNames[3] = {"A:", "B:", "A-B:"};
+  QLabel* times[3];
+  QLabel* values[3];
+  for (int row = 0; row < 3; ++row) {
+    const int top = 16 + 14 * row;
+    MakeLabel(CursorPanel, {16, top, 0, 0}, rowNames[row], rowColours[row]);
+    times[row] = MakeLabel(CursorPanel, {40, top, 60, 13}, "00:00:00:000", rowColours[row]);
+    values[row] = MakeLabel(CursorPanel, {104, top, 60, 13}, "0V", rowColours[row]);
+  }
+  Label8 = times[0], Label15 = times[1], Label17 = times[2];
+  Label11 = values[0], Label16 = values[1], Label19 = values[2];
+
+  SettingsPanel = new RaisedPanel(this, {592, 341, 197, 28});
+  ConfigButton = MakeButton(SettingsPanel, {2, 5, 94, 17}, "Konfiguracja", caption);
+  ExitButton = MakeButton(SettingsPanel, {100, 5, 94, 17}, "Wyjście", caption, kMaroonCaption);
+  connect(ConfigButton, &QToolButton::clicked, this, &TForm1::ShowConfiguration);
+  connect(ExitButton, &QToolButton::clicked, this, &TForm1::ExitApplication);
+}
+
+void TForm1::CreateMainWindow() {
+  state.plotBitmap.Resize(kPlotWidth, kPlotHeight);
+  state.selectionBitmap.Resize(kPlotWidth, kPlotHeight);
+  LoadSettings(state, settingsPath);
+}
+
+void TForm1::SetScaleControlsEnabled(bool enabled) {
+  for (QToolButton* b : speedButtons) b->setEnabled(enabled);
+  for (QToolButton* b : samplingButtons) b->setEnabled(enabled);
+  ScrollBar1->setEnabled(enabled);
+}
+
+void TForm1::ShowConfiguration() {
+  if (configurationDialog) {
+    configurationDialog->show();
+    configurationDialog->raise();
+    configurationDialog->activateWindow();
+  }
+  update();
+}
+
+void TForm1::ExitApplication() { QApplication::quit(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  event->accept();
+  QApplication::quit();
+}
+
+void TForm1::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QImage surface(reinterpret_cast<const uchar*>(windowCanvas.Pixels()), kClientWidth,
+                       kClientHeight, kClientWidth * 4, QImage::Format_RGBX8888);
+  painter.drawImage(0, 0, surface);
+}
+
+}  // namespace wyk

@@ -1,0 +1,93 @@
+#pragma once
+// The main window: plot, scales, tool bar and the seven side panels.
+
+#include <QLabel>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "app/RecorderState.h"
+#include "app/TFrame1.h"
+#include "controls/BrowseEdit.h"
+#include "controls/IconButton.h"
+#include "controls/RaisedPanel.h"
+
+namespace wyk {
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kClientWidth = 792;
+  static constexpr int kClientHeight = 372;
+  inline static const QString kCaption = "KWARN Wykresownik ";
+
+  // Creates the window and runs its creation handler with the settings file at `settingsPath`.
+  TForm1(RecorderState& state, std::string settingsPath);
+
+  RecorderState& state;
+  const std::string settingsPath;
+  QWidget* configurationDialog = nullptr;  // set once the dialog exists
+
+  // The window's surface: the scales are drawn here and the plot copied into it.
+  Canvas windowCanvas;
+
+  QLabel* Label20;
+  QWidget* Panel2;
+  QLabel *znAtop, *znBtop, *znApion, *znBpion, *znApoziom, *znBpoziom;
+  QLabel *Przel1, *Przel2, *Przel3;
+  QScrollBar* ScrollBar1;
+  QLabel *Label21, *Label22, *Label23;
+  RaisedPanel* Panel1;
+  IconButton *z1, *z2, *z3, *z4, *z5, *t1, *t2, *CursorsButton, *SnapAButton, *SnapBButton,
+      *FftButton;
+  QLabel* ZoomLabel;
+  TFrame1* Frame11;
+  QTimer* Timer1;
+
+  RaisedPanel* FilePanel;
+  QLabel* Label5;
+  BrowseEdit* FileNameEdit;
+  QToolButton *OpenButton, *NewButton;
+
+  RaisedPanel* RecordingPanel;
+  QToolButton *StartButton, *StopButton;
+
+  RaisedPanel* TimePanel;
+  QLabel *tREL, *tABS;
+
+  RaisedPanel* VoltsPanel;
+  QLabel *Image1, *Image4, *Przelacznik;
+  std::array<QToolButton*, 13> speedButtons;  // SpeedButton1 … SpeedButton13
+
+  RaisedPanel* SamplingPanel;
+  std::array<QToolButton*, 10> samplingButtons;  // vd1 … vd10
+
+  RaisedPanel* CursorPanel;
+  QLabel *Label8, *Label15, *Label17, *Label11, *Label16, *Label19;
+
+  RaisedPanel* SettingsPanel;
+  QToolButton *ConfigButton, *ExitButton;
+
+  QToolButton* SpeedButton(int n) const { return speedButtons[static_cast<size_t>(n - 1)]; }
+  QToolButton* vd(int n) const { return samplingButtons[static_cast<size_t>(n - 1)]; }
+
+  // The V/div, sampling and coupling buttons and the scroll bar together.
+  void SetScaleControlsEnabled(bool enabled);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void BuildToolBar();
+  void BuildSidePanels();
+  void CreateMainWindow();
+  void ShowConfiguration();
+  void ExitApplication();
+};
+
+}  // namespace wyk

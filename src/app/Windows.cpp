@@ -1,0 +1,14 @@
+#include "app/Windows.h"
+
+namespace wyk {
+
+Windows CreateWindows(RecorderState& state, const std::string& settingsPath) {
+  Windows windows;
+  windows.form1 = std::make_unique<TForm1>(state, settingsPath);
+  windows.form2 = std::make_unique<TForm2>(state, *windows.form1);
+  windows.form3 = std::make_unique<TForm3>(state);
+  windows.form1->configurationDialog = windows.form2.get();
+  return windows;
+}
+
+}  // namespace wyk

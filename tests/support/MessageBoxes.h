@@ -1,0 +1,39 @@
+#pragma once
+// Answers the next modal message box that appears and keeps its caption and text, so that a
+// test can run a handler that reports through a message box.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <memory>
+
+namespace wyk::testing {
+
+struct SeenMessageBox {
+  bool shown = false;
+  QString caption;
+  QString text;
+};
+
+// Polls for a modal message box and closes it with `answer`; the result fills in when it does.
+inline std::shared_ptr<SeenMessageBox> AnswerNextMessageBox(
+    QMessageBox::StandardButton answer = QMessageBox::Ok) {
+  auto seen = std::make_shared<SeenMessageBox>();
+  auto* poll = new QTimer;
+  poll->setInterval(5);
+  QObject::connect(poll, &QTimer::timeout, [seen, poll, answer] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    seen->shown = true;
+    seen->caption = box->windowTitle();
+    seen->text = box->text();
+    poll->stop();
+    poll->deleteLater();
+    if (QAbstractButton* button = box->button(answer)) button->click();
+    else box->reject();
+  });
+  poll->start();
+  return seen;
+}
+
+}  // namespace wyk::testing
