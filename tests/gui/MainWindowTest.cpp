@@ -197,8 +197,8 @@ TEST(MainWindow, TextsAndHintsAreThoseOfTheProgram) {
   EXPECT_EQ(f.Label23->text(), "AC");
   EXPECT_EQ(f.tREL->text(), "00:00:00:000");
   EXPECT_EQ(f.Label19->text(), "0V");
-  EXPECT_EQ(f.StartButton->palette().color(QPalette::ButtonText), QColor(0, 0x80, 0));
-  EXPECT_EQ(f.ExitButton->palette().color(QPalette::ButtonText), QColor(0x80, 0, 0));
+  EXPECT_EQ(f.StartButton->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0, 0x80, 0));
+  EXPECT_EQ(f.ExitButton->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0x80, 0, 0));
   EXPECT_EQ(f.Frame11->Label1->text(), QString::fromUtf8("Proszę czekać"));
 }
 
