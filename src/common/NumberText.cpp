@@ -42,15 +42,15 @@ std::string NumberText(double value, int digits) {
       if (mantissa.size() <= whole) {
         text += mantissa + std::string(whole - mantissa.size(), '0');
       } else {
-        text += mantissa.substr(0, whole) + "," + mantissa.substr(whole);
+        text.append(mantissa, 0, whole).append(",").append(mantissa, whole);
       }
     } else {
-      text += "0," + std::string(static_cast<size_t>(-exponent - 1), '0') + mantissa;
+      text.append("0,").append(static_cast<size_t>(-exponent - 1), '0').append(mantissa);
     }
     return text;
   }
   text += mantissa.substr(0, 1);
-  if (mantissa.size() > 1) text += "," + mantissa.substr(1);
+  if (mantissa.size() > 1) text.append(",").append(mantissa, 1);
   text += exponent < 0 ? "E-" : "E+";
   text += std::to_string(std::abs(exponent));
   return text;

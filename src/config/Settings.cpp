@@ -52,7 +52,7 @@ int32_t ReadIntegerEntry(const std::string& path, const std::string& section,
                          const std::string& key, int32_t defaultValue) {
   std::string text = ReadProfileString(path, section, key, "");
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-    text = "$" + text.substr(2);
+    text.replace(0, 2, "$");
   return ParseInteger(text).value_or(defaultValue);
 }
 
