@@ -1,0 +1,34 @@
+#pragma once
+// The plot layer: background, grid and trace in the 500 × 250 plot bitmap, and its copy
+// onto the window.
+
+#include "app/RecorderState.h"
+#include "view/Canvas.h"
+
+namespace wyk {
+
+// The main window's client area, on which both layers are drawn.
+constexpr int kWindowWidth = 792;
+constexpr int kWindowHeight = 372;
+constexpr TColor kWindowColour = kSilver;
+
+// Window position of the plot bitmap's top-left pixel.
+constexpr int kPlotLeft = 40;
+constexpr int kPlotTop = 30;
+constexpr TColor kSelectionGrey = 0x808080;
+
+// Sizes plotBitmap and selectionBitmap to 500 × 250 and paints selectionBitmap grey inside a
+// black outline.
+void InitPlotBitmaps(RecorderState& state);
+
+// The open recording: plotValues[i] = windowBuffer[windowOffset + i] with values above 250 held
+// at 250, then background, grid and trace of plotValues. windowOffset lies in 0 … 9500.
+void DrawRecordingPlot(RecorderState& state, Canvas& canvas, int gridSpacing, int gridOffset);
+
+// The live view: background, grid and trace of liveValues, unclipped (251 … 255 leave the top).
+void DrawLivePlot(const RecorderState& state, Canvas& canvas, int gridSpacing, int gridOffset);
+
+// Copies plotBitmap onto the window canvas with its top-left corner at (40, 30).
+void PresentPlot(const RecorderState& state, Canvas& window);
+
+}  // namespace wyk

@@ -1,0 +1,31 @@
+#pragma once
+// The scale layer: the volts axis left of the plot, the time axis below it, and the captions of
+// the volts-per-division and sampling-period labels.
+
+#include <string>
+
+#include "app/RecorderState.h"
+#include "view/Canvas.h"
+#include "view/TextDrawer.h"
+
+namespace wyk {
+
+struct ScaleCaptions {
+  std::string voltsPerDiv;   // Label21, "V/dz=10mV"
+  std::string samplePeriod;  // Label22, "T=0,5ms"
+};
+
+// The only place that sets gridOffset, labelOffset, msPerPixel and leftEdgeMs, from the scroll
+// position in samples of the recording and zoomStep.
+void UpdateScaleValues(RecorderState& state, int scrollPosition);
+
+// The captions for the current voltsPerDiv, voltsUnit and samplePeriodMs.
+ScaleCaptions CaptionsOf(const RecorderState& state);
+
+// Sets axisOffset, calls UpdateScaleValues, clears the strips left of and below the plot on the
+// window canvas and draws the marks, ticks and labels there; returns the captions for the shell's
+// labels. Time labels count from recordingStart when absoluteTime, else from relativeTimeOrigin.
+ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text, bool absoluteTime,
+                         int scrollPosition);
+
+}  // namespace wyk
