@@ -5,9 +5,12 @@
 #include <QImage>
 #include <QPainter>
 
+#include "common/QtColour.h"
 #include "config/Settings.h"
 #include "controls/Fonts.h"
 #include "controls/Pictures.h"
+#include "view/PlotRenderer.h"
+#include "view/Selectors.h"
 
 namespace wyk {
 namespace {
@@ -16,6 +19,11 @@ const QColor kSilverColour(0xC0, 0xC0, 0xC0);
 const QColor kGreenCaption(0x00, 0x80, 0x00);
 const QColor kMaroonCaption(0x80, 0x00, 0x00);
 const QColor kNavyCaption(0x00, 0x00, 0x80);
+
+QRect ToQRect(const Geometry& g) { return {g.left, g.top, g.width, g.height}; }
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QLabel* MakeLabel(QWidget* parent, const QRect& geometry, const QString& text,
                   const QColor& colour = Qt::black, Qt::Alignment align = Qt::AlignLeft) {
@@ -65,23 +73,6 @@ void MakeSeparator(QWidget* parent, int left) {
   line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
 }
 
-// Positions of the V/div buttons around the knob, in VoltsPanel.
-struct ButtonPlace {
-  const char* caption;
-  QRect geometry;
-  bool navy;
-};
-const ButtonPlace kVoltsButtons[10] = {
-    {"10mV", {9, 90, 31, 14}, true},    {"20mV", {4, 70, 31, 14}, true},
-    {"50mV", {4, 52, 31, 14}, true},    {"100mV", {12, 34, 31, 14}, false},
-    {"200mV", {36, 18, 31, 14}, false}, {"500mV", {84, 18, 31, 14}, false},
-    {"1V", {108, 34, 29, 14}, false},   {"2V", {116, 52, 31, 14}, true},
-    {"5V", {116, 70, 31, 14}, true},    {"10V", {111, 90, 31, 14}, true},
-};
-const char* const kCouplingCaptions[3] = {"AC", "GND", "DC"};
-const char* const kSamplingCaptions[10] = {"0,2ms", "0,5ms", "1ms",  "2ms",   "5ms",
-                                           "10ms",  "20ms",  "50ms", "500ms", "1s"};
-
 }  // namespace
 
 TForm1::TForm1(RecorderState& recorderState, std::string settingsFile)
@@ -106,8 +97,8 @@ TForm1::TForm1(RecorderState& recorderState, std::string settingsFile)
 }
 
 void TForm1::BuildLayout() {
-  for (int y = 0; y < kClientHeight; ++y)
-    for (int x = 0; x < kClientWidth; ++x) windowCanvas.Pixels()[y * kClientWidth + x] = kSilver;
+  windowCanvas.SetBrushColor(kSilver);
+  windowCanvas.FillRect(0, 0, kClientWidth, kClientHeight);
 
   Label20 = MakeLabel(this, {272, 8, 79, 13}, "Przebieg czasowy");
 
@@ -180,8 +171,12 @@ void TForm1::BuildToolBar() {
   zoomFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
   MakeLabel(Panel1, {148, 8, 0, 0}, "Zoom:");
   ZoomLabel = MakeLabel(Panel1, {174, 8, 79, 13}, "1:1");
-  t1 = button(268, pictures::TimeScaleIcon("REL"), "Skala czasu relaywna");
-  t2 = button(294, pictures::TimeScaleIcon("ABS"), "Skala czasu absolutna");
+  t1 = button(kTimeScaleRows[0].button.left, pictures::TimeScaleIcon("REL"),
+              ToQString(kTimeScaleRows[0].hint));
+  t2 = button(kTimeScaleRows[1].button.left, pictures::TimeScaleIcon("ABS"),
+              ToQString(kTimeScaleRows[1].hint));
+  connect(t1, &QToolButton::clicked, this, [this] { SelectTimeScaleClick(false); });
+  connect(t2, &QToolButton::clicked, this, [this] { SelectTimeScaleClick(true); });
   MakeSeparator(Panel1, 322);
   CursorsButton = button(326, pictures::CursorsIcon(), "Włącz / wyłącz kursory");
   SnapAButton = button(358, pictures::SnapIcon('A'), "Przyciągnij kursor A");
@@ -223,27 +218,35 @@ void TForm1::BuildSidePanels() {
   VoltsPanel = new RaisedPanel(this, {592, 115, 197, 116});
   MakeLabel(VoltsPanel, {56, 2, 40, 13}, "V/dz", Qt::black, Qt::AlignHCenter);
   MakeLabel(VoltsPanel, {145, 18, 32, 13}, "Tryb", Qt::black, Qt::AlignHCenter);
-  Image1 = MakePicture(VoltsPanel, {36, 32, 80, 80}, pictures::Knob());
-  Image4 = MakePicture(VoltsPanel, {48, 86, 7, 7}, pictures::PointerDot());
-  Przelacznik = MakePicture(VoltsPanel, {153, 34, 16, 64}, pictures::Switch(pictures::Lever::Up));
-  for (int i = 0; i < 10; ++i) {
-    const ButtonPlace& place = kVoltsButtons[i];
-    speedButtons[static_cast<size_t>(i)] =
-        MakeButton(VoltsPanel, place.geometry, place.caption, caption,
-                   place.navy ? kNavyCaption : Qt::black, true);
+  Image1 = MakePicture(VoltsPanel, ToQRect(kKnobImage1), pictures::Knob());
+  Image4 = MakePicture(VoltsPanel, ToQRect(kPointerImage4), pictures::PointerDot());
+  Przelacznik = MakePicture(VoltsPanel, ToQRect(kSwitchPrzelacznik), Przel3->pixmap());
+  for (size_t i = 0; i < kVoltsPerDivRows.size(); ++i) {
+    const VoltsPerDivRow& row = kVoltsPerDivRows[i];
+    speedButtons[i] = MakeButton(VoltsPanel, ToQRect(row.button), ToQString(row.caption), caption,
+                                 ToQColor(row.captionColour), true);
+    speedButtons[i]->setObjectName(ToQString(row.name));
+    connect(speedButtons[i], &QToolButton::clicked, this, [this, i] { SelectVoltsClick(int(i) + 1); });
   }
-  for (int i = 0; i < 3; ++i)
-    speedButtons[static_cast<size_t>(10 + i)] =
-        MakeButton(VoltsPanel, {172, 32 + 28 * i, 20, 12}, kCouplingCaptions[i], caption,
-                   Qt::black, true);
+  for (size_t i = 0; i < kCouplingRows.size(); ++i) {
+    const CouplingRow& row = kCouplingRows[i];
+    QToolButton* b = MakeButton(VoltsPanel, ToQRect(row.button), ToQString(row.caption), caption,
+                                Qt::black, true);
+    b->setObjectName(ToQString(row.name));
+    speedButtons[10 + i] = b;
+    connect(b, &QToolButton::clicked, this, [this, i] { SelectCouplingClick(int(i) + 11); });
+  }
 
   SamplingPanel = new RaisedPanel(this, {592, 231, 197, 50});
   MakeLabel(SamplingPanel, {8, 2, 181, 13}, "PRÓBKOWANIE", Qt::black, Qt::AlignHCenter);
-  static const int kLefts[5] = {4, 41, 79, 116, 153};
-  for (int i = 0; i < 10; ++i)
-    samplingButtons[static_cast<size_t>(i)] =
-        MakeButton(SamplingPanel, {kLefts[i % 5], i < 5 ? 16 : 32, 37, i < 5 ? 16 : 15},
-                   kSamplingCaptions[i], caption, Qt::black, true);
+  for (size_t i = 0; i < kSamplePeriodRows.size(); ++i) {
+    const SamplePeriodRow& row = kSamplePeriodRows[i];
+    samplingButtons[i] = MakeButton(SamplingPanel, ToQRect(row.button), ToQString(row.caption),
+                                    caption, Qt::black, true);
+    samplingButtons[i]->setObjectName(ToQString(row.name));
+    connect(samplingButtons[i], &QToolButton::clicked, this,
+            [this, i] { SelectSamplePeriodClick(int(i) + 1); });
+  }
 
   CursorPanel = new RaisedPanel(this, {592, 281, 197, 60});
   MakeLabel(CursorPanel, {40, 2, 0, 0}, "Pozycja");
@@ -269,9 +272,15 @@ void TForm1::BuildSidePanels() {
 }
 
 void TForm1::CreateMainWindow() {
-  state.plotBitmap.Resize(kPlotWidth, kPlotHeight);
-  state.selectionBitmap.Resize(kPlotWidth, kPlotHeight);
+  InitPlotBitmaps(state);
+  // Time and date texts are fixed to "hh:mm:ss:zzz" and "dd:mm:yyyy" (common/DateTime.h).
   LoadSettings(state, settingsPath);
+  if (state.adapterType == 1) {
+    ApplyType1Limits();
+    SelectVoltsClick(4);         // 100 mV
+    SelectSamplePeriodClick(2);  // 0,5 ms
+  }
+  DrawRecordingPlot(state, state.plotBitmap, 25, 0);
 }
 
 void TForm1::SetScaleControlsEnabled(bool enabled) {
@@ -286,7 +295,9 @@ void TForm1::ShowConfiguration() {
     configurationDialog->raise();
     configurationDialog->activateWindow();
   }
-  update();
+  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
+  PresentPlot(state, windowCanvas);
+  update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
 }
 
 void TForm1::ExitApplication() { QApplication::quit(); }
@@ -297,8 +308,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::paintEvent(QPaintEvent*) {
+  FormPaint();
   QPainter painter(this);
-  const QImage surface(reinterpret_cast<const uchar*>(windowCanvas.Pixels()), kClientWidth,
+  const QImage surface(reinterpret_cast<const uchar*>(windowCanvas.Bits()), kClientWidth,
                        kClientHeight, kClientWidth * 4, QImage::Format_RGBX8888);
   painter.drawImage(0, 0, surface);
 }

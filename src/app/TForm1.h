@@ -14,6 +14,7 @@
 #include "controls/BrowseEdit.h"
 #include "controls/IconButton.h"
 #include "controls/RaisedPanel.h"
+#include "view/QtTextDrawer.h"
 
 namespace wyk {
 
@@ -33,6 +34,7 @@ class TForm1 : public QWidget {
 
   // The window's surface: the scales are drawn here and the plot copied into it.
   Canvas windowCanvas;
+  QtTextDrawer textDrawer;
 
   QLabel* Label20;
   QWidget* Panel2;
@@ -77,6 +79,19 @@ class TForm1 : public QWidget {
   // The V/div, sampling and coupling buttons and the scroll bar together.
   void SetScaleControlsEnabled(bool enabled);
 
+  // Selector handlers: button numbers as in vd1 … vd10 and SpeedButton1 … SpeedButton13.
+  void SelectSamplePeriodClick(int vdButton);
+  void SelectVoltsClick(int speedButton);
+  void SelectCouplingClick(int speedButton);
+  void SelectTimeScaleClick(bool absolute);
+  void ApplyType1Limits();
+  void LiftType1Limits();
+
+  // Scale layer for the current state onto the window surface, and the two captions.
+  void DrawScales(bool absoluteTime);
+  // Paint handler: the last plot and the scales, without recomputing the trace.
+  void FormPaint();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -86,6 +101,8 @@ class TForm1 : public QWidget {
   void BuildToolBar();
   void BuildSidePanels();
   void CreateMainWindow();
+  QLabel* SwitchPicture(int number) const;  // Przel1 … Przel3
+  void DrawScaleLayer(bool absoluteTime);
   void ShowConfiguration();
   void ExitApplication();
 };

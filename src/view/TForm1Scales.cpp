@@ -1,0 +1,75 @@
+// The main window's scale selectors and the drawing of its scale layer.
+#include <QPixmap>
+
+#include "app/TForm1.h"
+#include "view/PlotRenderer.h"
+#include "view/ScaleRenderer.h"
+#include "view/Selectors.h"
+
+namespace wyk {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QLabel* TForm1::SwitchPicture(int number) const {
+  return number == 1 ? Przel1 : number == 2 ? Przel2 : Przel3;
+}
+
+void TForm1::DrawScaleLayer(bool absoluteTime) {
+  const ScaleCaptions captions =
+      wyk::DrawScales(state, windowCanvas, textDrawer, absoluteTime, ScrollBar1->value());
+  Label21->setText(QString::fromStdString(captions.voltsPerDiv));
+  Label22->setText(QString::fromStdString(captions.samplePeriod));
+}
+
+void TForm1::DrawScales(bool absoluteTime) {
+  DrawScaleLayer(absoluteTime);
+  update();
+}
+
+void TForm1::FormPaint() {
+  PresentPlot(state, windowCanvas);
+  DrawScaleLayer(state.timeScaleAbsolute);
+}
+
+void TForm1::SelectSamplePeriodClick(int vdButton) {
+  SelectSamplePeriod(state, vdButton);
+  DrawScales(state.timeScaleAbsolute);
+}
+
+void TForm1::SelectVoltsClick(int speedButton) {
+  const VoltsPerDivRow& row = SelectVoltsPerDiv(state, speedButton);
+  Image4->move(row.pointerLeft, row.pointerTop);
+  DrawScales(state.timeScaleAbsolute);
+}
+
+void TForm1::SelectCouplingClick(int speedButton) {
+  const CouplingRow& row = SelectCoupling(state, speedButton);
+  Przelacznik->setPixmap(SwitchPicture(static_cast<int>(row.picture))->pixmap());
+  Label23->setText(ToQString(row.label23));
+}
+
+void TForm1::SelectTimeScaleClick(bool absolute) {
+  SelectTimeScale(state, absolute);
+  DrawScales(absolute);
+}
+
+void TForm1::ApplyType1Limits() {
+  wyk::ApplyType1Limits(state);
+  for (std::string_view name : kType1Limits.disabledButtons)
+    findChild<QWidget*>(ToQString(name))->setEnabled(false);
+  Image4->move(kType1Limits.pointerLeft, kType1Limits.pointerTop);
+  Przelacznik->setPixmap(SwitchPicture(static_cast<int>(kType1Limits.picture))->pixmap());
+  Label23->setText(ToQString(kType1Limits.label23));
+}
+
+void TForm1::LiftType1Limits() {
+  for (std::string_view name : kType1Limits.disabledButtons)
+    findChild<QWidget*>(ToQString(name))->setEnabled(true);
+}
+
+}  // namespace wyk
