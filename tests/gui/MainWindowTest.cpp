@@ -8,27 +8,12 @@
 #include "common/Errors.h"
 #include "support/Artifacts.h"
 #include "support/MessageBoxes.h"
-#include "support/TempDir.h"
+#include "gui/StartedProgram.h"
 
 namespace wyk {
 namespace {
 
-using testing::TempDir;
-using testing::WriteFile;
-
-// A program started with the given settings file content (nullptr: no file).
-struct StartedProgram {
-  TempDir dir;
-  std::unique_ptr<RecorderState> state = std::make_unique<RecorderState>();
-  Windows windows;
-
-  explicit StartedProgram(const char* settings = nullptr) {
-    const std::string path = dir.File("wykresownik.INI");
-    if (settings) WriteFile(path, settings);
-    windows = CreateWindows(*state, path);
-  }
-  TForm1& Main() { return *windows.form1; }
-};
+using testing::StartedProgram;
 
 TEST(MainWindow, CaptionNamesTheAdapterType) {
   struct Case {
