@@ -16,6 +16,7 @@ constexpr int kLabelledTickStep = 125;
 constexpr int kTimeLabelTop = 288;
 constexpr int kEdgeLabelTop = 298;
 constexpr int kAxisLabelRight = 30;
+constexpr int kDateCentre = 270;  // window x, 20 pixels left of the plot's true middle
 
 // A single-precision variable takes an extended result; too large a result is an overflow.
 float StoreSingle(long double value) {
@@ -82,7 +83,7 @@ void DrawEdgeTimes(const RecorderState& state, Canvas& window, TextDrawer& text,
                    bool absoluteTime) {
   const long double left = state.leftEdgeMs;
   if (absoluteTime)
-    DrawCentred(window, text, kPlotLeft + kPlotWidth / 2, kEdgeLabelTop,
+    DrawCentred(window, text, kDateCentre, kEdgeLabelTop,
                 DateText(DateTimeAfterMs(base, TruncMs(left))));
   DrawCentred(window, text, kPlotLeft, kEdgeLabelTop, TimeLabel(base, left));
   const long double right = static_cast<long double>(kPlotWidth) * state.msPerPixel + left;

@@ -1,0 +1,168 @@
+#include "view/PlotRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <set>
+
+namespace wyk {
+namespace {
+
+// Colours whose three bytes differ, so that a swapped byte order shows.
+constexpr TColor kBackground = 0x00112233;
+constexpr TColor kGrid = 0x00445566;
+constexpr TColor kLine = 0x00778899;
+
+std::unique_ptr<RecorderState> NewState() {
+  auto state = std::make_unique<RecorderState>();
+  state->backgroundColor = kBackground;
+  state->gridColor = kGrid;
+  state->lineColor = kLine;
+  InitPlotBitmaps(*state);
+  return state;
+}
+
+int CountOf(const Canvas& canvas, TColor colour) {
+  int count = 0;
+  for (int y = 0; y < canvas.Height(); ++y)
+    for (int x = 0; x < canvas.Width(); ++x) count += canvas.Pixel(x, y) == colour;
+  return count;
+}
+
+TEST(PlotRenderer, InitPlotBitmapsPaintsSelectionGreyInBlackOutline) {
+  auto state = NewState();
+  EXPECT_EQ(state->plotBitmap.Width(), 500);
+  EXPECT_EQ(state->plotBitmap.Height(), 250);
+  const Canvas& selection = state->selectionBitmap;
+  ASSERT_EQ(selection.Width(), 500);
+  ASSERT_EQ(selection.Height(), 250);
+  struct Case {
+    int x, y;
+    TColor colour;
+  };
+  const Case cases[] = {{0, 0, kBlack},     {499, 0, kBlack},   {0, 249, kBlack},
+                        {499, 249, kBlack}, {250, 0, kBlack},   {0, 125, kBlack},
+                        {1, 1, 0x808080},   {498, 248, 0x808080}, {250, 125, 0x808080}};
+  for (const Case& c : cases) EXPECT_EQ(selection.Pixel(c.x, c.y), c.colour) << c.x << "," << c.y;
+  EXPECT_EQ(CountOf(selection, kBlack), 2 * 500 + 2 * 248);
+}
+
+// Vertical lines stand at gridOffset + 25 i; the frame adds column 0 and row 0.
+TEST(PlotRenderer, GridColumnsFollowGridOffsetAndRowsAreFixed) {
+  struct Case {
+    int gridOffset;
+    int firstColumn;
+    int lastColumn;
+  };
+  const Case cases[] = {{25, 25, 475}, {0, 0, 475}, {7, 7, 482}, {1, 1, 476}, {24, 24, 499}};
+  for (const Case& c : cases) {
+    auto state = NewState();
+    DrawRecordingPlot(*state, state->plotBitmap, 25, c.gridOffset);
+    const Canvas& plot = state->plotBitmap;
+    std::set<int> columns{0};
+    for (int x = c.firstColumn; x <= c.lastColumn; x += 25) columns.insert(x);
+    for (int x = 0; x < 500; ++x) {
+      const TColor expected = columns.count(x) ? kGrid : kBackground;
+      EXPECT_EQ(plot.Pixel(x, 10), expected) << "offset " << c.gridOffset << " x " << x;
+      EXPECT_EQ(plot.Pixel(x, 249), expected) << "offset " << c.gridOffset << " x " << x;
+    }
+    for (int y = 0; y < 250; ++y) {
+      const TColor expected = y % 25 == 0 ? kGrid : kBackground;
+      EXPECT_EQ(plot.Pixel(13, y), expected) << "offset " << c.gridOffset << " y " << y;
+      EXPECT_EQ(plot.Pixel(499, y), y % 25 == 0 || c.lastColumn == 499 ? kGrid : kBackground)
+          << "offset " << c.gridOffset << " right edge y " << y;
+    }
+    for (int x = 0; x < 500; ++x) EXPECT_EQ(plot.Pixel(x, 225), kGrid);
+    for (int y = 0; y < 250; ++y) EXPECT_EQ(plot.Pixel(c.firstColumn, y), kGrid);
+  }
+}
+
+// A flat trace of v lies on row 250 − v; the last column is the end point and stays unpainted.
+TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
+  struct Case {
+    int value;
+    std::optional<int> recordingRow;
+    std::optional<int> liveRow;
+  };
+  const Case cases[] = {{0, {}, {}},     {1, 249, 249},  {2, 248, 248}, {100, 150, 150},
+                        {249, 1, 1},     {250, 0, 0},    {251, 0, {}},  {255, 0, {}}};
+  for (const Case& c : cases) {
+    auto state = NewState();
+    state->windowBuffer.fill(static_cast<uint8_t>(c.value));
+    state->liveValues.fill(c.value);
+    Canvas recording(500, 250), live(500, 250);
+    DrawRecordingPlot(*state, recording, 25, 25);
+    DrawLivePlot(*state, live, 25, 25);
+    for (int32_t v : state->plotValues) ASSERT_EQ(v, c.value > 250 ? 250 : c.value);
+    const std::pair<const Canvas*, std::optional<int>> views[] = {{&recording, c.recordingRow},
+                                                                   {&live, c.liveRow}};
+    for (const auto& [canvas, row] : views) {
+      const bool isLive = canvas == &live;
+      if (!row) {
+        EXPECT_EQ(CountOf(*canvas, kLine), 0) << c.value << (isLive ? " live" : " recording");
+        continue;
+      }
+      EXPECT_EQ(CountOf(*canvas, kLine), 499) << c.value << (isLive ? " live" : " recording");
+      for (int x = 0; x < 499; ++x) ASSERT_EQ(canvas->Pixel(x, *row), kLine) << c.value << " x " << x;
+      EXPECT_NE(canvas->Pixel(499, *row), kLine) << c.value;
+    }
+  }
+}
+
+TEST(PlotRenderer, RecordingTraceReadsFromWindowOffset) {
+  auto state = NewState();
+  state->windowOffset = 9500;
+  for (int i = 0; i < 250; ++i) state->windowBuffer[static_cast<std::size_t>(9500 + i)] = 40;
+  for (int i = 250; i < 500; ++i) state->windowBuffer[static_cast<std::size_t>(9500 + i)] = 200;
+  DrawRecordingPlot(*state, state->plotBitmap, 25, 25);
+  const Canvas& plot = state->plotBitmap;
+  EXPECT_EQ(state->plotValues[0], 40);
+  EXPECT_EQ(state->plotValues[249], 40);
+  EXPECT_EQ(state->plotValues[250], 200);
+  EXPECT_EQ(state->plotValues[499], 200);
+  // The step from row 210 to row 50 splits between columns 249 and 250 at its middle.
+  struct Case {
+    int x, y;
+    bool line;
+  };
+  const Case cases[] = {{0, 210, true},    {248, 210, true},  {249, 210, true}, {249, 131, true},
+                        {249, 130, false}, {250, 130, true},  {250, 51, true},  {250, 50, true},
+                        {250, 131, false}, {251, 50, true},   {498, 50, true},  {499, 50, false},
+                        {251, 210, false}};
+  for (const Case& c : cases) EXPECT_EQ(plot.Pixel(c.x, c.y) == kLine, c.line) << c.x << "," << c.y;
+  EXPECT_EQ(CountOf(plot, kLine), 249 + 160 + 249);
+}
+
+TEST(PlotRenderer, LivePlotLeavesPlotValuesAlone) {
+  auto state = NewState();
+  state->plotValues.fill(7);
+  for (int i = 0; i < 500; ++i) state->liveValues[static_cast<std::size_t>(i)] = i % 2 ? 255 : 0;
+  DrawLivePlot(*state, state->plotBitmap, 25, 12);
+  EXPECT_EQ(state->plotValues[0], 7);
+  EXPECT_EQ(state->plotBitmap.Pixel(12, 60), kGrid);
+  EXPECT_EQ(state->plotBitmap.Pixel(37, 210), kGrid);
+  EXPECT_EQ(state->plotBitmap.Pixel(25, 60), kLine);  // 255 lies above the top, 0 below
+  EXPECT_EQ(state->plotBitmap.Pixel(24, 200), kLine);
+}
+
+TEST(PlotRenderer, PresentPlotPutsTheBitmapAt40By30) {
+  auto state = NewState();
+  DrawRecordingPlot(*state, state->plotBitmap, 25, 25);
+  Canvas window(kWindowWidth, kWindowHeight);
+  window.SetBrushColor(kWindowColour);
+  window.FillRect(0, 0, kWindowWidth, kWindowHeight);
+  PresentPlot(*state, window);
+  struct Case {
+    int x, y;
+    TColor colour;
+  };
+  const Case cases[] = {{40, 30, kGrid},        {41, 31, kBackground},  {65, 100, kGrid},
+                        {539, 279, kBackground}, {40, 279, kGrid},      {539, 30, kGrid},
+                        {39, 30, kSilver},      {540, 279, kSilver},    {40, 29, kSilver},
+                        {40, 280, kSilver}};
+  for (const Case& c : cases) EXPECT_EQ(window.Pixel(c.x, c.y), c.colour) << c.x << "," << c.y;
+}
+
+}  // namespace
+}  // namespace wyk
