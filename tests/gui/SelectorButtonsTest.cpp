@@ -29,7 +29,7 @@ std::vector<TColor> PlotArea(const Canvas& window) {
   return pixels;
 }
 
-TEST(Selectors, FirstPaintShowsTheStartSelections) {
+TEST(SelectorButtons, FirstPaintShowsTheStartSelections) {
   StartedProgram program;
   TForm1& f = program.Main();
   EXPECT_EQ(f.Label22->text(), "T=0,2ms");  // the design-time caption, until painted
@@ -40,7 +40,7 @@ TEST(Selectors, FirstPaintShowsTheStartSelections) {
   EXPECT_TRUE(SamePicture(f.Przelacznik, f.Przel3));
 }
 
-TEST(Selectors, Type1StartDisablesTheButtonsItCannotUse) {
+TEST(SelectorButtons, Type1StartDisablesTheButtonsItCannotUse) {
   StartedProgram program("[COM]\nTyp=1\n");
   TForm1& f = program.Main();
   const RecorderState& s = *program.state;
@@ -69,7 +69,7 @@ TEST(Selectors, Type1StartDisablesTheButtonsItCannotUse) {
   EXPECT_FALSE(f.SpeedButton(13)->isEnabled());
 }
 
-TEST(Selectors, SamplingButtonsSetPeriodAndCaption) {
+TEST(SelectorButtons, SamplingButtonsSetPeriodAndCaption) {
   StartedProgram program;
   TForm1& f = program.Main();
   Shown(f);
@@ -94,7 +94,7 @@ TEST(Selectors, SamplingButtonsSetPeriodAndCaption) {
   }
 }
 
-TEST(Selectors, VoltsButtonsMoveThePointerAndRelabelTheAxis) {
+TEST(SelectorButtons, VoltsButtonsMoveThePointerAndRelabelTheAxis) {
   StartedProgram program;
   TForm1& f = program.Main();
   Shown(f);
@@ -122,7 +122,7 @@ TEST(Selectors, VoltsButtonsMoveThePointerAndRelabelTheAxis) {
   EXPECT_EQ(program.state->softwareGain, 1.0f);
 }
 
-TEST(Selectors, CouplingChangesOnlyTheSwitchAndItsLabel) {
+TEST(SelectorButtons, CouplingChangesOnlyTheSwitchAndItsLabel) {
   StartedProgram program;
   TForm1& f = program.Main();
   Shown(f);
@@ -148,7 +148,7 @@ TEST(Selectors, CouplingChangesOnlyTheSwitchAndItsLabel) {
   }
 }
 
-TEST(Selectors, ASelectorRelabelsTheAxisButKeepsTheTrace) {
+TEST(SelectorButtons, ASelectorRelabelsTheAxisButKeepsTheTrace) {
   StartedProgram program;
   TForm1& f = program.Main();
   RecorderState& s = *program.state;
@@ -169,7 +169,7 @@ TEST(Selectors, ASelectorRelabelsTheAxisButKeepsTheTrace) {
   EXPECT_TRUE(shot.save(testing::ArtifactPath("main-window-trace.png")));
 }
 
-TEST(Selectors, TimeScaleButtonsSwitchToClockTimeAndBack) {
+TEST(SelectorButtons, TimeScaleButtonsSwitchToClockTimeAndBack) {
   StartedProgram program;
   TForm1& f = program.Main();
   Shown(f);
