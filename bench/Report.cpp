@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 
@@ -11,6 +13,9 @@ namespace {
 // Keeps the real time per iteration of every run, in nanoseconds, beside the console output.
 class CollectingReporter : public benchmark::ConsoleReporter {
  public:
+  // Colour codes only on a terminal: piped, they would stick to the summary lines bench/run greps.
+  CollectingReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+
   std::map<std::string, double> nsPerIteration;
 
   void ReportRuns(const std::vector<Run>& runs) override {

@@ -8,7 +8,9 @@
 namespace wyk {
 namespace {
 
-int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
+int64_t Abs(int64_t v) {
+  return v < 0 ? -v : v;
+}
 
 }  // namespace
 
@@ -16,7 +18,8 @@ uint32_t Canvas::WordOf(TColor colour) {
   if constexpr (std::endian::native == std::endian::little) {
     return (colour & 0x00FFFFFFu) | 0xFF000000u;
   } else {
-    return static_cast<uint32_t>(RedOf(colour)) << 24 | static_cast<uint32_t>(GreenOf(colour)) << 16 |
+    return static_cast<uint32_t>(RedOf(colour)) << 24 |
+           static_cast<uint32_t>(GreenOf(colour)) << 16 |
            static_cast<uint32_t>(BlueOf(colour)) << 8 | 0xFFu;
   }
 }
@@ -57,13 +60,17 @@ void Canvas::LineTo(int x, int y) {
   if (dx == 0 && dy == 0) return;
   const uint32_t word = WordOf(penColor_);
   if (dy == 0) {
-    if (dx > 0) HorizontalRun(x0, x, y0, word);
-    else HorizontalRun(int64_t{x} + 1, x0 + 1, y0, word);
+    if (dx > 0)
+      HorizontalRun(x0, x, y0, word);
+    else
+      HorizontalRun(int64_t{x} + 1, x0 + 1, y0, word);
     return;
   }
   if (dx == 0) {
-    if (dy > 0) VerticalRun(x0, y0, y, word);
-    else VerticalRun(x0, int64_t{y} + 1, y0 + 1, word);
+    if (dy > 0)
+      VerticalRun(x0, y0, y, word);
+    else
+      VerticalRun(x0, int64_t{y} + 1, y0 + 1, word);
     return;
   }
 
@@ -99,8 +106,10 @@ void Canvas::LineTo(int x, int y) {
     int64_t lo = kBegin, hi = kEnd;
     while (lo < hi) {
       const int64_t mid = lo + (hi - lo) / 2;
-      if (offset(mid) >= wanted) hi = mid;
-      else lo = mid + 1;
+      if (offset(mid) >= wanted)
+        hi = mid;
+      else
+        lo = mid + 1;
     }
     return lo;
   };

@@ -16,7 +16,9 @@ QFont SmallFont(const QString& family, int pixelSize) {
   return font;
 }
 
-QColor QtColour(TColor colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
+QColor QtColour(TColor colour) {
+  return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
 
 }  // namespace
 
@@ -24,7 +26,8 @@ QtTextDrawer::QtTextDrawer(const QString& family, int pixelSize)
     : font_(SmallFont(family, pixelSize)), metrics_(font_) {}
 
 int QtTextDrawer::TextWidth(const std::string& utf8) {
-  return metrics_.horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  return metrics_.horizontalAdvance(
+      QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 void QtTextDrawer::DrawText(Canvas& canvas, int left, int top, const std::string& utf8,

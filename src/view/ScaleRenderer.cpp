@@ -11,7 +11,7 @@
 namespace wyk {
 namespace {
 
-constexpr int kDivision = 25;         // pixels per grid division
+constexpr int kDivision = 25;  // pixels per grid division
 constexpr int kLabelledTickStep = 125;
 constexpr int kTimeLabelTop = 288;
 constexpr int kEdgeLabelTop = 298;

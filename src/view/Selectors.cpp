@@ -6,10 +6,18 @@ namespace wyk {
 namespace {
 
 // Two rows of five buttons; the bottom row is one pixel lower.
-constexpr Geometry TopRow(int left) { return {left, 16, 37, 16}; }
-constexpr Geometry BottomRow(int left) { return {left, 32, 37, 15}; }
-constexpr Geometry Knob(int left, int top, int width = 31) { return {left, top, width, 14}; }
-constexpr Geometry Coupling(int top) { return {172, top, 20, 12}; }
+constexpr Geometry TopRow(int left) {
+  return {left, 16, 37, 16};
+}
+constexpr Geometry BottomRow(int left) {
+  return {left, 32, 37, 15};
+}
+constexpr Geometry Knob(int left, int top, int width = 31) {
+  return {left, top, width, 14};
+}
+constexpr Geometry Coupling(int top) {
+  return {172, top, 20, 12};
+}
 
 }  // namespace
 
@@ -86,8 +94,12 @@ const CouplingRow& SelectCoupling(RecorderState& state, int speedButton) {
   return row;
 }
 
-void SelectTimeScale(RecorderState& state, bool absolute) { state.timeScaleAbsolute = absolute; }
+void SelectTimeScale(RecorderState& state, bool absolute) {
+  state.timeScaleAbsolute = absolute;
+}
 
-void ApplyType1Limits(RecorderState& state) { state.couplingMode = kType1Limits.couplingMode; }
+void ApplyType1Limits(RecorderState& state) {
+  state.couplingMode = kType1Limits.couplingMode;
+}
 
 }  // namespace wyk

@@ -102,9 +102,9 @@ void ApplyType1Limits(RecorderState& state);
 
 // Pictures and captions that the selectors change, within their parents.
 constexpr Geometry kKnobImage1{36, 32, 80, 80};          // VoltsPanel
-constexpr Geometry kPointerImage4{48, 86, 7, 7};        // VoltsPanel, design-time place
+constexpr Geometry kPointerImage4{48, 86, 7, 7};         // VoltsPanel, design-time place
 constexpr Geometry kSwitchPrzelacznik{153, 34, 16, 64};  // VoltsPanel
-constexpr Geometry kLabel21{8, 332, 64, 13};            // main window
+constexpr Geometry kLabel21{8, 332, 64, 13};             // main window
 constexpr Geometry kLabel22{8, 344, 64, 13};
 constexpr Geometry kLabel23{8, 356, 64, 13};
 

@@ -76,8 +76,7 @@ TEST(Canvas, LineCoversStartButNotEndInEveryDirection) {
       {"no length", 2, 2, 2, 2, Rows({".......", ".......", ".......", ".......", "......."})},
       {"clipped", -2, 1, 9, 1, Rows({".......", "#######", ".......", ".......", "......."})},
       {"outside", -5, -1, 9, -1, Rows({".......", ".......", ".......", ".......", "......."})},
-      {"far away",
-       3, -2000000000, 4, 2000000000,
+      {"far away", 3, -2000000000, 4, 2000000000,
        Rows({"....#..", "....#..", "....#..", "....#..", "....#.."})},
       {"far horizontal", -2000000000, 3, 2000000000, 3,
        Rows({".......", ".......", ".......", "#######", "......."})},
@@ -121,23 +120,46 @@ TEST(Canvas, RectanglesFillAndOutlineTheirExtremeRowsAndColumns) {
     std::string art;
   };
   const Case cases[] = {
-      {"outlined", true, {1, 1, 5, 4}, Rows({".......", ".####..", ".#oo#..", ".####..", "......."})},
-      {"filled", false, {1, 1, 5, 4}, Rows({".......", ".oooo..", ".oooo..", ".oooo..", "......."})},
-      {"right and bottom outside", true, {0, 0, 8, 6},
+      {"outlined",
+       true,
+       {1, 1, 5, 4},
+       Rows({".......", ".####..", ".#oo#..", ".####..", "......."})},
+      {"filled",
+       false,
+       {1, 1, 5, 4},
+       Rows({".......", ".oooo..", ".oooo..", ".oooo..", "......."})},
+      {"right and bottom outside",
+       true,
+       {0, 0, 8, 6},
        Rows({"#######", "#oooooo", "#oooooo", "#oooooo", "#oooooo"})},
-      {"all edges outside", true, {-1, -1, 8, 6},
+      {"all edges outside",
+       true,
+       {-1, -1, 8, 6},
        Rows({"ooooooo", "ooooooo", "ooooooo", "ooooooo", "ooooooo"})},
-      {"fill clipped", false, {5, -2, 9, 2},
+      {"fill clipped",
+       false,
+       {5, -2, 9, 2},
        Rows({".....oo", ".....oo", ".......", ".......", "......."})},
-      {"one pixel", true, {2, 3, 3, 4}, Rows({".......", ".......", ".......", "..#....", "......."})},
-      {"two by two", true, {2, 1, 4, 3}, Rows({".......", "..##...", "..##...", ".......", "......."})},
+      {"one pixel",
+       true,
+       {2, 3, 3, 4},
+       Rows({".......", ".......", ".......", "..#....", "......."})},
+      {"two by two",
+       true,
+       {2, 1, 4, 3},
+       Rows({".......", "..##...", "..##...", ".......", "......."})},
       {"empty", true, {3, 1, 3, 4}, Rows({".......", ".......", ".......", ".......", "......."})},
-      {"reversed", false, {5, 4, 1, 1}, Rows({".......", ".......", ".......", ".......", "......."})},
+      {"reversed",
+       false,
+       {5, 4, 1, 1},
+       Rows({".......", ".......", ".......", ".......", "......."})},
   };
   for (const Case& c : cases) {
     Canvas canvas = Paper(7, 5);
-    if (c.outlined) canvas.Rectangle(c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
-    else canvas.FillRect(c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
+    if (c.outlined)
+      canvas.Rectangle(c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
+    else
+      canvas.FillRect(c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
     EXPECT_EQ(Art(canvas), c.art) << c.name;
   }
 }
@@ -155,12 +177,21 @@ TEST(Canvas, CopiesAreClippedToSourceAndDestination) {
   };
   const Case cases[] = {
       {"whole", {0, 0, 3, 2}, 1, 1, Rows({".......", ".#o#...", ".###...", ".......", "......."})},
-      {"off the corner", {0, 0, 3, 2}, 5, 4,
+      {"off the corner",
+       {0, 0, 3, 2},
+       5,
+       4,
        Rows({".......", ".......", ".......", ".......", ".....#o"})},
-      {"off the top left", {0, 0, 3, 2}, -1, -1,
+      {"off the top left",
+       {0, 0, 3, 2},
+       -1,
+       -1,
        Rows({"##.....", ".......", ".......", ".......", "......."})},
       {"part", {1, 0, 3, 1}, 2, 2, Rows({".......", ".......", "..o#...", ".......", "......."})},
-      {"part beyond the source", {1, -1, 9, 1}, 0, 0,
+      {"part beyond the source",
+       {1, -1, 9, 1},
+       0,
+       0,
        Rows({".......", "o#.....", ".......", ".......", "......."})},
   };
   for (const Case& c : cases) {

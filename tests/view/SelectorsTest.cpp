@@ -19,9 +19,9 @@ TEST(Selectors, SamplePeriodButtonsSetIndexDecimationAndPeriod) {
     float periodMs;
   };
   const Case cases[] = {
-      {1, "0,2ms", 0, 1, 0.2f},   {2, "0,5ms", 1, 1, 0.5f},  {3, "1ms", 2, 1, 1.0f},
-      {4, "2ms", 3, 1, 2.0f},     {5, "5ms", 4, 1, 5.0f},    {6, "10ms", 5, 1, 10.0f},
-      {7, "20ms", 5, 2, 20.0f},   {8, "50ms", 5, 5, 50.0f},  {9, "500ms", 5, 50, 500.0f},
+      {1, "0,2ms", 0, 1, 0.2f},    {2, "0,5ms", 1, 1, 0.5f}, {3, "1ms", 2, 1, 1.0f},
+      {4, "2ms", 3, 1, 2.0f},      {5, "5ms", 4, 1, 5.0f},   {6, "10ms", 5, 1, 10.0f},
+      {7, "20ms", 5, 2, 20.0f},    {8, "50ms", 5, 5, 50.0f}, {9, "500ms", 5, 50, 500.0f},
       {10, "1s", 5, 100, 1000.0f},
   };
   for (const Case& c : cases) {
@@ -32,17 +32,6 @@ TEST(Selectors, SamplePeriodButtonsSetIndexDecimationAndPeriod) {
     EXPECT_EQ(state->samplePeriodIndex, c.index) << c.caption;
     EXPECT_EQ(state->sampleDecimation, c.decimation) << c.caption;
     EXPECT_EQ(state->samplePeriodMs, c.periodMs) << c.caption;
-  }
-}
-
-TEST(Selectors, SamplePeriodButtonsStandInTwoRowsOfFive) {
-  const int lefts[] = {4, 41, 79, 116, 153};
-  for (int i = 0; i < 10; ++i) {
-    const Geometry& g = kSamplePeriodRows[static_cast<std::size_t>(i)].button;
-    EXPECT_EQ(g.left, lefts[i % 5]) << i;
-    EXPECT_EQ(g.top, i < 5 ? 16 : 32) << i;
-    EXPECT_EQ(g.width, 37) << i;
-    EXPECT_EQ(g.height, i < 5 ? 16 : 15) << i;
   }
 }
 
@@ -58,20 +47,13 @@ TEST(Selectors, VoltsPerDivRowsKeepRangeAndGainWhereTheyGiveNone) {
     int pointerLeft, pointerTop;
   };
   const Case cases[] = {
-      {{1}, 10.0f, "mV", 1, 0, 0.2f, 50, 86},
-      {{2}, 20.0f, "mV", 2, 0, 1.0f, 45, 72},
-      {{3}, 50.0f, "mV", 3, 0, 1.0f, 45, 60},
-      {{4}, 0.1f, "V", 4, 1, 2.5f, 50, 50},
-      {{5}, 0.2f, "V", 5, 1, 1.25f, 62, 41},
-      {{6}, 0.5f, "V", 6, 2, 1.0f, 85, 41},
-      {{7}, 1.0f, "V", 7, 4, 1.0f, 100, 50},
-      {{8}, 2.0f, "V", 8, 0, 1.0f, 104, 60},
-      {{9}, 5.0f, "V", 9, 0, 1.0f, 104, 72},
-      {{10}, 10.0f, "V", 10, 0, 1.0f, 100, 86},
-      {{6, 8}, 2.0f, "V", 8, 2, 1.0f, 104, 60},
-      {{4, 9}, 5.0f, "V", 9, 1, 2.5f, 104, 72},
-      {{5, 1}, 10.0f, "mV", 1, 1, 0.2f, 50, 86},
-      {{7, 2}, 20.0f, "mV", 2, 4, 1.0f, 45, 72},
+      {{1}, 10.0f, "mV", 1, 0, 0.2f, 50, 86},    {{2}, 20.0f, "mV", 2, 0, 1.0f, 45, 72},
+      {{3}, 50.0f, "mV", 3, 0, 1.0f, 45, 60},    {{4}, 0.1f, "V", 4, 1, 2.5f, 50, 50},
+      {{5}, 0.2f, "V", 5, 1, 1.25f, 62, 41},     {{6}, 0.5f, "V", 6, 2, 1.0f, 85, 41},
+      {{7}, 1.0f, "V", 7, 4, 1.0f, 100, 50},     {{8}, 2.0f, "V", 8, 0, 1.0f, 104, 60},
+      {{9}, 5.0f, "V", 9, 0, 1.0f, 104, 72},     {{10}, 10.0f, "V", 10, 0, 1.0f, 100, 86},
+      {{6, 8}, 2.0f, "V", 8, 2, 1.0f, 104, 60},  {{4, 9}, 5.0f, "V", 9, 1, 2.5f, 104, 72},
+      {{5, 1}, 10.0f, "mV", 1, 1, 0.2f, 50, 86}, {{7, 2}, 20.0f, "mV", 2, 4, 1.0f, 45, 72},
   };
   for (const Case& c : cases) {
     auto state = std::make_unique<RecorderState>();
@@ -88,42 +70,16 @@ TEST(Selectors, VoltsPerDivRowsKeepRangeAndGainWhereTheyGiveNone) {
   }
 }
 
-TEST(Selectors, VoltsPerDivButtonsAroundTheKnob) {
-  struct Case {
-    const char* caption;
-    int left, top, width;
-    TColor captionColour;
-  };
-  const Case cases[] = {
-      {"10mV", 9, 90, 31, kNavy},    {"20mV", 4, 70, 31, kNavy},    {"50mV", 4, 52, 31, kNavy},
-      {"100mV", 12, 34, 31, kBlack}, {"200mV", 36, 18, 31, kBlack}, {"500mV", 84, 18, 31, kBlack},
-      {"1V", 108, 34, 29, kBlack},   {"2V", 116, 52, 31, kNavy},    {"5V", 116, 70, 31, kNavy},
-      {"10V", 111, 90, 31, kNavy},
-  };
-  for (std::size_t i = 0; i < 10; ++i) {
-    const VoltsPerDivRow& row = kVoltsPerDivRows[i];
-    const Case& c = cases[i];
-    EXPECT_EQ(row.name, "SpeedButton" + std::to_string(i + 1));
-    EXPECT_EQ(row.caption, c.caption);
-    EXPECT_EQ(row.button.left, c.left) << c.caption;
-    EXPECT_EQ(row.button.top, c.top) << c.caption;
-    EXPECT_EQ(row.button.width, c.width) << c.caption;
-    EXPECT_EQ(row.button.height, 14) << c.caption;
-    EXPECT_EQ(row.captionColour, c.captionColour) << c.caption;
-  }
-}
-
 TEST(Selectors, CouplingButtonsSetPictureLabelAndMode) {
   struct Case {
     int speedButton;
     SwitchPicture picture;
     const char* label23;
     uint8_t mode;
-    int top;
   };
-  const Case cases[] = {{11, SwitchPicture::Przel3, "AC", 0, 32},
-                        {12, SwitchPicture::Przel2, "GND", 2, 60},
-                        {13, SwitchPicture::Przel1, "DC", 128, 88}};
+  const Case cases[] = {{11, SwitchPicture::Przel3, "AC", 0},
+                        {12, SwitchPicture::Przel2, "GND", 2},
+                        {13, SwitchPicture::Przel1, "DC", 128}};
   for (const Case& c : cases) {
     auto state = std::make_unique<RecorderState>();
     state->voltsPerDiv = 0.5f;
@@ -135,22 +91,7 @@ TEST(Selectors, CouplingButtonsSetPictureLabelAndMode) {
     EXPECT_EQ(row.caption, c.label23);
     EXPECT_EQ(state->couplingMode, c.mode);
     EXPECT_EQ(state->voltsPerDiv, 0.5f);
-    EXPECT_EQ(row.button.left, 172);
-    EXPECT_EQ(row.button.top, c.top);
-    EXPECT_EQ(row.button.width, 20);
-    EXPECT_EQ(row.button.height, 12);
   }
-}
-
-TEST(Selectors, TimeScaleButtons) {
-  auto state = std::make_unique<RecorderState>();
-  for (const TimeScaleRow& row : kTimeScaleRows) {
-    SelectTimeScale(*state, row.absolute);
-    EXPECT_EQ(state->timeScaleAbsolute, row.name == "t2");
-  }
-  EXPECT_EQ(kTimeScaleRows[0].hint, "Skala czasu relaywna");
-  EXPECT_EQ(kTimeScaleRows[1].hint, "Skala czasu absolutna");
-  EXPECT_EQ(kTimeScaleRows[1].button.left, 294);
 }
 
 TEST(Selectors, Type1LimitsSetDcAndKeepTheVoltsRow) {
@@ -164,7 +105,7 @@ TEST(Selectors, Type1LimitsSetDcAndKeepTheVoltsRow) {
   const std::vector<std::string_view> disabled(kType1Limits.disabledButtons.begin(),
                                                kType1Limits.disabledButtons.end());
   const std::vector<std::string_view> expected{
-      "SpeedButton1",  "SpeedButton2",  "SpeedButton3",  "SpeedButton8", "SpeedButton9",
+      "SpeedButton1",  "SpeedButton2",  "SpeedButton3",  "SpeedButton8",  "SpeedButton9",
       "SpeedButton10", "SpeedButton11", "SpeedButton12", "SpeedButton13", "vd1"};
   EXPECT_EQ(disabled, expected);
   EXPECT_EQ(kType1Limits.pointerLeft, 50);
