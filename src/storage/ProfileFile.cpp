@@ -38,6 +38,9 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 std::optional<std::vector<Line>> ReadLines(const std::string& path) {
+  // A directory or device in the file's place reads as no file.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
