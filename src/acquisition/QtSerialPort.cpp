@@ -14,7 +14,11 @@ bool QtSerialPort::Open(const std::string& deviceName) {
   if (deviceName.empty()) return false;
   // A path is used as it is; Qt also locks the device against other programs.
   port_.setPortName(QString::fromStdString(deviceName));
-  return port_.open(QIODevice::ReadWrite);
+  if (!port_.open(QIODevice::ReadWrite)) return false;
+  // Start with empty queues, as a freshly opened device does; a pseudo-terminal would still
+  // hold what its far end sent while the port was closed.
+  port_.clear(QSerialPort::AllDirections);
+  return true;
 }
 
 void QtSerialPort::ApplyLineSettings(const LineSettings& settings) {

@@ -138,18 +138,21 @@ int main(int argc, char** argv) {
       Complain(problem);
       return false;
     }
-    std::printf("%s\n", pty.SlavePath().c_str());
-    std::fflush(stdout);
     const bool linked = !options.linkPath.empty();
     if (linked) PointLinkAt(options.linkPath, pty.SlavePath());
     if (!options.settingsPath.empty())
       WriteSettings(options.settingsPath, linked ? options.linkPath : pty.SlavePath());
     adapter.Restart();
     note("podlaczony " + pty.SlavePath());
+    // The device line comes last: once it is out, the link and the settings are in place.
+    std::printf("%s\n", pty.SlavePath().c_str());
+    std::fflush(stdout);
     return true;
   };
+  // The device disappears with the cable, as a USB adapter's does.
   const auto unplug = [&] {
     pty.Close();
+    RemoveLink(options.linkPath);
     note("odlaczony");
   };
 
