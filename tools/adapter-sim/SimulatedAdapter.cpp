@@ -21,7 +21,10 @@ std::string Hex(uint8_t byte) {
 
 std::string HexBytes(const uint8_t* bytes, int count) {
   std::string text;
-  for (int i = 0; i < count; ++i) text += (i ? " " : "") + Hex(bytes[i]);
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) text += ' ';
+    text += Hex(bytes[i]);
+  }
   return text;
 }
 
