@@ -132,7 +132,8 @@ void MeasureStreamRate() {
   const double expected = elapsed / 0.0002;
   std::printf("stream at 0.2 ms: %lld bytes in %.3f s, %.0f expected\n", received, elapsed,
               expected);
-  std::printf("figure sim_stream_02ms_ratio %.4f ratio\n", static_cast<double>(received) / expected);
+  std::printf("figure sim_stream_02ms_ratio %.4f ratio\n",
+              static_cast<double>(received) / expected);
 }
 
 }  // namespace

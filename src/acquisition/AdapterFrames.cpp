@@ -16,7 +16,9 @@ int HandshakeLength(int adapterType) {
   return 0;
 }
 
-int SettingsFrameLength(int adapterType) { return HandshakeLength(adapterType); }
+int SettingsFrameLength(int adapterType) {
+  return HandshakeLength(adapterType);
+}
 
 int BuildHandshakeFrame(int adapterType, CommandFrame& frame) {
   const int length = HandshakeLength(adapterType);

@@ -2,7 +2,9 @@
 
 namespace wyk {
 
-std::string PortName(uint8_t comPortNumber) { return "COM" + std::to_string(comPortNumber); }
+std::string PortName(uint8_t comPortNumber) {
+  return "COM" + std::to_string(comPortNumber);
+}
 
 std::string PortDeviceName(const RecorderState& state) {
   const int number = state.comPortNumber;

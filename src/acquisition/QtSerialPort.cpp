@@ -59,8 +59,12 @@ void QtSerialPort::Close() {
   if (port_.isOpen()) port_.close();
 }
 
-void QtSerialPort::Pause(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+void QtSerialPort::Pause(int milliseconds) {
+  QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
 
-std::unique_ptr<SerialPort> MakeQtSerialPort() { return std::make_unique<QtSerialPort>(); }
+std::unique_ptr<SerialPort> MakeQtSerialPort() {
+  return std::make_unique<QtSerialPort>();
+}
 
 }  // namespace wyk

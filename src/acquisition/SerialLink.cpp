@@ -55,9 +55,13 @@ void SerialLink::ClosePort() {
   port_.reset();
 }
 
-int SerialLink::BytesWaiting() { return port_ ? port_->BytesWaiting() : 0; }
+int SerialLink::BytesWaiting() {
+  return port_ ? port_->BytesWaiting() : 0;
+}
 
-int SerialLink::Read(uint8_t* buffer, int count) { return port_ ? port_->Read(buffer, count) : 0; }
+int SerialLink::Read(uint8_t* buffer, int count) {
+  return port_ ? port_->Read(buffer, count) : 0;
+}
 
 void SerialLink::Pause(int milliseconds) {
   if (port_) {

@@ -15,7 +15,9 @@ constexpr int kReplyPollPauseMs = 20;
 constexpr int kStopPauseMs = 50;  // lets the stop byte leave before the port closes
 
 // A reply 0x00..0x7F means the adapter is there; -1 (none) and 0x80..0xFF mean it is not.
-constexpr bool AdapterAnswered(int reply) { return reply >= 0x00 && reply <= 0x7F; }
+constexpr bool AdapterAnswered(int reply) {
+  return reply >= 0x00 && reply <= 0x7F;
+}
 
 class SerialLink {
  public:

@@ -79,6 +79,8 @@ Bytes PtyPeer::ReadExactly(size_t count) {
   return bytes;
 }
 
-Bytes PtyPeer::ReadUntilHangUp() { return ReadExactly(SIZE_MAX); }
+Bytes PtyPeer::ReadUntilHangUp() {
+  return ReadExactly(SIZE_MAX);
+}
 
 }  // namespace wyk::testing

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <memory>
 
-#include "acquisition/PtyPeer.h"
+#include "acquisition/LinkTestSupport.h"
 #include "acquisition/QtSerialPort.h"
 
 namespace wyk {
@@ -15,6 +15,8 @@ namespace {
 using testing::Bytes;
 using testing::Hex;
 using testing::PtyPeer;
+using testing::ReadBytes;
+using testing::StateOn;
 
 const Bytes kHandshake01 = {0x00, 0x55, 0x00, 0x00, 0x55};
 const Bytes kHandshake2 = {0x00, 0x55, 0x00, 0x00, 0x00, 0x55};
@@ -23,27 +25,6 @@ Bytes Join(std::initializer_list<Bytes> parts) {
   Bytes all;
   for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
-}
-
-// Bytes the link has waiting, until `count` came or 5 s passed.
-Bytes ReadFromLink(SerialLink& link, size_t count) {
-  Bytes bytes;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
-    uint8_t byte;
-    if (link.BytesWaiting() > 0 && link.Read(&byte, 1) == 1) bytes.push_back(byte);
-    else link.Pause(1);
-  }
-  return bytes;
-}
-
-// A state whose COM1 is `device`.
-std::unique_ptr<RecorderState> StateOn(const std::string& device, int adapterType) {
-  auto state = std::make_unique<RecorderState>();
-  state->comPortNumber = 1;
-  state->comDevicePaths[1] = device;
-  state->adapterType = static_cast<uint8_t>(adapterType);
-  return state;
 }
 
 TEST(SerialLink, ARecordingSendsHandshakeSettingsAndStopByteExactly) {
@@ -78,6 +59,7 @@ TEST(SerialLink, ARecordingSendsHandshakeSettingsAndStopByteExactly) {
        Join({kHandshake01, {0x00, 0x69, 0x04, 0x00, 0x6D}, {0x00}})},
       {"type 1 before any range", 1, kCouplingAc, 2, 1, 0, 120,
        Join({kHandshake01, {0x00, 0x66, 0x00, 0x00, 0x66}, {0x00}})},
+      {"type 7 sends no frame", 7, kCouplingAc, 1, 1, 0, 120, {0x00}},  // but the stop byte
   };
   for (const Case& c : cases) {
     PtyPeer peer;
@@ -163,23 +145,11 @@ TEST(SerialLink, OnlyTheFirstReplyByteIsTaken) {
     }
     // The later bytes wait as the first samples.
     const Bytes rest(c.reply.size() > 1 ? c.reply.begin() + 1 : c.reply.end(), c.reply.end());
-    EXPECT_EQ(Hex(ReadFromLink(link, rest.size())), Hex(rest)) << c.name;
+    EXPECT_EQ(Hex(ReadBytes(link, rest.size())), Hex(rest)) << c.name;
     EXPECT_EQ(link.BytesWaiting(), 0) << c.name;
     link.ClosePort();
     EXPECT_EQ(Hex(peer.ReadUntilHangUp()), Hex(c.handshake)) << c.name;
   }
-}
-
-TEST(SerialLink, UnknownTypeSendsNoSettingsFrame) {
-  PtyPeer peer;
-  auto state = StateOn(peer.SlavePath(), 7);
-  state->commandFrame = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
-  SerialLink link(MakeQtSerialPort);
-  ASSERT_TRUE(link.OpenPort(*state));
-  peer.ReleaseSlave();
-  EXPECT_TRUE(link.SendSettings(*state));
-  link.StopAndClosePort(*state);
-  EXPECT_EQ(Hex(peer.ReadUntilHangUp()), "00");  // the stop byte only
 }
 
 TEST(SerialLink, OpensComPortsByTheirDevices) {
@@ -190,9 +160,8 @@ TEST(SerialLink, OpensComPortsByTheirDevices) {
     bool opens;
   };
   const Case cases[] = {
-      {8, peer.SlavePath(), true},   // "COM8"
+      {8, peer.SlavePath(), true},  // "COM8"
       {3, peer.SlavePath(), true},
-      {8, "/nonexistent/ttyUSB0", false},
       {0, peer.SlavePath(), false},  // COM0 names no device
   };
   for (const Case& c : cases) {

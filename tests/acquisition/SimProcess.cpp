@@ -95,9 +95,13 @@ SimProcess::~SimProcess() {
   close(stdout_);
 }
 
-std::string SimProcess::NextDeviceLine() { return ReadLine(stdout_); }
+std::string SimProcess::NextDeviceLine() {
+  return ReadLine(stdout_);
+}
 
-void SimProcess::Signal(int signalNumber) { kill(pid_, signalNumber); }
+void SimProcess::Signal(int signalNumber) {
+  kill(pid_, signalNumber);
+}
 
 int SimProcess::Terminate(int signalNumber) {
   kill(pid_, signalNumber);
@@ -106,7 +110,9 @@ int SimProcess::Terminate(int signalNumber) {
   return status;
 }
 
-std::string SimProcess::RxLog() const { return ReadFile(rxPath_); }
+std::string SimProcess::RxLog() const {
+  return ReadFile(rxPath_);
+}
 
 std::vector<uint8_t> SimProcess::TxLog() const {
   const std::string bytes = ReadFile(txPath_);
@@ -128,18 +134,6 @@ bool SimProcess::WaitForRxLines(const std::string& prefix, int count) const {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
-}
-
-int RunSimToEnd(const std::vector<std::string>& args, std::string& output) {
-  int fd = -1;
-  const pid_t pid = Spawn(args, fd);
-  for (char buffer[4096];;) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) break;
-    output.append(buffer, static_cast<size_t>(n));
-  }
-  close(fd);
-  return WaitForExit(pid);
 }
 
 }  // namespace wyk::testing

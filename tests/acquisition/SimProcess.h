@@ -52,7 +52,4 @@ class SimProcess {
   int stdout_ = -1;
 };
 
-// Runs the simulator with `args` to its end; returns the exit status and its standard output.
-int RunSimToEnd(const std::vector<std::string>& args, std::string& output);
-
 }  // namespace wyk::testing

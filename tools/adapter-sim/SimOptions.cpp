@@ -62,7 +62,9 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
     }
     if (i + 1 == args.size()) return {std::nullopt, "brak wartości dla " + name};
     const std::string& value = args[++i];
-    const auto bad = [&] { return ParsedOptions{std::nullopt, "zła wartość " + name + " " + value}; };
+    const auto bad = [&] {
+      return ParsedOptions{std::nullopt, "zła wartość " + name + " " + value};
+    };
     if (name == "--type") {
       const auto type = ParseWhole(value, 10);
       if (!type || *type > 2) return bad();
@@ -83,8 +85,9 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
     } else if (name == "--frequency" || name == "--amplitude" || name == "--offset") {
       const auto number = ParseReal(value);
       if (!number || (name == "--frequency" && *number < 0)) return bad();
-      (name == "--frequency" ? b.wave.frequencyHz
-                             : name == "--amplitude" ? b.wave.amplitude : b.wave.offset) = *number;
+      (name == "--frequency"   ? b.wave.frequencyHz
+       : name == "--amplitude" ? b.wave.amplitude
+                               : b.wave.offset) = *number;
     } else if (name == "--unplug-after") {
       const auto count = ParseWhole(value, 10);
       if (!count) return bad();

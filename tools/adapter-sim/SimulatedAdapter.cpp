@@ -43,9 +43,15 @@ bool SimulatedAdapter::UnplugDue() const {
 void SimulatedAdapter::Receive(const uint8_t* bytes, int count, int64_t nowNs) {
   for (int i = 0; i < count; ++i) {
     switch (state_) {
-      case State::kWaitingForHandshake: TakeHandshakeByte(bytes[i]); break;
-      case State::kWaitingForSettings: TakeSettingsByte(bytes[i], nowNs); break;
-      case State::kStreaming: TakeStreamingByte(bytes[i]); break;
+      case State::kWaitingForHandshake:
+        TakeHandshakeByte(bytes[i]);
+        break;
+      case State::kWaitingForSettings:
+        TakeSettingsByte(bytes[i], nowNs);
+        break;
+      case State::kStreaming:
+        TakeStreamingByte(bytes[i]);
+        break;
     }
   }
 }
@@ -120,8 +126,7 @@ void SimulatedAdapter::Stream(int64_t nowNs) {
   const int64_t due = (nowNs - streamStartNs_) / periodNs_ + 1;
   if (due - nextSample_ > kMaxBurst) nextSample_ = due - kMaxBurst;
   int64_t count = due - nextSample_;
-  if (behaviour_.unplugAfter >= 0)
-    count = std::min(count, behaviour_.unplugAfter - streamedBytes_);
+  if (behaviour_.unplugAfter >= 0) count = std::min(count, behaviour_.unplugAfter - streamedBytes_);
   if (count <= 0) return;
   std::vector<uint8_t> samples(static_cast<size_t>(count));
   const double periodSeconds = static_cast<double>(periodNs_) * 1e-9;

@@ -18,13 +18,18 @@ uint64_t Mix(uint64_t x) {
 // -1 … 1 over one cycle; `phase` is the fraction of the cycle, 0 ≤ phase < 1.
 double UnitWave(WaveShape shape, double phase, int64_t index) {
   switch (shape) {
-    case WaveShape::kSine: return std::sin(2 * std::numbers::pi * phase);
-    case WaveShape::kSquare: return phase < 0.5 ? 1 : -1;
-    case WaveShape::kTriangle: return phase < 0.5 ? 4 * phase - 1 : 3 - 4 * phase;
-    case WaveShape::kSawtooth: return 2 * phase - 1;
+    case WaveShape::kSine:
+      return std::sin(2 * std::numbers::pi * phase);
+    case WaveShape::kSquare:
+      return phase < 0.5 ? 1 : -1;
+    case WaveShape::kTriangle:
+      return phase < 0.5 ? 4 * phase - 1 : 3 - 4 * phase;
+    case WaveShape::kSawtooth:
+      return 2 * phase - 1;
     case WaveShape::kNoise:
       return 2 * static_cast<double>(Mix(static_cast<uint64_t>(index)) >> 11) / 0x1p53 - 1;
-    case WaveShape::kRamp: break;
+    case WaveShape::kRamp:
+      break;
   }
   return 0;
 }

@@ -23,8 +23,12 @@ namespace {
 volatile std::sig_atomic_t quitRequested = 0;
 volatile std::sig_atomic_t cableToggleRequested = 0;
 
-void OnQuit(int) { quitRequested = 1; }
-void OnCableToggle(int) { cableToggleRequested = 1; }
+void OnQuit(int) {
+  quitRequested = 1;
+}
+void OnCableToggle(int) {
+  cableToggleRequested = 1;
+}
 
 int64_t NowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -32,7 +36,9 @@ int64_t NowNs() {
       .count();
 }
 
-void Complain(const std::string& text) { std::fprintf(stderr, "adapter-sim: %s\n", text.c_str()); }
+void Complain(const std::string& text) {
+  std::fprintf(stderr, "adapter-sim: %s\n", text.c_str());
+}
 
 int OpenLog(const std::string& path) {
   if (path.empty()) return -1;
@@ -62,7 +68,8 @@ bool PointLinkAt(const std::string& linkPath, const std::string& target) {
 
 void RemoveLink(const std::string& linkPath) {
   std::error_code error;
-  if (!linkPath.empty() && std::filesystem::is_symlink(std::filesystem::symlink_status(linkPath, error)))
+  if (!linkPath.empty() &&
+      std::filesystem::is_symlink(std::filesystem::symlink_status(linkPath, error)))
     std::filesystem::remove(linkPath, error);
 }
 
@@ -96,8 +103,10 @@ int main(int argc, char** argv) {
   }
   if (!options.settingsPath.empty() && !options.typeGiven) {
     const int type = wyk::ReadIntegerEntry(options.settingsPath, "COM", "Typ", 2);
-    if (type >= 0 && type <= 2) options.behaviour.adapterType = type;
-    else Complain("Typ=" + std::to_string(type) + " nieznany, przyjmuję typ 2");
+    if (type >= 0 && type <= 2)
+      options.behaviour.adapterType = type;
+    else
+      Complain("Typ=" + std::to_string(type) + " nieznany, przyjmuję typ 2");
   }
   namespace fs = std::filesystem;
   std::error_code error;
@@ -112,7 +121,8 @@ int main(int argc, char** argv) {
   sigemptyset(&handled);
   for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1}) sigaddset(&handled, s);
   sigprocmask(SIG_BLOCK, &handled, &unblocked);
-  struct sigaction quit {}, toggle {};
+  struct sigaction quit = {};
+  struct sigaction toggle = {};
   quit.sa_handler = OnQuit;
   toggle.sa_handler = OnCableToggle;
   for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &quit, nullptr);
@@ -162,8 +172,10 @@ int main(int argc, char** argv) {
   while (!quitRequested) {
     if (cableToggleRequested) {
       cableToggleRequested = 0;
-      if (pty.IsOpen()) unplug();
-      else if (!plugIn()) break;
+      if (pty.IsOpen())
+        unplug();
+      else if (!plugIn())
+        break;
     }
     if (pty.IsOpen() && adapter.UnplugDue() && !autoUnplugDone) {
       autoUnplugDone = true;
