@@ -11,6 +11,9 @@ namespace {
 // Keeps the real time per iteration of every run, in nanoseconds, beside the console output.
 class CollectingReporter : public benchmark::ConsoleReporter {
  public:
+  // No colours: the reset code would land in front of the first summary line.
+  CollectingReporter() : ConsoleReporter(OO_Tabular) {}
+
   std::map<std::string, double> nsPerIteration;
 
   void ReportRuns(const std::vector<Run>& runs) override {
