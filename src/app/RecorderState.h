@@ -50,6 +50,8 @@ struct RecorderState {
   bool timeScaleAbsolute = false;
 
   // Serial link and live recording.
+  // Device of "COM1".."COM8" from the settings file (element n for COMn); empty: /dev/ttyS<n-1>.
+  std::array<std::string, 9> comDevicePaths;
   std::array<uint8_t, 6> commandFrame{};
   std::array<uint8_t, kReceiveBufferSize> receiveBuffer{};
   int32_t recordedSampleCount = 0;

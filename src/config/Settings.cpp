@@ -63,6 +63,9 @@ void LoadSettings(RecorderState& state, const std::string& path) {
   state.comPortNumber = LowByte(ReadIntegerEntry(path, "COM", "Port", 1));
   state.adapterType = LowByte(ReadIntegerEntry(path, "COM", "Typ", 2));
   state.dcOffset = LowByte(ReadIntegerEntry(path, "COM", "SkladowaStala", 120));
+  // Linux devices for the port numbers, e.g. COM1=/dev/ttyUSB0; never written back.
+  for (size_t n = 1; n < state.comDevicePaths.size(); ++n)
+    state.comDevicePaths[n] = ReadProfileString(path, "COM", "COM" + std::to_string(n), "");
 }
 
 void SaveSettings(const RecorderState& state, const std::string& path) {

@@ -1,0 +1,20 @@
+#pragma once
+// "COM" + number, and the Linux device it stands for.
+
+#include <cstdint>
+#include <string>
+
+#include "app/RecorderState.h"
+
+namespace wyk {
+
+constexpr int kMappedComPorts = 8;  // keys "COM1".."COM8" of section [COM]
+
+// "COM" followed by the number in decimal: "COM1" … "COM8".
+std::string PortName(uint8_t comPortNumber);
+
+// The device that "COM<n>" opens: the settings file's entry COMn in [COM] when it has one,
+// otherwise /dev/ttyS<n-1>. Empty for port 0, which names no device.
+std::string PortDeviceName(const RecorderState& state);
+
+}  // namespace wyk

@@ -1,0 +1,31 @@
+#pragma once
+// The serial port on QSerialPort, used without a running event loop: waiting bytes are pulled
+// from the device on demand and writes block until the device took them.
+
+#include <QSerialPort>
+#include <memory>
+
+#include "acquisition/SerialPort.h"
+
+namespace wyk {
+
+class QtSerialPort : public SerialPort {
+ public:
+  bool Open(const std::string& deviceName) override;
+  void ApplyLineSettings(const LineSettings& settings) override;
+  int BytesWaiting() override;
+  int Read(uint8_t* buffer, int count) override;
+  bool Write(const uint8_t* bytes, int count) override;
+  void Close() override;
+  void Pause(int milliseconds) override;
+
+ private:
+  void PullWaitingBytes();
+
+  QSerialPort port_;
+};
+
+// The factory the link gets in the program.
+std::unique_ptr<SerialPort> MakeQtSerialPort();
+
+}  // namespace wyk

@@ -1,0 +1,74 @@
+#include "acquisition/SerialLink.h"
+
+#include <chrono>
+#include <thread>
+
+#include "acquisition/AdapterFrames.h"
+#include "acquisition/PortName.h"
+
+namespace wyk {
+
+SerialLink::SerialLink(PortFactory makePort) : makePort_(std::move(makePort)) {}
+
+bool SerialLink::OpenPort(const RecorderState& state) {
+  ClosePort();
+  std::unique_ptr<SerialPort> port = makePort_();
+  if (!port->Open(PortDeviceName(state))) return false;
+  LineSettings lines;
+  lines.dtrOn = state.adapterType < 2;
+  port->ApplyLineSettings(lines);
+  port_ = std::move(port);
+  return true;
+}
+
+int SerialLink::DetectAdapter(RecorderState& state) {
+  if (!port_) return -1;
+  const int length = BuildHandshakeFrame(state.adapterType, state.commandFrame);
+  if (length > 0) port_->Write(state.commandFrame.data(), length);
+  for (int poll = 0; poll < kReplyPolls; ++poll) {
+    if (port_->BytesWaiting() >= 1) {
+      port_->Read(state.receiveBuffer.data(), 1);
+      return state.receiveBuffer[0];
+    }
+    port_->Pause(kReplyPollPauseMs);
+  }
+  return -1;
+}
+
+bool SerialLink::SendSettings(RecorderState& state) {
+  const int length = BuildSettingsFrame(state);
+  if (!port_) return state.adapterType != 1;
+  const bool written = length == 0 || port_->Write(state.commandFrame.data(), length);
+  return state.adapterType == 1 ? written : true;
+}
+
+void SerialLink::StopAndClosePort(const RecorderState& state) {
+  if (!port_) return;
+  port_->Write(state.commandFrame.data(), 1);
+  port_->Pause(kStopPauseMs);
+  ClosePort();
+}
+
+void SerialLink::ClosePort() {
+  if (!port_) return;
+  port_->Close();
+  port_.reset();
+}
+
+int SerialLink::BytesWaiting() {
+  return port_ ? port_->BytesWaiting() : 0;
+}
+
+int SerialLink::Read(uint8_t* buffer, int count) {
+  return port_ ? port_->Read(buffer, count) : 0;
+}
+
+void SerialLink::Pause(int milliseconds) {
+  if (port_) {
+    port_->Pause(milliseconds);
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace wyk

@@ -1,0 +1,75 @@
+#include "acquisition/PortName.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "config/Settings.h"
+
+namespace wyk {
+namespace {
+
+class SettingsFile {
+ public:
+  explicit SettingsFile(const std::string& text)
+      : path_(std::filesystem::temp_directory_path() /
+              ("wyk-com-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".INI")) {
+    std::ofstream(path_, std::ios::binary) << text;
+  }
+  ~SettingsFile() { std::filesystem::remove(path_); }
+  std::string Path() const { return path_.string(); }
+  std::string Text() const {
+    std::ifstream in(path_, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+TEST(PortName, ComNumberNamesTheMappedDeviceOrTtyS) {
+  struct Case {
+    const char* settings;
+    const char* name;
+    const char* device;
+  };
+  const Case cases[] = {
+      {"", "COM1", "/dev/ttyS0"},
+      {"[COM]\r\nPort=8\r\n", "COM8", "/dev/ttyS7"},
+      {"[COM]\r\nPort=8\r\nCOM8=/dev/ttyUSB0\r\n", "COM8", "/dev/ttyUSB0"},
+      {"[COM]\r\nPort=1\r\nCOM1=/tmp/adapter\r\n", "COM1", "/tmp/adapter"},
+      {"[COM]\r\nPort=2\r\nCOM1=/dev/ttyUSB0\r\n", "COM2", "/dev/ttyS1"},
+      {"[com]\r\nport=3\r\ncom3=/dev/ttyACM0\r\n", "COM3", "/dev/ttyACM0"},  // any case
+      {"[COL]\r\nCOM1=/dev/ttyUSB0\r\n[COM]\r\nPort=1\r\n", "COM1", "/dev/ttyS0"},
+      {"[COM]\r\nPort=12\r\n", "COM12", "/dev/ttyS11"},  // keys stop at COM8
+      {"[COM]\r\nPort=0\r\n", "COM0", ""},
+  };
+  for (const Case& c : cases) {
+    SettingsFile file(c.settings);
+    auto state = std::make_unique<RecorderState>();
+    LoadSettings(*state, file.Path());
+    EXPECT_EQ(PortName(state->comPortNumber), c.name) << c.settings;
+    EXPECT_EQ(PortDeviceName(*state), c.device) << c.settings;
+  }
+}
+
+TEST(PortName, SavingTheSettingsKeepsTheDeviceKeys) {
+  SettingsFile file("[COM]\r\nCOM1=/dev/ttyUSB0\r\nPort=1\r\nCOM8=/tmp/x\r\n");
+  auto state = std::make_unique<RecorderState>();
+  LoadSettings(*state, file.Path());
+  state->comPortNumber = 8;
+  SaveSettings(*state, file.Path());
+  const std::string text = file.Text();
+  EXPECT_NE(text.find("COM1=/dev/ttyUSB0\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("COM8=/tmp/x\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Port=8\r\n"), std::string::npos) << text;
+  LoadSettings(*state, file.Path());
+  EXPECT_EQ(PortDeviceName(*state), "/tmp/x");
+}
+
+}  // namespace
+}  // namespace wyk
