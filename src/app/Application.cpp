@@ -7,7 +7,6 @@ namespace wyk {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Wykresownik");
-  setApplicationDisplayName("Wykresownik");
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -37,13 +37,16 @@ bool SameName(const std::string& a, const std::string& b) {
          });
 }
 
-std::optional<std::vector<Line>> ReadLines(const std::string& path) {
-  // A directory or device in the file's place reads as no file.
+// The file's text, or nothing when there is no readable regular file at the path.
+std::optional<std::string> ReadContent(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<Line> SplitLines(const std::string& content) {
   std::vector<Line> lines;
   size_t start = 0;
   while (start < content.size()) {
@@ -57,6 +60,35 @@ std::optional<std::vector<Line>> ReadLines(const std::string& path) {
     start = nl + 1;
   }
   return lines;
+}
+
+[[noreturn]] void RaiseWriteError(const std::string& path) {
+  throw AppError("Unable to write to " + std::filesystem::absolute(path).string());
+}
+
+bool WriteWhole(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+  out.close();
+  return static_cast<bool>(out);
+}
+
+// Replaces the file's content so that a failure part-way leaves the old file whole: the new
+// text goes to a neighbour first and is renamed over the file. Where no neighbour can be made
+// (a read-only directory) or the path is a link, the file is rewritten in place.
+void ReplaceContent(const std::string& path, const std::string& content) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::is_symlink(path, error)) {
+    const std::string neighbour = path + ".~zapis";
+    if (WriteWhole(neighbour, content)) {
+      if (fs::exists(path, error)) fs::permissions(neighbour, fs::status(path, error).permissions(), error);
+      fs::rename(neighbour, path, error);
+      if (!error) return;
+    }
+    fs::remove(neighbour, error);
+  }
+  if (!WriteWhole(path, content)) RaiseWriteError(path);
 }
 
 // The section name of a "[name]" line.
@@ -87,10 +119,11 @@ std::string ValueOf(const std::string& text) {
 
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& defaultText) {
-  const auto lines = ReadLines(path);
-  if (!lines) return defaultText;
+  const auto content = ReadContent(path);
+  if (!content) return defaultText;
+  const std::vector<Line> lines = SplitLines(*content);
   bool inSection = false;
-  for (const Line& line : *lines) {
+  for (const Line& line : lines) {
     if (const auto name = SectionOf(line.text)) {
       inSection = SameName(*name, section);
     } else if (inSection) {
@@ -103,7 +136,13 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
 
 void WriteProfileString(const std::string& path, const std::string& section,
                         const std::string& key, const std::string& value) {
-  std::vector<Line> lines = ReadLines(path).value_or(std::vector<Line>{});
+  const auto content = ReadContent(path);
+  // A file that is there but cannot be read would lose its other entries.
+  std::error_code error;
+  if (!content && std::filesystem::exists(path, error) &&
+      std::filesystem::is_regular_file(path, error))
+    RaiseWriteError(path);
+  std::vector<Line> lines = content ? SplitLines(*content) : std::vector<Line>{};
   const std::string entry = key + "=" + value;
 
   // Find the section and, within it, the key or the last non-blank line.
@@ -132,10 +171,9 @@ void WriteProfileString(const std::string& path, const std::string& section,
     lines.push_back({entry, "\r\n"});
   }
 
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  for (const Line& line : lines) out << line.text << line.ending;
-  out.flush();
-  if (!out) throw AppError("Unable to write to " + std::filesystem::absolute(path).string());
+  std::string text;
+  for (const Line& line : lines) text.append(line.text).append(line.ending);
+  ReplaceContent(path, text);
 }
 
 }  // namespace wyk

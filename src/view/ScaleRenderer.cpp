@@ -106,10 +106,12 @@ ScaleCaptions CaptionsOf(const RecorderState& state) {
 }
 
 ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text, bool absoluteTime,
-                         int scrollPosition) {
+                         int scrollPosition,
+                         const std::function<void(const ScaleCaptions&)>& showCaptions) {
   state.axisOffset = state.adapterType == 1 ? 0.0f : StoreSingle(10.0L * state.voltsPerDiv * 0.5L);
   UpdateScaleValues(state, scrollPosition);
   const ScaleCaptions captions = CaptionsOf(state);
+  if (showCaptions) showCaptions(captions);
 
   window.SetBrushColor(kWindowColour);
   window.FillRect(0, 20, 38, 290);

@@ -2,6 +2,7 @@
 // The scale layer: the volts axis left of the plot, the time axis below it, and the captions of
 // the volts-per-division and sampling-period labels.
 
+#include <functional>
 #include <string>
 
 #include "app/RecorderState.h"
@@ -25,7 +26,11 @@ ScaleCaptions CaptionsOf(const RecorderState& state);
 // Sets axisOffset, calls UpdateScaleValues, clears the strips left of and below the plot on the
 // window canvas and draws the marks, ticks and labels there; returns the captions for the shell's
 // labels. Time labels count from recordingStart when absoluteTime, else from relativeTimeOrigin.
+//
+// `showCaptions` receives the captions as soon as they are known, before anything is drawn, so
+// that labels are already set when a later step raises an error.
 ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text, bool absoluteTime,
-                         int scrollPosition);
+                         int scrollPosition,
+                         const std::function<void(const ScaleCaptions&)>& showCaptions = {});
 
 }  // namespace wyk

@@ -80,12 +80,20 @@ const SamplePeriodRow& SelectSamplePeriod(RecorderState& state, int vdButton) {
 
 const VoltsPerDivRow& SelectVoltsPerDiv(RecorderState& state, int speedButton) {
   const VoltsPerDivRow& row = kVoltsPerDivRows.at(static_cast<std::size_t>(speedButton - 1));
+  SetVoltsPerDivScale(state, row);
+  SetVoltsPerDivRange(state, row);
+  return row;
+}
+
+void SetVoltsPerDivScale(RecorderState& state, const VoltsPerDivRow& row) {
   state.voltsPerDiv = row.voltsPerDiv;
   state.voltsUnit = std::string(row.voltsUnit);
+}
+
+void SetVoltsPerDivRange(RecorderState& state, const VoltsPerDivRow& row) {
   state.voltsPerDivIndex = row.voltsPerDivIndex;
   if (row.rangeCode) state.rangeCode = *row.rangeCode;
   if (row.softwareGain) state.softwareGain = *row.softwareGain;
-  return row;
 }
 
 const CouplingRow& SelectCoupling(RecorderState& state, int speedButton) {

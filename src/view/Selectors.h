@@ -53,8 +53,13 @@ struct VoltsPerDivRow {
 };
 extern const std::array<VoltsPerDivRow, 10> kVoltsPerDivRows;
 
-// speedButton 1 … 10 for SpeedButton1 … SpeedButton10.
+// speedButton 1 … 10 for SpeedButton1 … SpeedButton10: both halves below.
 const VoltsPerDivRow& SelectVoltsPerDiv(RecorderState& state, int speedButton);
+
+// The click sets voltsPerDiv and voltsUnit, redraws the scales, and only then the adapter's
+// range values (voltsPerDivIndex, rangeCode, softwareGain), so a failed redraw leaves those.
+void SetVoltsPerDivScale(RecorderState& state, const VoltsPerDivRow& row);
+void SetVoltsPerDivRange(RecorderState& state, const VoltsPerDivRow& row);
 
 // The three hidden pictures of the slide switch, by the number in their names.
 enum class SwitchPicture { Przel1 = 1, Przel2 = 2, Przel3 = 3 };

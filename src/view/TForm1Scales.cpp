@@ -20,10 +20,11 @@ QLabel* TForm1::SwitchPicture(int number) const {
 }
 
 void TForm1::DrawScaleLayer(bool absoluteTime) {
-  const ScaleCaptions captions =
-      wyk::DrawScales(state, windowCanvas, textDrawer, absoluteTime, ScrollBar1->value());
-  Label21->setText(QString::fromStdString(captions.voltsPerDiv));
-  Label22->setText(QString::fromStdString(captions.samplePeriod));
+  wyk::DrawScales(state, windowCanvas, textDrawer, absoluteTime, ScrollBar1->value(),
+                  [this](const ScaleCaptions& captions) {
+                    Label21->setText(QString::fromStdString(captions.voltsPerDiv));
+                    Label22->setText(QString::fromStdString(captions.samplePeriod));
+                  });
 }
 
 void TForm1::DrawScales(bool absoluteTime) {
@@ -42,9 +43,11 @@ void TForm1::SelectSamplePeriodClick(int vdButton) {
 }
 
 void TForm1::SelectVoltsClick(int speedButton) {
-  const VoltsPerDivRow& row = SelectVoltsPerDiv(state, speedButton);
+  const VoltsPerDivRow& row = kVoltsPerDivRows.at(static_cast<size_t>(speedButton - 1));
   Image4->move(row.pointerLeft, row.pointerTop);
+  SetVoltsPerDivScale(state, row);
   DrawScales(state.timeScaleAbsolute);
+  SetVoltsPerDivRange(state, row);
 }
 
 void TForm1::SelectCouplingClick(int speedButton) {

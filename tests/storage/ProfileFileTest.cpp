@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include "common/Errors.h"
 #include "support/TempDir.h"
 
 namespace wyk {
@@ -53,6 +56,46 @@ TEST(ProfileFile, AFinalLineWithoutEndingGetsOneBeforeNewLines) {
   WriteFile(path, "[S]\nA=1");
   WriteProfileString(path, "S", "B", "2");
   EXPECT_EQ(ReadFile(path), "[S]\nA=1\r\nB=2\r\n");
+}
+
+}  // namespace
+}  // namespace wyk
+
+namespace wyk {
+namespace {
+
+// Rewriting goes through a neighbour file; what the user set up around the file stays.
+TEST(ProfileFile, RewritingKeepsPermissionsLinksAndLeavesNoNeighbour) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  const std::string real = dir.File("real.INI");
+  const std::string link = dir.File("link.INI");
+  WriteFile(real, "[COM]\nCOM1=/dev/ttyUSB0\n");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(real, link);
+
+  WriteProfileString(real, "COM", "Port", "2");
+  WriteProfileString(link, "COM", "Typ", "1");
+
+  EXPECT_EQ(ReadFile(real), "[COM]\nCOM1=/dev/ttyUSB0\nPort=2\r\nTyp=1\r\n");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  for (const auto& entry : fs::directory_iterator(dir.Path()))
+    EXPECT_TRUE(entry.path().filename() == "real.INI" || entry.path().filename() == "link.INI")
+        << entry.path();
+}
+
+TEST(ProfileFile, AnUnreadableFileIsNotOverwritten) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  namespace fs = std::filesystem;
+  TempDir dir;
+  const std::string path = dir.File("a.INI");
+  WriteFile(path, "[COM]\nCOM1=/dev/ttyUSB0\n");
+  fs::permissions(path, fs::perms::owner_write);
+  EXPECT_THROW(WriteProfileString(path, "COM", "Port", "2"), AppError);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(ReadFile(path), "[COM]\nCOM1=/dev/ttyUSB0\n");
 }
 
 }  // namespace

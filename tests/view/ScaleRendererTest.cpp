@@ -239,18 +239,24 @@ TEST(ScaleRenderer, ArithmeticFaultsRaiseTheirErrors) {
     int32_t zoomStep;
     float samplePeriodMs;
     const char* error;
+    const char* shownPeriodCaption;  // captions are shown before the drawing that fails
   };
-  const Case cases[] = {{0, 0.5f, kDivisionByZero}, {10, 3e38f, kFloatOverflow}};
+  const Case cases[] = {{0, 0.5f, kDivisionByZero, ""},
+                        {10, 3e38f, kFloatOverflow, ""},
+                        {1, 1e17f, kInvalidFloatOperation, "T=1E+17ms"}};
   for (const Case& c : cases) {
     Scene scene;
     scene.state->zoomStep = c.zoomStep;
     scene.state->samplePeriodMs = c.samplePeriodMs;
+    std::string shown;
     try {
-      scene.Draw();
+      DrawScales(*scene.state, scene.window, scene.text, false, 0,
+                 [&](const ScaleCaptions& captions) { shown = captions.samplePeriod; });
       ADD_FAILURE() << "no error for " << c.error;
     } catch (const AppError& e) {
       EXPECT_STREQ(e.what(), c.error);
     }
+    EXPECT_EQ(shown, c.shownPeriodCaption);
   }
 }
 
