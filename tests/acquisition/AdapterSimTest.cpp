@@ -140,22 +140,32 @@ TEST(AdapterSim, UnpluggedCableLeavesTheLinkUsableAndPlugsBackOnSignal) {
 }
 
 TEST(AdapterSim, PointsTheProgramsComPortAtItselfInTheSettingsFile) {
-  ScratchDir dir;
-  const std::string settings = dir / "wykresownik.INI";
-  std::ofstream(settings, std::ios::binary)
-      << "[COL]\r\nclLinia=255\r\n[COM]\r\nPort=3\r\nTyp=0\r\nSkladowaStala=7\r\n";
-  SimProcess sim({"--settings", settings});
-  std::ifstream in(settings, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  EXPECT_EQ(text, "[COL]\r\nclLinia=255\r\n[COM]\r\nPort=3\r\nTyp=0\r\nSkladowaStala=7\r\nCOM3=" +
-                      sim.LinkPath() + "\r\n");
-  auto state = std::make_unique<RecorderState>();
-  LoadSettings(*state, settings);
-  SerialLink link(MakeQtSerialPort);
-  ASSERT_TRUE(link.OpenPort(*state));
-  EXPECT_EQ(link.DetectAdapter(*state), 0);  // a type 0 simulator, from "Typ"
-  link.ClosePort();
-  EXPECT_TRUE(sim.WaitForRxLines("powitanie 00 55 00 00 55"));
+  struct Case {
+    std::string com;  // Port and Typ as the file has them
+    std::string entry;
+  };
+  // The program keeps the low 8 bits of both, so the simulator must read them as it does.
+  const Case cases[] = {
+      {"Port=3\r\nTyp=0\r\n", "COM3="},
+      {"Port=0x102\r\nTyp=256\r\n", "COM2="},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    const std::string settings = dir / "wykresownik.INI";
+    const std::string before = "[COL]\r\nclLinia=255\r\n[COM]\r\n" + c.com + "SkladowaStala=7\r\n";
+    std::ofstream(settings, std::ios::binary) << before;
+    SimProcess sim({"--settings", settings});
+    std::ifstream in(settings, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text, before + c.entry + sim.LinkPath() + "\r\n");
+    auto state = std::make_unique<RecorderState>();
+    LoadSettings(*state, settings);
+    SerialLink link(MakeQtSerialPort);
+    ASSERT_TRUE(link.OpenPort(*state)) << c.com;
+    EXPECT_EQ(link.DetectAdapter(*state), 0) << c.com;  // a type 0 simulator, from "Typ"
+    link.ClosePort();
+    EXPECT_TRUE(sim.WaitForRxLines("powitanie 00 55 00 00 55")) << c.com;
+  }
 }
 
 TEST(AdapterSim, EndsCleanlyOnSignalsAndRemovesItsLink) {

@@ -14,6 +14,8 @@
 #include "PseudoTerminal.h"
 #include "SimOptions.h"
 #include "SimulatedAdapter.h"
+#include "acquisition/PortName.h"
+#include "common/Byte.h"
 #include "common/Errors.h"
 #include "config/Settings.h"
 #include "storage/ProfileFile.h"
@@ -73,10 +75,11 @@ void RemoveLink(const std::string& linkPath) {
     std::filesystem::remove(linkPath, error);
 }
 
-// Points the program's port at `device`: COMn in [COM], n being the file's "Port".
+// Points the program's port at `device`: COMn in [COM], n being the file's "Port" read as
+// the program reads it (low 8 bits: Port=257 is port 1).
 void WriteSettings(const std::string& settingsPath, const std::string& device) {
-  const int port = wyk::ReadIntegerEntry(settingsPath, "COM", "Port", 1);
-  if (port < 1 || port > 8) {
+  const int port = wyk::LowByte(wyk::ReadIntegerEntry(settingsPath, "COM", "Port", 1));
+  if (port < 1 || port > wyk::kMappedComPorts) {
     Complain("Port=" + std::to_string(port) + " poza 1..8, nic nie wpisano do " + settingsPath);
     return;
   }
@@ -102,8 +105,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!options.settingsPath.empty() && !options.typeGiven) {
-    const int type = wyk::ReadIntegerEntry(options.settingsPath, "COM", "Typ", 2);
-    if (type >= 0 && type <= 2)
+    // As the program reads it: the low 8 bits.
+    const int type = wyk::LowByte(wyk::ReadIntegerEntry(options.settingsPath, "COM", "Typ", 2));
+    if (type <= 2)
       options.behaviour.adapterType = type;
     else
       Complain("Typ=" + std::to_string(type) + " nieznany, przyjmuję typ 2");
