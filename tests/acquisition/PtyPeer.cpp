@@ -1,5 +1,6 @@
 #include "acquisition/PtyPeer.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
@@ -37,6 +38,12 @@ PtyPeer::PtyPeer() {
   termios raw{};
   cfmakeraw(&raw);
   if (openpty(&master_, &slave_, name, &raw, nullptr) != 0) throw std::runtime_error("openpty");
+  // Not for a simulator or anything else the test starts.
+  if (fcntl(master_, F_SETFD, FD_CLOEXEC) != 0 || fcntl(slave_, F_SETFD, FD_CLOEXEC) != 0) {
+    close(slave_);
+    close(master_);
+    throw std::runtime_error("FD_CLOEXEC on the pty");
+  }
   slavePath_ = name;
 }
 

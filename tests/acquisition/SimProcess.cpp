@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -38,7 +39,10 @@ pid_t Spawn(const std::vector<std::string>& args, int& stdoutFd) {
   const int failed = posix_spawn(&pid, ADAPTER_SIM_PATH, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(pipeFds[1]);
-  if (failed) throw std::runtime_error("posix_spawn " ADAPTER_SIM_PATH);
+  if (failed) {
+    close(pipeFds[0]);
+    throw std::runtime_error("posix_spawn " ADAPTER_SIM_PATH);
+  }
   stdoutFd = pipeFds[0];
   return pid;
 }
@@ -58,9 +62,20 @@ std::string ReadLine(int fd) {
   return "";
 }
 
+// The exit status, or -1; a child still running after 5 s is killed and counts as -1.
 int WaitForExit(pid_t pid) {
   int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return -1;
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  pid_t done;
+  while ((done = waitpid(pid, &status, WNOHANG)) == 0 || (done < 0 && errno == EINTR)) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      kill(pid, SIGKILL);
+      while (waitpid(pid, &status, 0) < 0 && errno == EINTR) continue;
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (done != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -91,19 +106,22 @@ SimProcess::SimProcess(const std::vector<std::string>& args)
 }
 
 SimProcess::~SimProcess() {
-  if (pid_ > 0) Terminate();
-  close(stdout_);
+  Terminate();
+  if (stdout_ >= 0) close(stdout_);
 }
 
 std::string SimProcess::NextDeviceLine() {
   return ReadLine(stdout_);
 }
 
+// Never kill() without a child of our own: pid -1 would signal every process we may signal.
 void SimProcess::Signal(int signalNumber) {
+  if (pid_ <= 0) return;
   kill(pid_, signalNumber);
 }
 
 int SimProcess::Terminate(int signalNumber) {
+  if (pid_ <= 0) return -1;
   kill(pid_, signalNumber);
   const int status = WaitForExit(pid_);
   pid_ = -1;

@@ -34,8 +34,10 @@ class SimProcess {
   // The next device line (after the cable is plugged in again); empty after 5 s.
   std::string NextDeviceLine();
 
+  // Both do nothing once the simulator was terminated.
   void Signal(int signalNumber);
-  // Sends the signal and returns the exit status (-1 when it did not exit normally).
+  // Sends the signal and returns the exit status: -1 when it did not exit normally, was still
+  // running 5 s later (then it is killed) or had already been terminated.
   int Terminate(int signalNumber = SIGTERM);
 
   std::string RxLog() const;

@@ -12,23 +12,24 @@ namespace sim {
 
 bool PseudoTerminal::Create(std::string& error) {
   Close();
+  const auto fail = [&](const std::string& what) {
+    error = what + ": " + std::strerror(errno);
+    Close();
+    return false;
+  };
   master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-  if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
-    error = std::string("posix_openpt: ") + std::strerror(errno);
-    Close();
-    return false;
-  }
-  slavePath_ = ptsname(master_);
-  slave_ = open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
+  if (master_ < 0 || fcntl(master_, F_SETFD, FD_CLOEXEC) != 0 || grantpt(master_) != 0 ||
+      unlockpt(master_) != 0)
+    return fail("posix_openpt");
+  char name[128];
+  if (ptsname_r(master_, name, sizeof name) != 0) return fail("ptsname");
+  slavePath_ = name;
+  slave_ = open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   termios raw{};
-  if (slave_ < 0 || tcgetattr(slave_, &raw) != 0) {
-    error = slavePath_ + ": " + std::strerror(errno);
-    Close();
-    return false;
-  }
+  if (slave_ < 0 || tcgetattr(slave_, &raw) != 0) return fail(slavePath_);
   // No echo, no line editing, no character translation: every byte passes as it is.
   cfmakeraw(&raw);
-  tcsetattr(slave_, TCSANOW, &raw);
+  if (tcsetattr(slave_, TCSANOW, &raw) != 0) return fail(slavePath_);
   return true;
 }
 

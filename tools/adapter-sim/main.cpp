@@ -4,9 +4,11 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,6 +16,8 @@
 #include "PseudoTerminal.h"
 #include "SimOptions.h"
 #include "SimulatedAdapter.h"
+#include "acquisition/PortName.h"
+#include "common/Byte.h"
 #include "common/Errors.h"
 #include "config/Settings.h"
 #include "storage/ProfileFile.h"
@@ -73,10 +77,11 @@ void RemoveLink(const std::string& linkPath) {
     std::filesystem::remove(linkPath, error);
 }
 
-// Points the program's port at `device`: COMn in [COM], n being the file's "Port".
+// Points the program's port at `device`: COMn in [COM], n being the file's "Port" read as
+// the program reads it (low 8 bits: Port=257 is port 1).
 void WriteSettings(const std::string& settingsPath, const std::string& device) {
-  const int port = wyk::ReadIntegerEntry(settingsPath, "COM", "Port", 1);
-  if (port < 1 || port > 8) {
+  const int port = wyk::LowByte(wyk::ReadIntegerEntry(settingsPath, "COM", "Port", 1));
+  if (port < 1 || port > wyk::kMappedComPorts) {
     Complain("Port=" + std::to_string(port) + " poza 1..8, nic nie wpisano do " + settingsPath);
     return;
   }
@@ -102,8 +107,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!options.settingsPath.empty() && !options.typeGiven) {
-    const int type = wyk::ReadIntegerEntry(options.settingsPath, "COM", "Typ", 2);
-    if (type >= 0 && type <= 2)
+    // As the program reads it: the low 8 bits.
+    const int type = wyk::LowByte(wyk::ReadIntegerEntry(options.settingsPath, "COM", "Typ", 2));
+    if (type <= 2)
       options.behaviour.adapterType = type;
     else
       Complain("Typ=" + std::to_string(type) + " nieznany, przyjmuję typ 2");
@@ -127,6 +133,8 @@ int main(int argc, char** argv) {
   toggle.sa_handler = OnCableToggle;
   for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &quit, nullptr);
   sigaction(SIGUSR1, &toggle, nullptr);
+  // A reader gone from stdout must not kill us before the link is removed.
+  signal(SIGPIPE, SIG_IGN);
 
   const int rxLog = OpenLog(options.rxLogPath);
   const int txLog = OpenLog(options.txLogPath);
@@ -167,6 +175,7 @@ int main(int argc, char** argv) {
   };
 
   if (!plugIn()) return 1;
+  int exitStatus = 0;
   bool autoUnplugDone = false;
   std::vector<uint8_t> received(4096);
   while (!quitRequested) {
@@ -174,8 +183,10 @@ int main(int argc, char** argv) {
       cableToggleRequested = 0;
       if (pty.IsOpen())
         unplug();
-      else if (!plugIn())
+      else if (!plugIn()) {
+        exitStatus = 1;
         break;
+      }
     }
     if (pty.IsOpen() && adapter.UnplugDue() && !autoUnplugDone) {
       autoUnplugDone = true;
@@ -184,7 +195,11 @@ int main(int argc, char** argv) {
     pollfd fd{pty.MasterFd(), POLLIN, 0};
     // While streaming, wake every 2 ms to send what is due; otherwise only for input.
     const timespec timeout{0, adapter.Streaming() ? 2'000'000L : 200'000'000L};
-    ppoll(&fd, pty.IsOpen() ? 1 : 0, &timeout, &unblocked);
+    if (ppoll(&fd, pty.IsOpen() ? 1 : 0, &timeout, &unblocked) < 0 && errno != EINTR) {
+      Complain(std::string("ppoll: ") + std::strerror(errno));
+      exitStatus = 1;
+      break;
+    }
     if (!pty.IsOpen()) continue;
     if (fd.revents & POLLIN) {
       for (int n; (n = pty.Read(received.data(), static_cast<int>(received.size()))) > 0;)
@@ -196,5 +211,5 @@ int main(int argc, char** argv) {
   pty.Close();
   if (rxLog >= 0) close(rxLog);
   if (txLog >= 0) close(txLog);
-  return 0;
+  return exitStatus;
 }
