@@ -20,7 +20,9 @@ const QColor kGreenCaption(0x00, 0x80, 0x00);
 const QColor kMaroonCaption(0x80, 0x00, 0x00);
 const QColor kNavyCaption(0x00, 0x00, 0x80);
 
-QRect ToQRect(const Geometry& g) { return {g.left, g.top, g.width, g.height}; }
+QRect ToQRect(const Geometry& g) {
+  return {g.left, g.top, g.width, g.height};
+}
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -114,10 +116,8 @@ void TForm1::BuildLayout() {
   // Dashed cursor lines: white is see-through, so the plot shows between the dashes.
   znApion = MakePicture(this, {40, 30, 1, 250}, pictures::DashedLine(QColor(0, 255, 0), 1, 250));
   znBpion = MakePicture(this, {40, 30, 1, 250}, pictures::DashedLine(QColor(0, 0, 255), 1, 250));
-  znApoziom =
-      MakePicture(this, {40, 280, 500, 1}, pictures::DashedLine(QColor(0, 255, 0), 500, 1));
-  znBpoziom =
-      MakePicture(this, {40, 280, 500, 1}, pictures::DashedLine(QColor(0, 0, 255), 500, 1));
+  znApoziom = MakePicture(this, {40, 280, 500, 1}, pictures::DashedLine(QColor(0, 255, 0), 500, 1));
+  znBpoziom = MakePicture(this, {40, 280, 500, 1}, pictures::DashedLine(QColor(0, 0, 255), 500, 1));
   for (QLabel* line : {znApion, znBpion, znApoziom, znBpoziom}) line->hide();
 
   Przel1 = MakePicture(this, {97, 42, 16, 64}, pictures::Switch(pictures::Lever::Down));
@@ -183,9 +183,9 @@ void TForm1::BuildToolBar() {
   SnapBButton = button(384, pictures::SnapIcon('B'), "Przyciągnij kursor B");
   MakeSeparator(Panel1, 413);
   FftButton = button(418, pictures::FftIcon(), "Analiza częstotliwości", 28);
-  for (QWidget* b : {static_cast<QWidget*>(z1), static_cast<QWidget*>(z2),
-                     static_cast<QWidget*>(z3), static_cast<QWidget*>(z4),
-                     static_cast<QWidget*>(z5), static_cast<QWidget*>(FftButton)})
+  for (QWidget* b :
+       {static_cast<QWidget*>(z1), static_cast<QWidget*>(z2), static_cast<QWidget*>(z3),
+        static_cast<QWidget*>(z4), static_cast<QWidget*>(z5), static_cast<QWidget*>(FftButton)})
     b->setEnabled(false);
   connect(FftButton, &QToolButton::clicked, this, [this] { /* the spectrum window opens here */ });
 }
@@ -226,7 +226,8 @@ void TForm1::BuildSidePanels() {
     speedButtons[i] = MakeButton(VoltsPanel, ToQRect(row.button), ToQString(row.caption), caption,
                                  ToQColor(row.captionColour), true);
     speedButtons[i]->setObjectName(ToQString(row.name));
-    connect(speedButtons[i], &QToolButton::clicked, this, [this, i] { SelectVoltsClick(int(i) + 1); });
+    connect(speedButtons[i], &QToolButton::clicked, this,
+            [this, i] { SelectVoltsClick(int(i) + 1); });
   }
   for (size_t i = 0; i < kCouplingRows.size(); ++i) {
     const CouplingRow& row = kCouplingRows[i];
@@ -300,7 +301,9 @@ void TForm1::ShowConfiguration() {
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
 }
 
-void TForm1::ExitApplication() { QApplication::quit(); }
+void TForm1::ExitApplication() {
+  QApplication::quit();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();

@@ -1,3 +1,5 @@
 #include "app/StartApplication.h"
 
-int main(int argc, char** argv) { return wyk::StartApplication(argc, argv); }
+int main(int argc, char** argv) {
+  return wyk::StartApplication(argc, argv);
+}

@@ -24,7 +24,8 @@ std::string NumberText(double value, int digits) {
   std::string mantissa = all.substr(0, static_cast<size_t>(digits));
   if (all[static_cast<size_t>(digits)] >= '5') {
     int i = digits - 1;
-    for (; i >= 0 && mantissa[static_cast<size_t>(i)] == '9'; --i) mantissa[static_cast<size_t>(i)] = '0';
+    for (; i >= 0 && mantissa[static_cast<size_t>(i)] == '9'; --i)
+      mantissa[static_cast<size_t>(i)] = '0';
     if (i >= 0) {
       ++mantissa[static_cast<size_t>(i)];
     } else {

@@ -9,6 +9,8 @@ namespace wyk {
 std::string NumberText(double value, int digits);
 
 // Fifteen significant digits, as a plain float-to-text conversion gives.
-inline std::string NumberText(double value) { return NumberText(value, 15); }
+inline std::string NumberText(double value) {
+  return NumberText(value, 15);
+}
 
 }  // namespace wyk

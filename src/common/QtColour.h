@@ -7,7 +7,9 @@
 
 namespace wyk {
 
-inline QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+inline QColor ToQColor(TColor c) {
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 inline TColor FromQColor(const QColor& c) {
   return Rgb(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
              static_cast<uint8_t>(c.blue()));

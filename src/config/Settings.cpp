@@ -25,10 +25,14 @@ std::optional<int32_t> ParseInteger(const std::string& text) {
     for (; i < text.size(); ++i) {
       const char c = text[i];
       int digit;
-      if (c >= '0' && c <= '9') digit = c - '0';
-      else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-      else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-      else return std::nullopt;
+      if (c >= '0' && c <= '9')
+        digit = c - '0';
+      else if (c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
+      else
+        return std::nullopt;
       value = value * 16 + static_cast<uint64_t>(digit);
       if (value > 0xFFFFFFFFu) return std::nullopt;
     }

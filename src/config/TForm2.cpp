@@ -32,8 +32,7 @@ QString TForm2::MainCaption(int adapterType) {
 
 void TForm2::CreateConfigurationDialog() {
   // A type above 2 leaves no entry selected.
-  ComboBox1->setCurrentIndex(state_.adapterType < kAdapterEntries.size() ? state_.adapterType
-                                                                         : -1);
+  ComboBox1->setCurrentIndex(state_.adapterType < kAdapterEntries.size() ? state_.adapterType : -1);
   mainWindow_.setWindowTitle(MainCaption(state_.adapterType));
 }
 

@@ -15,6 +15,8 @@ inline QFont SmallFont(int pixelSize = 8, bool bold = false) {
 }
 
 // The window's default font, 11 px.
-inline QFont DefaultFont() { return SmallFont(11); }
+inline QFont DefaultFont() {
+  return SmallFont(11);
+}
 
 }  // namespace wyk

@@ -111,8 +111,8 @@ QPixmap FftIcon() {
   p.setFont(SmallFont(8, true));
   p.drawText(QRect(0, 0, 24, 10), Qt::AlignCenter, "FFT");
   p.setPen(QPen(QColor(0, 128, 0), 1.2));
-  const QPointF spectrum[] = {{1, 23}, {4, 22}, {6, 13}, {8, 22}, {11, 21}, {13, 16},
-                              {15, 22}, {18, 22}, {20, 19}, {23, 23}};
+  const QPointF spectrum[] = {{1, 23},  {4, 22},  {6, 13},  {8, 22},  {11, 21},
+                              {13, 16}, {15, 22}, {18, 22}, {20, 19}, {23, 23}};
   p.drawPolyline(spectrum, 10);
   return pix;
 }
@@ -184,8 +184,10 @@ QPixmap DashedLine(const QColor& colour, int width, int height) {
   const int length = width > height ? width : height;
   for (int i = 0; i < length; ++i) {
     if (i % 4 == 3) continue;  // the white pixel, see-through
-    if (width > height) image.setPixelColor(i, 0, colour);
-    else image.setPixelColor(0, i, colour);
+    if (width > height)
+      image.setPixelColor(i, 0, colour);
+    else
+      image.setPixelColor(0, i, colour);
   }
   return QPixmap::fromImage(image);
 }

@@ -12,16 +12,16 @@ enum class Zoom { All, Off, In, Out, Selection };
 QPixmap ZoomIcon(Zoom kind);
 QPixmap TimeScaleIcon(const QString& text);  // "REL" or "ABS" over a dial
 QPixmap CursorsIcon();
-QPixmap SnapIcon(QChar cursor);              // 'A' or 'B'
+QPixmap SnapIcon(QChar cursor);  // 'A' or 'B'
 QPixmap FftIcon();
 
-QPixmap Knob();                              // 80 × 80
-QPixmap PointerDot();                        // 7 × 7
+QPixmap Knob();        // 80 × 80
+QPixmap PointerDot();  // 7 × 7
 
-enum class Lever { Up, Middle, Down };       // AC, GND, DC
-QPixmap Switch(Lever lever);                 // 16 × 64
+enum class Lever { Up, Middle, Down };  // AC, GND, DC
+QPixmap Switch(Lever lever);            // 16 × 64
 
-QPixmap CursorPin(const QColor& centre);     // 11 × 10, pointing down
+QPixmap CursorPin(const QColor& centre);  // 11 × 10, pointing down
 // Three coloured pixels and one see-through pixel, repeating.
 QPixmap DashedLine(const QColor& colour, int width, int height);
 

@@ -82,7 +82,8 @@ void ReplaceContent(const std::string& path, const std::string& content) {
   if (!fs::is_symlink(path, error)) {
     const std::string neighbour = path + ".~zapis";
     if (WriteWhole(neighbour, content)) {
-      if (fs::exists(path, error)) fs::permissions(neighbour, fs::status(path, error).permissions(), error);
+      if (fs::exists(path, error))
+        fs::permissions(neighbour, fs::status(path, error).permissions(), error);
       fs::rename(neighbour, path, error);
       if (!error) return;
     }
@@ -134,8 +135,8 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
   return defaultText;
 }
 
-void WriteProfileString(const std::string& path, const std::string& section,
-                        const std::string& key, const std::string& value) {
+void WriteProfileString(const std::string& path, const std::string& section, const std::string& key,
+                        const std::string& value) {
   const auto content = ReadContent(path);
   // A file that is there but cannot be read would lose its other entries.
   std::error_code error;

@@ -14,7 +14,7 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
 // Replaces the key's line, or adds the key to its section, creating the section and the
 // file as needed; every other line stays as it was. New lines end in CR LF.
 // Raises "Unable to write to <path>" when the file cannot be written.
-void WriteProfileString(const std::string& path, const std::string& section,
-                        const std::string& key, const std::string& value);
+void WriteProfileString(const std::string& path, const std::string& section, const std::string& key,
+                        const std::string& value);
 
 }  // namespace wyk

@@ -109,8 +109,8 @@ TEST(Settings, AWriteThatFailsNamesTheFullFileName) {
     if (obstacle == kNameTakenByDirectory) std::filesystem::create_directory(path);
     if (obstacle == kReadOnlyDirectory) {
       if (geteuid() == 0) continue;  // root writes into read-only directories
-      std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::owner_exec);
+      std::filesystem::permissions(
+          dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     }
     auto state = std::make_unique<RecorderState>();
     try {

@@ -6,9 +6,9 @@
 
 #include "app/Windows.h"
 #include "common/Errors.h"
+#include "gui/StartedProgram.h"
 #include "support/Artifacts.h"
 #include "support/MessageBoxes.h"
-#include "gui/StartedProgram.h"
 
 namespace wyk {
 namespace {
@@ -170,8 +170,8 @@ TEST(MainWindow, TextsAndHintsAreThoseOfTheProgram) {
         << hint;
   }
   const std::pair<QToolButton*, const char*> captions[] = {
-      {f.OpenButton, "Otworz"},        {f.NewButton, "Nowy"},
-      {f.StartButton, "Start"},        {f.StopButton, "Stop"},
+      {f.OpenButton, "Otworz"},         {f.NewButton, "Nowy"},
+      {f.StartButton, "Start"},         {f.StopButton, "Stop"},
       {f.ConfigButton, "Konfiguracja"}, {f.ExitButton, "Wyjście"},
   };
   for (const auto& [button, caption] : captions)
@@ -182,8 +182,10 @@ TEST(MainWindow, TextsAndHintsAreThoseOfTheProgram) {
   EXPECT_EQ(f.Label23->text(), "AC");
   EXPECT_EQ(f.tREL->text(), "00:00:00:000");
   EXPECT_EQ(f.Label19->text(), "0V");
-  EXPECT_EQ(f.StartButton->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0, 0x80, 0));
-  EXPECT_EQ(f.ExitButton->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0x80, 0, 0));
+  EXPECT_EQ(f.StartButton->palette().color(QPalette::Active, QPalette::ButtonText),
+            QColor(0, 0x80, 0));
+  EXPECT_EQ(f.ExitButton->palette().color(QPalette::Active, QPalette::ButtonText),
+            QColor(0x80, 0, 0));
   EXPECT_EQ(f.Frame11->Label1->text(), QString::fromUtf8("Proszę czekać"));
 }
 

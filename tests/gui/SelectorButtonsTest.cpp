@@ -93,9 +93,9 @@ TEST(SelectorButtons, VoltsButtonsMoveThePointerAndRelabelTheAxis) {
     QPoint pointer;
   };
   const Case cases[] = {
-      {1, "V/dz=10mV", {50, 86}},  {2, "V/dz=20mV", {45, 72}},  {3, "V/dz=50mV", {45, 60}},
-      {4, "V/dz=0,1V", {50, 50}},  {5, "V/dz=0,2V", {62, 41}},  {6, "V/dz=0,5V", {85, 41}},
-      {7, "V/dz=1V", {100, 50}},   {8, "V/dz=2V", {104, 60}},   {9, "V/dz=5V", {104, 72}},
+      {1, "V/dz=10mV", {50, 86}},  {2, "V/dz=20mV", {45, 72}}, {3, "V/dz=50mV", {45, 60}},
+      {4, "V/dz=0,1V", {50, 50}},  {5, "V/dz=0,2V", {62, 41}}, {6, "V/dz=0,5V", {85, 41}},
+      {7, "V/dz=1V", {100, 50}},   {8, "V/dz=2V", {104, 60}},  {9, "V/dz=5V", {104, 72}},
       {10, "V/dz=10V", {100, 86}},
   };
   for (const Case& c : cases) {
@@ -121,7 +121,8 @@ TEST(SelectorButtons, CouplingChangesOnlyTheSwitchAndItsLabel) {
     const char* label;
     int mode;
   };
-  const Case cases[] = {{12, f.Przel2, "GND", 2}, {13, f.Przel1, "DC", 128}, {11, f.Przel3, "AC", 0}};
+  const Case cases[] = {
+      {12, f.Przel2, "GND", 2}, {13, f.Przel1, "DC", 128}, {11, f.Przel3, "AC", 0}};
   for (const Case& c : cases) {
     const std::vector<TColor> before = PlotArea(f.windowCanvas);
     const Canvas windowBefore = f.windowCanvas;
@@ -131,8 +132,8 @@ TEST(SelectorButtons, CouplingChangesOnlyTheSwitchAndItsLabel) {
     EXPECT_EQ(program.state->couplingMode, c.mode);
     EXPECT_EQ(f.Label21->text(), "V/dz=10mV");
     EXPECT_EQ(f.Label22->text(), "T=0,5ms");
-    EXPECT_TRUE(std::equal(windowBefore.Bits(), windowBefore.Bits() + 792 * 372 * 4,
-                           f.windowCanvas.Bits()))
+    EXPECT_TRUE(
+        std::equal(windowBefore.Bits(), windowBefore.Bits() + 792 * 372 * 4, f.windowCanvas.Bits()))
         << c.label;
   }
 }

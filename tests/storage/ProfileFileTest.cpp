@@ -24,8 +24,8 @@ TEST(ProfileFile, ReadsEntriesWithDefaults) {
     const char* expected;
   };
   const Case cases[] = {
-      {"Parm", "JednV", "mV"},   {"PARM", "prob", "0,5"},  {"Parm", "Empty", ""},
-      {"Parm", "Quoted", "a b"}, {"Other", "X", "1"},      {"Parm", "X", "def"},
+      {"Parm", "JednV", "mV"},   {"PARM", "prob", "0,5"}, {"Parm", "Empty", ""},
+      {"Parm", "Quoted", "a b"}, {"Other", "X", "1"},     {"Parm", "X", "def"},
       {"None", "JednV", "def"},
   };
   for (const Case& c : cases)

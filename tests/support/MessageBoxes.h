@@ -29,8 +29,10 @@ inline std::shared_ptr<SeenMessageBox> AnswerNextMessageBox(
     seen->text = box->text();
     poll->stop();
     poll->deleteLater();
-    if (QAbstractButton* button = box->button(answer)) button->click();
-    else box->reject();
+    if (QAbstractButton* button = box->button(answer))
+      button->click();
+    else
+      box->reject();
   });
   poll->start();
   return seen;
