@@ -313,8 +313,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::paintEvent(QPaintEvent*) {
   FormPaint();
   QPainter painter(this);
-  const QImage surface(reinterpret_cast<const uchar*>(windowCanvas.Bits()), kClientWidth,
-                       kClientHeight, kClientWidth * 4, QImage::Format_RGBX8888);
+  // The canvas keeps its pixels as RGBX bytes, so Qt reads them as they are.
+  const QImage surface(windowCanvas.Bits(), windowCanvas.Width(), windowCanvas.Height(),
+                       windowCanvas.BytesPerLine(), QImage::Format_RGBX8888);
   painter.drawImage(0, 0, surface);
 }
 

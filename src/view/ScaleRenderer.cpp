@@ -110,7 +110,7 @@ ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text,
                          const std::function<void(const ScaleCaptions&)>& showCaptions) {
   state.axisOffset = state.adapterType == 1 ? 0.0f : StoreSingle(10.0L * state.voltsPerDiv * 0.5L);
   UpdateScaleValues(state, scrollPosition);
-  const ScaleCaptions captions = CaptionsOf(state);
+  ScaleCaptions captions = CaptionsOf(state);
   if (showCaptions) showCaptions(captions);
 
   window.SetBrushColor(kWindowColour);
