@@ -187,7 +187,7 @@ void TForm1::BuildToolBar() {
        {static_cast<QWidget*>(z1), static_cast<QWidget*>(z2), static_cast<QWidget*>(z3),
         static_cast<QWidget*>(z4), static_cast<QWidget*>(z5), static_cast<QWidget*>(FftButton)})
     b->setEnabled(false);
-  connect(FftButton, &QToolButton::clicked, this, [this] { /* the spectrum window opens here */ });
+  connect(FftButton, &QToolButton::clicked, this, &TForm1::ShowSpectrum);
 }
 
 void TForm1::BuildSidePanels() {
@@ -299,6 +299,13 @@ void TForm1::ShowConfiguration() {
   DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
   PresentPlot(state, windowCanvas);
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
+}
+
+void TForm1::ShowSpectrum() {
+  if (spectrumWindow) {
+    spectrumWindow->show();
+    spectrumWindow->raise();
+  }
 }
 
 void TForm1::ExitApplication() {

@@ -31,6 +31,7 @@ class TForm1 : public QWidget {
   RecorderState& state;
   const std::string settingsPath;
   QWidget* configurationDialog = nullptr;  // set once the dialog exists
+  QWidget* spectrumWindow = nullptr;       // likewise
 
   // The window's surface: the scales are drawn here and the plot copied into it.
   Canvas windowCanvas;
@@ -104,6 +105,7 @@ class TForm1 : public QWidget {
   QLabel* SwitchPicture(int number) const;  // Przel1 … Przel3
   void DrawScaleLayer(bool absoluteTime);
   void ShowConfiguration();
+  void ShowSpectrum();
   void ExitApplication();
 };
 

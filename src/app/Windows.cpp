@@ -8,6 +8,7 @@ Windows CreateWindows(RecorderState& state, const std::string& settingsPath) {
   windows.form2 = std::make_unique<TForm2>(state, *windows.form1);
   windows.form3 = std::make_unique<TForm3>(state);
   windows.form1->configurationDialog = windows.form2.get();
+  windows.form1->spectrumWindow = windows.form3.get();
   return windows;
 }
 

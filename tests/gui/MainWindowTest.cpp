@@ -4,11 +4,14 @@
 #include <QTimer>
 #include <memory>
 
+#include <QTest>
+
 #include "app/Windows.h"
 #include "common/Errors.h"
 #include "gui/StartedProgram.h"
 #include "support/Artifacts.h"
 #include "support/MessageBoxes.h"
+#include "view/PlotRenderer.h"
 
 namespace wyk {
 namespace {
@@ -187,6 +190,26 @@ TEST(MainWindow, TextsAndHintsAreThoseOfTheProgram) {
   EXPECT_EQ(f.ExitButton->palette().color(QPalette::Active, QPalette::ButtonText),
             QColor(0x80, 0, 0));
   EXPECT_EQ(f.Frame11->Label1->text(), QString::fromUtf8("Proszę czekać"));
+}
+
+TEST(MainWindow, ConfigurationAndSpectrumButtonsShowTheirWindows) {
+  StartedProgram program;
+  TForm1& f = program.Main();
+  f.show();
+  f.grab();
+  // A colour picked in the dialog reaches the plot when "Konfiguracja" is clicked again.
+  program.state->backgroundColor = Rgb(0, 0, 0xFF);
+  EXPECT_EQ(f.windowCanvas.Pixel(kPlotLeft + 10, kPlotTop + 10), 0u);
+  for (int click = 0; click < 2; ++click) {
+    QTest::mouseClick(f.ConfigButton, Qt::LeftButton);
+    EXPECT_TRUE(program.windows.form2->isVisible());
+    EXPECT_EQ(f.windowCanvas.Pixel(kPlotLeft + 10, kPlotTop + 10), Rgb(0, 0, 0xFF));
+  }
+  EXPECT_FALSE(program.windows.form2->isModal());
+  f.FftButton->setEnabled(true);
+  QTest::mouseClick(f.FftButton, Qt::LeftButton);
+  EXPECT_TRUE(program.windows.form3->isVisible());
+  EXPECT_TRUE(f.isVisible());
 }
 
 TEST(MainWindow, ExitButtonEndsTheEventLoop) {
