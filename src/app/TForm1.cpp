@@ -1,4 +1,5 @@
 #include "app/TForm1.h"
+#include "common/QtText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,10 +24,6 @@ const QColor kNavyCaption(0x00, 0x00, 0x80);
 QRect ToQRect(const Geometry& g) {
   return {g.left, g.top, g.width, g.height};
 }
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QLabel* MakeLabel(QWidget* parent, const QRect& geometry, const QString& text,
                   const QColor& colour = Qt::black, Qt::Alignment align = Qt::AlignLeft) {
   auto* label = new QLabel(text, parent);
@@ -282,12 +279,6 @@ void TForm1::CreateMainWindow() {
     SelectSamplePeriodClick(2);  // 0,5 ms
   }
   DrawRecordingPlot(state, state.plotBitmap, 25, 0);
-}
-
-void TForm1::SetScaleControlsEnabled(bool enabled) {
-  for (QToolButton* b : speedButtons) b->setEnabled(enabled);
-  for (QToolButton* b : samplingButtons) b->setEnabled(enabled);
-  ScrollBar1->setEnabled(enabled);
 }
 
 void TForm1::ShowConfiguration() {

@@ -77,9 +77,6 @@ class TForm1 : public QWidget {
   QToolButton* SpeedButton(int n) const { return speedButtons[static_cast<size_t>(n - 1)]; }
   QToolButton* vd(int n) const { return samplingButtons[static_cast<size_t>(n - 1)]; }
 
-  // The V/div, sampling and coupling buttons and the scroll bar together.
-  void SetScaleControlsEnabled(bool enabled);
-
   // Selector handlers: button numbers as in vd1 … vd10 and SpeedButton1 … SpeedButton13.
   void SelectSamplePeriodClick(int vdButton);
   void SelectVoltsClick(int speedButton);

@@ -2,18 +2,13 @@
 #include <QPixmap>
 
 #include "app/TForm1.h"
+#include "common/QtText.h"
 #include "view/PlotRenderer.h"
 #include "view/ScaleRenderer.h"
 #include "view/Selectors.h"
 
 namespace wyk {
-namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 QLabel* TForm1::SwitchPicture(int number) const {
   return number == 1 ? Przel1 : number == 2 ? Przel2 : Przel3;
