@@ -8,7 +8,6 @@
 #include "view/Selectors.h"
 
 namespace wyk {
-namespace {}  // namespace
 
 QLabel* TForm1::SwitchPicture(int number) const {
   return number == 1 ? Przel1 : number == 2 ? Przel2 : Przel3;
