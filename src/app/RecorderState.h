@@ -4,11 +4,11 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "common/Colour.h"
 #include "common/DateTime.h"
+#include "storage/SampleFile.h"
 #include "view/Canvas.h"
 
 namespace wyk {
@@ -58,7 +58,7 @@ struct RecorderState {
   std::array<int32_t, kPlotWidth> liveValues{};
 
   // Recording files and the open recording.
-  std::FILE* dataFile = nullptr;
+  SampleFile dataFile;
   bool dataFileOpen = false;
   int32_t sampleCount = 0;
   uint8_t lastReadSample = 0;
