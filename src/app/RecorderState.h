@@ -55,6 +55,7 @@ struct RecorderState {
   std::array<uint8_t, 6> commandFrame{};
   std::array<uint8_t, kReceiveBufferSize> receiveBuffer{};
   int32_t recordedSampleCount = 0;
+  bool recordingActive = false;  // from Start until Stop; selectors stay locked meanwhile
   std::array<int32_t, kPlotWidth> liveValues{};
 
   // Recording files and the open recording.
