@@ -10,6 +10,12 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "common/Errors.h"
 
 namespace wyk {
@@ -66,30 +72,84 @@ std::vector<Line> SplitLines(const std::string& content) {
   throw AppError("Unable to write to " + std::filesystem::absolute(path).string());
 }
 
-bool WriteWhole(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  out.close();
-  return static_cast<bool>(out);
+bool WriteAllAt(int fd, const char* data, size_t size, off_t offset) {
+  while (size > 0) {
+    const ssize_t put = ::pwrite(fd, data, size, offset);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    data += put;
+    size -= static_cast<size_t>(put);
+    offset += put;
+  }
+  return true;
+}
+
+// A symbolic link is followed to the file it names, so that the link itself stays.
+std::string LinkTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path p = path;
+  std::error_code error;
+  for (int hops = 0; hops < 40 && fs::is_symlink(p, error); ++hops) {
+    const fs::path next = fs::read_symlink(p, error);
+    if (error) break;
+    p = next.is_absolute() ? next : p.parent_path() / next;
+  }
+  return p.string();
+}
+
+// Used only where no neighbour file can be made (a read-only folder). The part that grows
+// the file is written first, so a full disk stops the write before any old byte is touched;
+// the rest then only overwrites blocks the file already has.
+void RewriteInPlace(const std::string& target, const std::string& content,
+                    const std::string& shownPath) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) RaiseWriteError(shownPath);
+  struct stat info {};
+  bool ok = ::fstat(fd, &info) == 0;
+  const size_t oldSize = ok ? static_cast<size_t>(info.st_size) : 0;
+  if (ok && content.size() > oldSize) {
+    ok = WriteAllAt(fd, content.data() + oldSize, content.size() - oldSize,
+                    static_cast<off_t>(oldSize));
+    if (!ok && ::ftruncate(fd, static_cast<off_t>(oldSize)) != 0) ok = false;
+    if (!ok) {
+      ::close(fd);
+      RaiseWriteError(shownPath);
+    }
+  }
+  ok = ok && WriteAllAt(fd, content.data(), std::min(oldSize, content.size()), 0) &&
+       ::ftruncate(fd, static_cast<off_t>(content.size())) == 0;
+  if (::close(fd) != 0) ok = false;
+  if (!ok) RaiseWriteError(shownPath);
 }
 
 // Replaces the file's content so that a failure part-way leaves the old file whole: the new
-// text goes to a neighbour first and is renamed over the file. Where no neighbour can be made
-// (a read-only directory) or the path is a link, the file is rewritten in place.
+// text goes to a neighbour file, which takes the old file's permissions, owner and group, and
+// is then renamed over it. A file the user has write-protected is not replaced.
 void ReplaceContent(const std::string& path, const std::string& content) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  if (!fs::is_symlink(path, error)) {
-    const std::string neighbour = path + ".~zapis";
-    if (WriteWhole(neighbour, content)) {
-      if (fs::exists(path, error))
-        fs::permissions(neighbour, fs::status(path, error).permissions(), error);
-      fs::rename(neighbour, path, error);
-      if (!error) return;
-    }
-    fs::remove(neighbour, error);
+  const std::string target = LinkTarget(path);
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0))
+    RaiseWriteError(path);
+  const std::string neighbour = target + ".~zapis";
+  const int fd =
+      ::open(neighbour.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) {
+    if (!exists) RaiseWriteError(path);
+    RewriteInPlace(target, content, path);
+    return;
   }
-  if (!WriteWhole(path, content)) RaiseWriteError(path);
+  bool ok = WriteAllAt(fd, content.data(), content.size(), 0) && ::fsync(fd) == 0;
+  if (ok && exists) {
+    ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    // Only root can give a file away; a plain user's file keeps its owner anyway.
+    [[maybe_unused]] const int kept = ::fchown(fd, old.st_uid, old.st_gid);
+  }
+  if (::close(fd) != 0) ok = false;
+  if (!ok || ::rename(neighbour.c_str(), target.c_str()) != 0) {
+    ::unlink(neighbour.c_str());
+    RaiseWriteError(path);
+  }
 }
 
 // The section name of a "[name]" line.

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <functional>
 
 #include "common/Errors.h"
 #include "support/TempDir.h"
@@ -96,6 +102,75 @@ TEST(ProfileFile, AnUnreadableFileIsNotOverwritten) {
   EXPECT_THROW(WriteProfileString(path, "COM", "Port", "2"), AppError);
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(ReadFile(path), "[COM]\nCOM1=/dev/ttyUSB0\n");
+}
+
+// Runs `write` in a child whose files may not grow past `limit` bytes, as on a full disk;
+// true when the write raised its error there.
+bool RaisedUnderSizeLimit(rlim_t limit, const std::function<void()>& write) {
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit size{limit, limit};
+    setrlimit(RLIMIT_FSIZE, &size);
+    try {
+      write();
+    } catch (const AppError&) {
+      _exit(0);
+    }
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(ProfileFile, AWriteThatFailsPartWayLeavesEveryOldLine) {
+  namespace fs = std::filesystem;
+  const std::string old = "[COM]\r\nPort=1\r\nCOM1=/dev/ttyUSB0\r\n";
+  for (const bool readOnlyFolder : {false, true}) {
+    if (readOnlyFolder && geteuid() == 0) continue;  // root writes into read-only folders
+    TempDir dir;
+    const std::string path = dir.File("a.INI");
+    WriteFile(path, old);
+    if (readOnlyFolder) fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_TRUE(RaisedUnderSizeLimit(old.size() + 4, [&] {
+      WriteProfileString(path, "COM", "COM2", std::string(200, 'x'));
+    })) << readOnlyFolder;
+    EXPECT_EQ(ReadFile(path), old) << readOnlyFolder;
+    // Where only the file itself can be written, a write that fits still goes through.
+    WriteProfileString(path, "COM", "Port", "2");
+    EXPECT_EQ(ReadProfileString(path, "COM", "Port", ""), "2");
+    EXPECT_EQ(ReadProfileString(path, "COM", "COM1", ""), "/dev/ttyUSB0");
+    fs::permissions(dir.Path(), fs::perms::owner_all);
+  }
+}
+
+TEST(ProfileFile, AWriteProtectedFileIsRefusedAndKept) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes every file";
+  namespace fs = std::filesystem;
+  TempDir dir;
+  const std::string path = dir.File("a.INI");
+  WriteFile(path, "[COM]\nPort=1\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_THROW(WriteProfileString(path, "COM", "Port", "2"), AppError);
+  EXPECT_EQ(ReadFile(path), "[COM]\nPort=1\n");
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::owner_write, fs::perms::none);
+}
+
+TEST(ProfileFile, RewritingAsRootKeepsTheUsersOwnership) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  TempDir dir;
+  const std::string path = dir.File("a.INI");
+  WriteFile(path, "[COM]\nPort=1\n");
+  ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  WriteProfileString(path, "COM", "Port", "2");
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 65534u);
+  EXPECT_EQ(info.st_gid, 65534u);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(ReadFile(path), "[COM]\nPort=2\n");
 }
 
 }  // namespace
