@@ -10,6 +10,7 @@
 #include "common/DateTime.h"
 #include "storage/SampleFile.h"
 #include "view/Canvas.h"
+#include "view/ScrollBarState.h"
 
 namespace wyk {
 
@@ -82,6 +83,7 @@ struct RecorderState {
   int32_t previousWindowOffset = 0;
   int32_t zoomStep = 1;
   int32_t zoomPercent = 0;
+  ScrollBarState scrollBar;  // ScrollBar1
 
   // Cursors and selection.
   bool cursorsVisible = false;

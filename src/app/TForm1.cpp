@@ -194,9 +194,12 @@ void TForm1::BuildSidePanels() {
   FilePanel = new RaisedPanel(this, {592, 0, 197, 49});
   Label5 = MakeLabel(FilePanel, {20, 2, 161, 13}, "PLIK", Qt::black, Qt::AlignHCenter);
   FileNameEdit = new BrowseEdit(FilePanel, {8, 14, 185, 17});
-  FileNameEdit->SetText("C:\\Rejestracja1.osr");
+  FileNameEdit->SetText(InitialRecordingName());
   OpenButton = MakeButton(FilePanel, {3, 32, 95, 15}, "Otworz", fileButtons);
   NewButton = MakeButton(FilePanel, {99, 32, 95, 15}, "Nowy", fileButtons);
+  connect(OpenButton, &QToolButton::clicked, this, &TForm1::OpenRecording);
+  connect(NewButton, &QToolButton::clicked, this, &TForm1::NewRecording);
+  connect(FileNameEdit, &BrowseEdit::BrowseRequested, this, &TForm1::BrowseRecording);
 
   RecordingPanel = new RaisedPanel(this, {592, 49, 197, 34});
   MakeLabel(RecordingPanel, {8, 2, 185, 13}, "REJESTRACJA", Qt::black, Qt::AlignHCenter);

@@ -90,6 +90,19 @@ class TForm1 : public QWidget {
   // Paint handler: the last plot and the scales, without recomputing the trace.
   void FormPaint();
 
+  // File panel: "Nowy", "Otworz" and the browse button.
+  void NewRecording();
+  void OpenRecording();
+  void BrowseRecording();
+  static QString InitialRecordingName();
+  // The measurement cursors and their markers off.
+  void HideCursors();
+  // ScrollBar1 takes the values of state.scrollBar.
+  void SyncScrollBar();
+  void SetViewButtonsEnabled(bool enabled);  // z1 … z5 and FftButton
+  // A modal message box with an OK button.
+  void ShowMessage(const QString& caption, const QString& text);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

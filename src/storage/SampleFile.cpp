@@ -9,7 +9,9 @@
 
 namespace wyk {
 
-SampleFile::~SampleFile() { Close(); }
+SampleFile::~SampleFile() {
+  Close();
+}
 
 SampleFile::SampleFile(SampleFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), writable_(std::exchange(other.writable_, false)) {}

@@ -14,7 +14,7 @@ QLabel* TForm1::SwitchPicture(int number) const {
 }
 
 void TForm1::DrawScaleLayer(bool absoluteTime) {
-  wyk::DrawScales(state, windowCanvas, textDrawer, absoluteTime, ScrollBar1->value(),
+  wyk::DrawScales(state, windowCanvas, textDrawer, absoluteTime, state.scrollBar.position,
                   [this](const ScaleCaptions& captions) {
                     Label21->setText(QString::fromStdString(captions.voltsPerDiv));
                     Label22->setText(QString::fromStdString(captions.samplePeriod));

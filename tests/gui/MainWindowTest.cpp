@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
 #include <memory>
 
@@ -145,7 +146,7 @@ TEST(MainWindow, ControlsStandWhereTheyBelongWithTheirStartState) {
   EXPECT_EQ(f.ScrollBar1->maximum(), 0);
   EXPECT_EQ(f.ScrollBar1->pageStep(), 25);
   EXPECT_EQ(f.Frame11->ProgressBar1->maximum(), 19);
-  EXPECT_EQ(f.FileNameEdit->Text(), "C:\\Rejestracja1.osr");
+  EXPECT_EQ(f.FileNameEdit->Text(), QDir::homePath() + "/Rejestracja1.osr");
 }
 
 TEST(MainWindow, TextsAndHintsAreThoseOfTheProgram) {

@@ -1,0 +1,67 @@
+#include "storage/Recordings.h"
+
+#include <algorithm>
+
+#include "app/RecorderState.h"
+#include "storage/RecordingNames.h"
+#include "storage/RecordingParameters.h"
+#include "view/ZoomScroll.h"
+
+namespace wyk {
+namespace {
+
+void ResetView(RecorderState& state) {
+  state.scrollBar.thumbLength = 500;
+  state.scrollBar.SetMaximum(0);
+  state.windowOffset = state.windowStart = state.previousWindowOffset = 0;
+}
+
+}  // namespace
+
+bool SampleFileExists(const std::string& sampleName) {
+  return SampleFile::Open(sampleName).IsOpen();
+}
+
+void CloseRecording(RecorderState& state) {
+  state.dataFile.Close();
+  state.dataFileOpen = false;
+}
+
+bool CreateRecording(RecorderState& state, const std::string& sampleName) {
+  state.dataFile = SampleFile::Create(sampleName);
+  state.dataFileOpen = state.dataFile.IsOpen();
+  return state.dataFileOpen;
+}
+
+OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
+  CloseRecording(state);
+  state.dataFile = SampleFile::Open(RecordingFileName(name, ".osr"));
+  if (!state.dataFile.IsOpen()) {
+    ResetView(state);
+    state.sampleCount = 0;
+    return {OpenResult::kNotOpened};
+  }
+  const RecordingParameters parameters = ReadRecordingParameters(RecordingFileName(name, ".osi"));
+  state.recordingStart = parameters.start;
+  state.samplePeriodMs = parameters.samplePeriodMs;
+  state.voltsPerDiv = parameters.voltsPerDiv;
+  state.voltsUnit = parameters.voltsUnit;
+  state.scrollBar.SetPosition(0);
+  const int64_t size = state.dataFile.Size();
+  state.sampleCount = static_cast<int32_t>(std::min<int64_t>(size, INT32_MAX));
+  state.zoomPercent = std::max(state.sampleCount / 5, 100);
+  state.zoomStep = 1;
+  state.previousWindowOffset = state.windowOffset = state.windowStart = 0;
+  if (state.sampleCount == 0) {
+    ResetView(state);
+    CloseRecording(state);
+    return {OpenResult::kNoSamples, size};
+  }
+  UpdateScrollBar(state);
+  // One block read; a shorter file leaves the rest of the window as it was.
+  state.dataFile.ReadAt(0, state.windowBuffer.data(), kWindowLength);
+  state.dataFileOpen = true;
+  return {OpenResult::kOpened, size};
+}
+
+}  // namespace wyk

@@ -1,0 +1,37 @@
+#pragma once
+// Creating and opening recordings: what "Nowy" and "Otworz" do to the files and the state.
+// The window asks the questions, shows the messages and sets its buttons.
+
+#include <cstdint>
+#include <string>
+
+namespace wyk {
+
+struct RecorderState;
+
+// True when a sample file of that name can be opened for reading.
+bool SampleFileExists(const std::string& sampleName);
+
+// Closes the open recording; it is no longer treated as open.
+void CloseRecording(RecorderState& state);
+
+// Creates (or truncates) the sample file and keeps it open for the recording; false when
+// it cannot be created.
+bool CreateRecording(RecorderState& state, const std::string& sampleName);
+
+enum class OpenResult {
+  kOpened,
+  kNotOpened,  // no sample file to open
+  kNoSamples,  // an empty sample file: nothing to browse, the recording is not opened
+};
+
+struct OpenOutcome {
+  OpenResult result;
+  int64_t fileSize = 0;  // bytes; above the largest sample count only the first ones are shown
+};
+
+// Opens the recording named in the file-name box read-only, reads its parameters, resets zoom
+// and scrolling and reads the first window of samples.
+OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name);
+
+}  // namespace wyk

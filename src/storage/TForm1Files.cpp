@@ -1,0 +1,119 @@
+// The main window's file panel: "Nowy", "Otworz" and the browse button of the name box.
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "app/TForm1.h"
+#include "common/Errors.h"
+#include "storage/RecordingNames.h"
+#include "storage/Recordings.h"
+#include "view/PlotRenderer.h"
+
+namespace wyk {
+namespace {
+
+// Qt wants "Description (*.ext)" where the file panel keeps "Description|*.ext".
+QString QtFilter(const QString& filter) {
+  const QStringList parts = filter.split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
+  return filters.join(";;");
+}
+
+}  // namespace
+
+QString TForm1::InitialRecordingName() {
+#ifdef Q_OS_WIN
+  return "C:\\Rejestracja1.osr";
+#else
+  return QDir::homePath() + "/Rejestracja1.osr";
+#endif
+}
+
+void TForm1::ShowMessage(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
+  box.exec();
+}
+
+void TForm1::SetViewButtonsEnabled(bool enabled) {
+  for (QWidget* b :
+       {static_cast<QWidget*>(z1), static_cast<QWidget*>(z2), static_cast<QWidget*>(z3),
+        static_cast<QWidget*>(z4), static_cast<QWidget*>(z5), static_cast<QWidget*>(FftButton)})
+    b->setEnabled(enabled);
+}
+
+void TForm1::NewRecording() {
+  HideCursors();
+  CloseRecording(state);
+  // The recording that was open is closed now, whatever the answer below.
+  SetViewButtonsEnabled(false);
+  const std::string name = RecordingFileName(FileNameEdit->Text().toStdString(), ".osr");
+  if (SampleFileExists(name)) {
+    QMessageBox box(QMessageBox::NoIcon, "Uwaga!", "Plik istnieje!\nCzy nadpisac?",
+                    QMessageBox::Yes | QMessageBox::No, this);
+    if (box.exec() != QMessageBox::Yes) return;
+  }
+  if (!CreateRecording(state, name)) {
+    ShowMessage("Uwaga", "Nie mogę utworzyć pliku!");
+    return;
+  }
+  StartButton->setEnabled(true);
+}
+
+void TForm1::OpenRecording() {
+  HideCursors();
+  try {
+    const OpenOutcome outcome = OpenRecordingFiles(state, FileNameEdit->Text().toStdString());
+    if (outcome.result == OpenResult::kNotOpened) {
+      ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
+    } else {
+      StartButton->setEnabled(false);
+      ZoomLabel->setText("1:1");
+      if (outcome.result == OpenResult::kNoSamples) {
+        SetViewButtonsEnabled(false);
+        ShowMessage("Uwaga", "Nie mogę otworzyć pliku!!!");
+      } else {
+        DrawScales(state.timeScaleAbsolute);
+        SetViewButtonsEnabled(true);
+        if (outcome.fileSize > state.sampleCount)
+          ShowMessage("Uwaga", QString("Plik ma %1 bajtów; pokazano pierwsze %2 próbek.")
+                                   .arg(outcome.fileSize)
+                                   .arg(state.sampleCount));
+      }
+    }
+  } catch (const AppError&) {
+    ShowMessage("Uwaga", "Nie mogę otworzyć pliku!!!");
+  }
+  SyncScrollBar();
+  DrawScales(state.timeScaleAbsolute);
+  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
+  PresentPlot(state, windowCanvas);
+  update();
+}
+
+void TForm1::BrowseRecording() {
+  setEnabled(false);
+  QFileDialog dialog(this, QString(), QFileInfo(FileNameEdit->Text()).path(),
+                     QtFilter(FileNameEdit->filter));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(FileNameEdit->defaultExtension.mid(1));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    FileNameEdit->SetText(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+  QTimer::singleShot(200, this, [this] { setEnabled(true); });
+}
+
+void TForm1::SyncScrollBar() {
+  const ScrollBarState& bar = state.scrollBar;
+  ScrollBar1->setMaximum(bar.maximum);
+  ScrollBar1->setValue(bar.position);
+  ScrollBar1->setSingleStep(bar.smallChange);
+  ScrollBar1->setPageStep(bar.largeChange);
+}
+
+void TForm1::HideCursors() {
+  state.cursorsVisible = false;
+  for (QLabel* marker : {znAtop, znBtop, znApion, znBpion, znApoziom, znBpoziom}) marker->hide();
+}
+
+}  // namespace wyk
