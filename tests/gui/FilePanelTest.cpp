@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include "gui/StartedProgram.h"
+#include "support/MessageBoxes.h"
+#include "view/PlotRenderer.h"
+
+namespace wyk {
+namespace {
+
+using testing::AnswerNextMessageBox;
+using testing::ReadFile;
+using testing::StartedProgram;
+using testing::WriteFile;
+
+std::vector<QWidget*> ViewButtons(TForm1& f) {
+  return {f.z1, f.z2, f.z3, f.z4, f.z5, f.FftButton};
+}
+
+QColor PlotPixel(TForm1& f, int column, int row) {
+  return f.grab().toImage().pixelColor(kPlotLeft + column, kPlotTop + row);
+}
+
+TEST(FilePanel, OpenDrawsTheRecordingAndEnablesTheViewButtons) {
+  StartedProgram program;
+  TForm1& f = program.Main();
+  f.show();
+  // 250 samples at 50, then 200; "Prob" 1 ms and 2 V per division.
+  WriteFile(program.dir.File("pomiar.osr"), std::string(250, '\x32') + std::string(2000, '\xC8'));
+  WriteFile(program.dir.File("pomiar.osi"), "[Parm]\r\nProb=1\r\nVD=2\r\nJednV=V\r\n");
+  f.FileNameEdit->SetText(QString::fromStdString(program.dir.File("pomiar.txt")));
+  QTest::mouseClick(f.OpenButton, Qt::LeftButton);
+
+  EXPECT_EQ(program.state->sampleCount, 2250);
+  EXPECT_EQ(f.ZoomLabel->text(), "1:1");
+  EXPECT_EQ(f.Label21->text(), "V/dz=2V");
+  EXPECT_EQ(f.Label22->text(), "T=1ms");
+  for (QWidget* b : ViewButtons(f)) EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+  EXPECT_FALSE(f.StartButton->isEnabled());
+  EXPECT_EQ(f.ScrollBar1->maximum(), 1750);
+  // The trace: value v at row 250 - v, in the line colour.
+  const QColor line(0, 255, 0);
+  EXPECT_EQ(PlotPixel(f, 10, 200), line);
+  EXPECT_EQ(PlotPixel(f, 240, 200), line);
+  EXPECT_EQ(PlotPixel(f, 260, 50), line);
+  EXPECT_EQ(PlotPixel(f, 498, 50), line);
+  EXPECT_NE(PlotPixel(f, 10, 50), line);
+}
+
+struct RefusedOpen {
+  const char* name;
+  const char* content;  // nullptr: no sample file
+  const char* message;
+};
+
+TEST(FilePanel, RefusedOpeningsSayWhyAndLeaveTheRecordingClosed) {
+  const RefusedOpen cases[] = {
+      {"missing", nullptr, "Nie mogę otworzyć pliku!"},
+      {"empty", "", "Nie mogę otworzyć pliku!!!"},
+  };
+  for (const RefusedOpen& c : cases) {
+    StartedProgram program;
+    TForm1& f = program.Main();
+    const std::string name = program.dir.File(std::string(c.name) + ".osr");
+    if (c.content) WriteFile(name, c.content);
+    f.FileNameEdit->SetText(QString::fromStdString(name));
+    const auto seen = AnswerNextMessageBox();
+    f.OpenRecording();
+    EXPECT_EQ(seen->caption, "Uwaga") << c.name;
+    EXPECT_EQ(seen->text, c.message) << c.name;
+    EXPECT_FALSE(program.state->dataFileOpen) << c.name;
+    EXPECT_EQ(program.state->sampleCount, 0) << c.name;
+    EXPECT_EQ(f.ZoomLabel->text(), "1:1") << c.name;
+    for (QWidget* b : ViewButtons(f)) EXPECT_FALSE(b->isEnabled()) << c.name;
+  }
+}
+
+TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
+  StartedProgram program;
+  TForm1& f = program.Main();
+  const std::string name = program.dir.File("nowy.osr");
+
+  // No file yet: created without a question.
+  f.FileNameEdit->SetText(QString::fromStdString(program.dir.File("nowy.txt")));
+  f.NewRecording();
+  EXPECT_EQ(ReadFile(name), "");
+  EXPECT_TRUE(program.state->dataFileOpen);
+  EXPECT_TRUE(f.StartButton->isEnabled());
+
+  // An existing file: "No" keeps it, and the recording that was open counts as closed.
+  WriteFile(name, "abc");
+  f.OpenRecording();
+  ASSERT_TRUE(f.FftButton->isEnabled());
+  auto seen = AnswerNextMessageBox(QMessageBox::No);
+  f.NewRecording();
+  EXPECT_EQ(seen->caption, "Uwaga!");
+  EXPECT_EQ(seen->text, "Plik istnieje!\nCzy nadpisac?");
+  EXPECT_EQ(ReadFile(name), "abc");
+  EXPECT_FALSE(program.state->dataFileOpen);
+  EXPECT_FALSE(f.FftButton->isEnabled());
+  EXPECT_FALSE(f.StartButton->isEnabled());
+
+  seen = AnswerNextMessageBox(QMessageBox::Yes);
+  f.NewRecording();
+  EXPECT_TRUE(seen->shown);
+  EXPECT_EQ(ReadFile(name), "");
+  EXPECT_TRUE(f.StartButton->isEnabled());
+
+  // A folder that does not exist: reported, and Start stays as it was.
+  f.StartButton->setEnabled(false);
+  f.FileNameEdit->SetText(QString::fromStdString(program.dir.File("brak/nowy.osr")));
+  seen = AnswerNextMessageBox();
+  f.NewRecording();
+  EXPECT_EQ(seen->caption, "Uwaga");
+  EXPECT_EQ(seen->text, "Nie mogę utworzyć pliku!");
+  EXPECT_FALSE(f.StartButton->isEnabled());
+  EXPECT_FALSE(program.state->dataFileOpen);
+}
+
+TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
+  StartedProgram program;
+  TForm1& f = program.Main();
+  f.show();
+  const std::string chosen = program.dir.File("wybrany.osr");
+  WriteFile(chosen, "x");
+  const QString before = f.FileNameEdit->Text();
+  for (const bool accept : {false, true}) {
+    bool disabledWhileOpen = false;
+    QString filter;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      poll.stop();
+      disabledWhileOpen = !f.isEnabled();
+      filter = dialog->nameFilters().join(";;");
+      if (!accept) return dialog->reject();
+      // As a person does: the name typed into the dialog's box, then Enter.
+      auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
+      ASSERT_NE(nameBox, nullptr);
+      nameBox->setText(QString::fromStdString(chosen));
+      QTest::keyClick(nameBox, Qt::Key_Return);
+    });
+    poll.start();
+    QTest::mouseClick(f.FileNameEdit->BrowseButton(), Qt::LeftButton);
+    EXPECT_TRUE(disabledWhileOpen);
+    EXPECT_EQ(filter, "Pliki wykresownika (.osr) (*.osr)");
+    EXPECT_FALSE(f.isEnabled());
+    EXPECT_EQ(f.FileNameEdit->Text(), accept ? QString::fromStdString(chosen) : before);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.isEnabled(); }, 1000));
+  }
+}
+
+}  // namespace
+}  // namespace wyk
