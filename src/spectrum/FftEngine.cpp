@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // A float sum, difference, product or quotient computed in double and rounded once to float is
@@ -20,7 +21,7 @@ constexpr int kMaxBits = 20;
 // Stages up to this length run block by block while the block stays in the first cache levels.
 constexpr int kBlockBits = 12;
 // Columns of the later stages handled at once in the scratch buffer.
-constexpr int kColumns = 32;
+constexpr int kColumns = 16;
 
 // Numbers derived once and kept: they never change a result, only spare recomputing it.
 struct Tables {
@@ -83,52 +84,117 @@ void ButterfliesScalar(float* __restrict aRe, float* __restrict aIm, float* __re
   }
 }
 
-__attribute__((target("avx2"))) void ButterfliesAvx2(float* __restrict aRe, float* __restrict aIm,
-                                                     float* __restrict bRe, float* __restrict bIm,
-                                                     const float* __restrict c,
-                                                     const float* __restrict s, int count) {
-  int j = 0;
-  for (; j + 8 <= count; j += 8) {
-    const __m256 br = _mm256_loadu_ps(bRe + j);
-    const __m256 bi = _mm256_loadu_ps(bIm + j);
-    const __m256 cj = _mm256_loadu_ps(c + j);
-    const __m256 sj = _mm256_loadu_ps(s + j);
-    const __m256 t1 = _mm256_mul_ps(br, cj);
-    const __m256 t2 = _mm256_mul_ps(br, sj);
-    const __m256 t3 = _mm256_mul_ps(bi, cj);
-    const __m256 t4 = _mm256_mul_ps(bi, sj);
-    __m128 out[4][2];
-    for (int h = 0; h < 2; ++h) {
-      const __m256d re = _mm256_cvtps_pd(_mm_loadu_ps(aRe + j + 4 * h));
-      const __m256d im = _mm256_cvtps_pd(_mm_loadu_ps(aIm + j + 4 * h));
-      const __m256d d1 =
-          _mm256_cvtps_pd(h ? _mm256_extractf128_ps(t1, 1) : _mm256_castps256_ps128(t1));
-      const __m256d d2 =
-          _mm256_cvtps_pd(h ? _mm256_extractf128_ps(t2, 1) : _mm256_castps256_ps128(t2));
-      const __m256d d3 =
-          _mm256_cvtps_pd(h ? _mm256_extractf128_ps(t3, 1) : _mm256_castps256_ps128(t3));
-      const __m256d d4 =
-          _mm256_cvtps_pd(h ? _mm256_extractf128_ps(t4, 1) : _mm256_castps256_ps128(t4));
-      out[0][h] = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_add_pd(re, d1), d4));
-      out[1][h] = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(im, d3), d2));
-      out[2][h] = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_sub_pd(re, d1), d4));
-      out[3][h] = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_sub_pd(im, d3), d2));
+// The loops of one stage, for any processor.
+struct PlainStages {
+  // The stage of length 2 over reversed[from … to − 1] into re.
+  static void Pairs(float* re, const float* reversed, int from, int to) {
+    for (int k = from; k < to; k += 2) {
+      re[k] = reversed[k] + reversed[k + 1];
+      re[k + 1] = reversed[k] - reversed[k + 1];
     }
-    _mm256_storeu_ps(aRe + j, _mm256_set_m128(out[0][1], out[0][0]));
-    _mm256_storeu_ps(aIm + j, _mm256_set_m128(out[1][1], out[1][0]));
-    _mm256_storeu_ps(bRe + j, _mm256_set_m128(out[2][1], out[2][0]));
-    _mm256_storeu_ps(bIm + j, _mm256_set_m128(out[3][1], out[3][0]));
   }
-  ButterfliesScalar(aRe + j, aIm + j, bRe + j, bIm + j, c + j, s + j, count - j);
-}
+  // The groups of length len in from … to − 1; c and s are the stage's twiddles.
+  static void Groups(float* re, float* im, int from, int to, int len, const float* c,
+                     const float* s) {
+    const int half = len / 2;
+    for (int p = from; p < to; p += len)
+      ButterfliesScalar(re + p, im + p, re + p + half, im + p + half, c, s, half);
+  }
+  // Rows r and r + span of a strip of kColumns, for every r whose bit `span` is clear; row dr
+  // of a group takes its twiddles dr · rowStride further on, so dr runs outermost.
+  static void Rows(float* re, float* im, int rows, int span, const float* c, const float* s,
+                   int rowStride) {
+    for (int dr = 0; dr < span; ++dr)
+      for (int r0 = 0; r0 < rows; r0 += 2 * span) {
+        const int a = (r0 + dr) * kColumns, b = a + span * kColumns;
+        ButterfliesScalar(re + a, im + a, re + b, im + b, c + dr * rowStride, s + dr * rowStride,
+                          kColumns);
+      }
+  }
+};
 
-void Butterflies(const Tables& tables, float* aRe, float* aIm, float* bRe, float* bIm,
-                 const float* c, const float* s, int count) {
-  if (tables.avx2 && count >= 8)
-    ButterfliesAvx2(aRe, aIm, bRe, bIm, c, s, count);
-  else
-    ButterfliesScalar(aRe, aIm, bRe, bIm, c, s, count);
-}
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+// The same loops four butterflies at a time: the products in single precision, the sums of
+// each output in double, as in ButterfliesScalar.
+struct Avx2Stages {
+  struct Quad {
+    __m128 aRe, aIm, bRe, bIm;
+  };
+
+  static inline Quad Butterflies(const Quad& x, __m128 c, __m128 s) {
+    const __m256d t1 = _mm256_cvtps_pd(_mm_mul_ps(x.bRe, c));
+    const __m256d t2 = _mm256_cvtps_pd(_mm_mul_ps(x.bRe, s));
+    const __m256d t3 = _mm256_cvtps_pd(_mm_mul_ps(x.bIm, c));
+    const __m256d t4 = _mm256_cvtps_pd(_mm_mul_ps(x.bIm, s));
+    const __m256d re = _mm256_cvtps_pd(x.aRe);
+    const __m256d im = _mm256_cvtps_pd(x.aIm);
+    return {_mm256_cvtpd_ps(_mm256_sub_pd(_mm256_add_pd(re, t1), t4)),
+            _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(im, t3), t2)),
+            _mm256_cvtpd_ps(_mm256_add_pd(_mm256_sub_pd(re, t1), t4)),
+            _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_sub_pd(im, t3), t2))};
+  }
+
+  static inline void Run(float* aRe, float* aIm, float* bRe, float* bIm, const float* c,
+                         const float* s, int count) {
+    for (int j = 0; j < count; j += 4) {
+      const Quad y = Butterflies({_mm_loadu_ps(aRe + j), _mm_loadu_ps(aIm + j),
+                                  _mm_loadu_ps(bRe + j), _mm_loadu_ps(bIm + j)},
+                                 _mm_loadu_ps(c + j), _mm_loadu_ps(s + j));
+      _mm_storeu_ps(aRe + j, y.aRe);
+      _mm_storeu_ps(aIm + j, y.aIm);
+      _mm_storeu_ps(bRe + j, y.bRe);
+      _mm_storeu_ps(bIm + j, y.bIm);
+    }
+  }
+
+  static void Pairs(float* re, const float* reversed, int from, int to) {
+    for (int k = from; k < to; k += 4) {
+      const __m128 x = _mm_loadu_ps(reversed + k);
+      const __m128 a = _mm_shuffle_ps(x, x, _MM_SHUFFLE(2, 2, 0, 0));
+      const __m128 b = _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 1, 1));
+      _mm_storeu_ps(re + k, _mm_blend_ps(_mm_add_ps(a, b), _mm_sub_ps(a, b), 0b1010));
+    }
+  }
+
+  static void Groups(float* re, float* im, int from, int to, int len, const float* c,
+                     const float* s) {
+    if (len == 4) {
+      // Two groups per step: elements 0, 1, 4, 5 against 2, 3, 6, 7.
+      const __m128 c4 = _mm_setr_ps(c[0], c[1], c[0], c[1]);
+      const __m128 s4 = _mm_setr_ps(s[0], s[1], s[0], s[1]);
+      for (int p = from; p < to; p += 8) {
+        const __m128 r0 = _mm_loadu_ps(re + p), r1 = _mm_loadu_ps(re + p + 4);
+        const __m128 i0 = _mm_loadu_ps(im + p), i1 = _mm_loadu_ps(im + p + 4);
+        const Quad y = Butterflies({_mm_shuffle_ps(r0, r1, _MM_SHUFFLE(1, 0, 1, 0)),
+                                    _mm_shuffle_ps(i0, i1, _MM_SHUFFLE(1, 0, 1, 0)),
+                                    _mm_shuffle_ps(r0, r1, _MM_SHUFFLE(3, 2, 3, 2)),
+                                    _mm_shuffle_ps(i0, i1, _MM_SHUFFLE(3, 2, 3, 2))},
+                                   c4, s4);
+        _mm_storeu_ps(re + p, _mm_shuffle_ps(y.aRe, y.bRe, _MM_SHUFFLE(1, 0, 1, 0)));
+        _mm_storeu_ps(re + p + 4, _mm_shuffle_ps(y.aRe, y.bRe, _MM_SHUFFLE(3, 2, 3, 2)));
+        _mm_storeu_ps(im + p, _mm_shuffle_ps(y.aIm, y.bIm, _MM_SHUFFLE(1, 0, 1, 0)));
+        _mm_storeu_ps(im + p + 4, _mm_shuffle_ps(y.aIm, y.bIm, _MM_SHUFFLE(3, 2, 3, 2)));
+      }
+      return;
+    }
+    const int half = len / 2;
+    for (int p = from; p < to; p += len)
+      Run(re + p, im + p, re + p + half, im + p + half, c, s, half);
+  }
+
+  static void Rows(float* re, float* im, int rows, int span, const float* c, const float* s,
+                   int rowStride) {
+    for (int dr = 0; dr < span; ++dr)
+      for (int r0 = 0; r0 < rows; r0 += 2 * span) {
+        const int a = (r0 + dr) * kColumns, b = a + span * kColumns;
+        Run(re + a, im + a, re + b, im + b, c + dr * rowStride, s + dr * rowStride, kColumns);
+      }
+  }
+};
+
+#pragma GCC pop_options
 
 unsigned Reverse(unsigned k, int bits) {
   unsigned r = 0;
@@ -136,79 +202,70 @@ unsigned Reverse(unsigned k, int bits) {
   return r;
 }
 
-// out[reverse(k)] = in[k] over 2^bits elements, in 16 × 16 tiles so that every cache line read
-// or written is used whole.
+// out[reverse(k)] = in[k] over 2^bits elements. In 16 × 16 tiles: sixteen rows of sixteen
+// neighbours are read into a buffer and written out as sixteen rows of sixteen neighbours, so
+// every cache line is touched once, whole.
 void BitReverse(const float* in, float* out, int bits) {
   constexpr int kTileBits = 4;
+  constexpr unsigned kTile = 1u << kTileBits;
   const unsigned n = 1u << bits;
   if (bits < 2 * kTileBits) {
     for (unsigned k = 0; k < n; ++k) out[Reverse(k, bits)] = in[k];
     return;
   }
-  constexpr unsigned kTile = 1u << kTileBits;
   unsigned tileReverse[kTile];
   for (unsigned t = 0; t < kTile; ++t) tileReverse[t] = Reverse(t, kTileBits);
   const int midBits = bits - 2 * kTileBits;
   const int highShift = bits - kTileBits;
+  float tile[kTile][kTile];
   for (unsigned mid = 0; mid < (1u << midBits); ++mid) {
-    const unsigned midReversed = Reverse(mid, midBits) << kTileBits;
-    for (unsigned high = 0; high < kTile; ++high) {
-      const float* from = in + (high << highShift) + (mid << kTileBits);
-      float* to = out + midReversed + tileReverse[high];
-      for (unsigned low = 0; low < kTile; ++low) to[tileReverse[low] << highShift] = from[low];
+    for (unsigned high = 0; high < kTile; ++high)
+      std::memcpy(tile[tileReverse[high]], in + (high << highShift) + (mid << kTileBits),
+                  sizeof tile[0]);
+    float* to = out + (Reverse(mid, midBits) << kTileBits);
+    for (unsigned low = 0; low < kTile; ++low) {
+      float* row = to + (tileReverse[low] << highShift);
+      for (unsigned t = 0; t < kTile; ++t) row[t] = tile[t][low];
     }
   }
 }
 
-// The stages of length 4 … 2^kBlockBits one block after another, each block after its own
-// stage of length 2.
+// The stage of length 2 and those of length 4 … blockSize, one block after another.
+template <class Stages>
 void BlockStages(RecorderState& state, const Tables& tables, int n, int blockSize) {
   float* re = state.fftRe.data();
   float* im = state.fftIm.data();
-  const float* reversed = state.fftReversedRe.data();
   for (int base = 0; base < n; base += blockSize) {
-    for (int k = base; k < base + blockSize; k += 2) {
-      re[k] = reversed[k] + reversed[k + 1];
-      re[k + 1] = reversed[k] - reversed[k + 1];
-    }
-    for (int len = 4; len <= blockSize; len *= 2) {
-      const int half = len / 2;
-      for (int p = base; p < base + blockSize; p += len)
-        Butterflies(tables, re + p, im + p, re + p + half, im + p + half, &tables.cosine[half],
-                    &tables.sine[half], half);
-    }
+    Stages::Pairs(re, state.fftReversedRe.data(), base, base + blockSize);
+    for (int len = 4; len <= blockSize; len *= 2)
+      Stages::Groups(re, im, base, base + blockSize, len, &tables.cosine[len / 2],
+                     &tables.sine[len / 2]);
   }
 }
 
 // The stages longer than a block: element (row, column) is index row · blockSize + column, and
 // these stages pair rows only, so a strip of columns is copied out, taken through all of them
 // and copied back.
+template <class Stages>
 void RowStages(RecorderState& state, Tables& tables, int n, int blockSize) {
   float* re = state.fftRe.data();
   float* im = state.fftIm.data();
   const int rows = n / blockSize;
   float* sRe = tables.scratchRe.data();
   float* sIm = tables.scratchIm.data();
+  constexpr std::size_t kStrip = sizeof(float) * kColumns;
   for (int column = 0; column < blockSize; column += kColumns) {
     for (int r = 0; r < rows; ++r) {
-      std::copy_n(re + r * blockSize + column, kColumns, sRe + r * kColumns);
-      std::copy_n(im + r * blockSize + column, kColumns, sIm + r * kColumns);
+      std::memcpy(sRe + r * kColumns, re + r * blockSize + column, kStrip);
+      std::memcpy(sIm + r * kColumns, im + r * blockSize + column, kStrip);
     }
     for (int span = 1; span < rows; span *= 2) {
-      const int half = span * blockSize;
-      for (int r0 = 0; r0 < rows; r0 += 2 * span) {
-        for (int dr = 0; dr < span; ++dr) {
-          const int a = (r0 + dr) * kColumns;
-          const int b = a + span * kColumns;
-          const std::size_t twiddle = static_cast<std::size_t>(half + dr * blockSize + column);
-          Butterflies(tables, sRe + a, sIm + a, sRe + b, sIm + b, &tables.cosine[twiddle],
-                      &tables.sine[twiddle], kColumns);
-        }
-      }
+      const std::size_t twiddle = static_cast<std::size_t>(span * blockSize + column);
+      Stages::Rows(sRe, sIm, rows, span, &tables.cosine[twiddle], &tables.sine[twiddle], blockSize);
     }
     for (int r = 0; r < rows; ++r) {
-      std::copy_n(sRe + r * kColumns, kColumns, re + r * blockSize + column);
-      std::copy_n(sIm + r * kColumns, kColumns, im + r * blockSize + column);
+      std::memcpy(re + r * blockSize + column, sRe + r * kColumns, kStrip);
+      std::memcpy(im + r * blockSize + column, sIm + r * kColumns, kStrip);
     }
   }
 }
@@ -253,12 +310,18 @@ void Transform(RecorderState& state, const FftProgress& progress) {
   // The imaginary input is zero, and so is everything the stage of length 2 makes of it.
   std::fill_n(state.fftIm.data(), n, 0.0f);
   const int blockSize = std::min(n, 1 << kBlockBits);
-  BlockStages(state, tables, n, blockSize);
+  if (tables.avx2 && blockSize >= 8)
+    BlockStages<Avx2Stages>(state, tables, n, blockSize);
+  else
+    BlockStages<PlainStages>(state, tables, n, blockSize);
   int stage = 0;
   for (int len = 4; len <= blockSize; len *= 2)
     if (progress) progress(stage++);
   if (n > blockSize) {
-    RowStages(state, tables, n, blockSize);
+    if (tables.avx2)
+      RowStages<Avx2Stages>(state, tables, n, blockSize);
+    else
+      RowStages<PlainStages>(state, tables, n, blockSize);
     for (int len = 2 * blockSize; len <= n; len *= 2)
       if (progress) progress(stage++);
   }
