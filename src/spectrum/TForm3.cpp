@@ -56,7 +56,9 @@ TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
 void TForm3::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;  // restored from the task bar: nothing new to show
-  move(mainWindow_.geometry().center() - rect().center());
+  QRect area = rect();
+  area.moveCenter(mainWindow_.geometry().center());
+  setGeometry(area);
   FormShow();
 }
 
