@@ -347,8 +347,16 @@ void ComputeAmplitudeSpectrum(RecorderState& state, const float* input, float* o
   RemoveMean(state, input);
   ApplyHannWindow(state);
   Transform(state, progress);
-  TakeMagnitudes(state, output);
-  Normalise(state, output, scale);
+  // TakeMagnitudes and Normalise in one pass: the same roundings, half the memory traffic.
+  const float* re = state.fftRe.data();
+  const float* im = state.fftIm.data();
+  const double divisor = static_cast<double>(state.fftSampleCount) / scale;
+  for (int k = 0; k < state.fftSize; ++k) {
+    const double r = re[k];
+    const double i = im[k];
+    const float magnitude = static_cast<float>(std::sqrt(r * r + i * i));
+    output[k] = static_cast<float>(magnitude / divisor);
+  }
 }
 
 }  // namespace wyk
