@@ -32,7 +32,7 @@ struct Tables {
   std::vector<double> window;
   int windowCount = -1;
   std::vector<float> scratchRe, scratchIm;
-  bool avx2 = false;
+  bool avx2 = false;  // the processor has it and it is not switched off
 
   Tables()
       : cosine(std::size_t{1} << kMaxBits),
@@ -271,6 +271,10 @@ void RowStages(RecorderState& state, Tables& tables, int n, int blockSize) {
 }
 
 }  // namespace
+
+void UseVectorLoops(bool enabled) {
+  SharedTables().avx2 = enabled && __builtin_cpu_supports("avx2");
+}
 
 int TransformSizeFor(int count) {
   int halvings = 0;

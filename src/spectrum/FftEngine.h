@@ -34,6 +34,10 @@ void TakeMagnitudes(const RecorderState& state, float* output);
 // output[k] /= fftSampleCount / scale for k < fftSize.
 void Normalise(const RecorderState& state, float* output, float scale);
 
+// Whether the transform may use the AVX2 loops (where the processor has them); both kinds give
+// the same bits. On by default.
+void UseVectorLoops(bool enabled);
+
 // All five steps in order; output receives fftSize magnitudes.
 void ComputeAmplitudeSpectrum(RecorderState& state, const float* input, float* output, float scale,
                               const FftProgress& progress = {});

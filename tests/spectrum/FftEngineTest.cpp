@@ -114,7 +114,8 @@ TEST(FftEngine, CosineOfKPeriodsGivesAQuarterOfItsAmplitudeAtBinsKAndNMinusK) {
   }
 }
 
-// Every array the engine writes, and its output, bit for bit as in the transcription.
+// Every array the engine writes, and its output, bit for bit as in the transcription, with and
+// without the vector loops.
 TEST(FftEngine, GivesTheTranscriptionsBits) {
   struct Case {
     int count;
@@ -127,26 +128,29 @@ TEST(FftEngine, GivesTheTranscriptionsBits) {
                         {1048576, true, 10}, {1048576, false, 11}};
   auto reference = std::make_unique<RecorderState>();
   std::vector<float> expected(kMaxFftSize);
-  for (const Case& c : cases) {
-    const std::vector<float> input = Noise(c.count, c.seed, c.bytes);
-    Spectrum run(input);
-    const int n = run.state->fftSize;
-    reference->fftSampleCount = c.count;
-    reference->fftSize = n;
-    std::vector<int> progress;
-    testing::TranscribedSpectrum(*reference, input.data(), expected.data(), 1.0f, &progress);
-    EXPECT_EQ(run.progress, progress);
-    const auto same = [n](const float* a, const float* b) {
-      return std::memcmp(a, b, sizeof(float) * static_cast<size_t>(n)) == 0;
-    };
-    const RecorderState& s = *run.state;
-    EXPECT_TRUE(same(s.fftInput.data(), reference->fftInput.data())) << c.count;
-    EXPECT_TRUE(same(s.fftReversedRe.data(), reference->fftReversedRe.data())) << c.count;
-    EXPECT_TRUE(same(s.fftReversedIm.data(), reference->fftReversedIm.data())) << c.count;
-    EXPECT_TRUE(same(s.fftRe.data(), reference->fftRe.data())) << c.count;
-    EXPECT_TRUE(same(s.fftIm.data(), reference->fftIm.data())) << c.count;
-    EXPECT_TRUE(same(run.output.data(), expected.data())) << c.count;
-  }
+  for (const bool vector : {true, false})
+    for (const Case& c : cases) {
+      UseVectorLoops(vector);
+      const std::vector<float> input = Noise(c.count, c.seed, c.bytes);
+      Spectrum run(input);
+      UseVectorLoops(true);
+      const int n = run.state->fftSize;
+      reference->fftSampleCount = c.count;
+      reference->fftSize = n;
+      std::vector<int> progress;
+      testing::TranscribedSpectrum(*reference, input.data(), expected.data(), 1.0f, &progress);
+      EXPECT_EQ(run.progress, progress);
+      const auto same = [n](const float* a, const float* b) {
+        return std::memcmp(a, b, sizeof(float) * static_cast<size_t>(n)) == 0;
+      };
+      const RecorderState& s = *run.state;
+      EXPECT_TRUE(same(s.fftInput.data(), reference->fftInput.data())) << c.count;
+      EXPECT_TRUE(same(s.fftReversedRe.data(), reference->fftReversedRe.data())) << c.count;
+      EXPECT_TRUE(same(s.fftReversedIm.data(), reference->fftReversedIm.data())) << c.count;
+      EXPECT_TRUE(same(s.fftRe.data(), reference->fftRe.data())) << c.count;
+      EXPECT_TRUE(same(s.fftIm.data(), reference->fftIm.data())) << c.count;
+      EXPECT_TRUE(same(run.output.data(), expected.data())) << c.count;
+    }
 }
 
 }  // namespace
