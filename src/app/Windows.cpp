@@ -6,7 +6,7 @@ Windows CreateWindows(RecorderState& state, const std::string& settingsPath) {
   Windows windows;
   windows.form1 = std::make_unique<TForm1>(state, settingsPath);
   windows.form2 = std::make_unique<TForm2>(state, *windows.form1);
-  windows.form3 = std::make_unique<TForm3>(state);
+  windows.form3 = std::make_unique<TForm3>(state, *windows.form1);
   windows.form1->configurationDialog = windows.form2.get();
   windows.form1->spectrumWindow = windows.form3.get();
   return windows;

@@ -1,0 +1,366 @@
+#include "spectrum/FftEngine.h"
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+// A float sum, difference, product or quotient computed in double and rounded once to float is
+// the float operation itself (the double result is exact or rounds innocuously), so the code
+// below uses float arithmetic wherever the rounding point follows a single operation, and double
+// wherever several operations precede it.
+
+namespace wyk {
+namespace {
+
+constexpr int kMaxBits = 20;
+// Stages up to this length run block by block while the block stays in the first cache levels.
+constexpr int kBlockBits = 12;
+// Columns of the later stages handled at once in the scratch buffer.
+constexpr int kColumns = 16;
+
+// Numbers derived once and kept: they never change a result, only spare recomputing it.
+struct Tables {
+  // Twiddles of the stage of length 2·half at [half + j], j < half. θ(j, len) and θ(2j, 2len)
+  // are the same double, so the longest stage's factors serve every shorter one.
+  std::vector<float> cosine, sine;
+  // The Hann weights of the last sample count.
+  std::vector<double> window;
+  int windowCount = -1;
+  std::vector<float> scratchRe, scratchIm;
+  bool avx2 = false;  // the processor has it and it is not switched off
+
+  Tables()
+      : cosine(std::size_t{1} << kMaxBits),
+        sine(std::size_t{1} << kMaxBits),
+        window(std::size_t{1} << kMaxBits),
+        scratchRe((std::size_t{1} << (kMaxBits - kBlockBits)) * kColumns),
+        scratchIm(scratchRe.size()) {
+    const int top = 1 << (kMaxBits - 1);
+    for (int j = 0; j < top; ++j) {
+      const float theta = static_cast<float>(-kFftTwoPi * j / (2.0 * top));
+      cosine[static_cast<std::size_t>(top + j)] =
+          static_cast<float>(std::cos(static_cast<double>(theta)));
+      sine[static_cast<std::size_t>(top + j)] =
+          static_cast<float>(std::sin(static_cast<double>(theta)));
+    }
+    for (int half = top / 2; half >= 1; half /= 2) {
+      const int stride = top / half;
+      for (int j = 0; j < half; ++j) {
+        cosine[static_cast<std::size_t>(half + j)] =
+            cosine[static_cast<std::size_t>(top + j * stride)];
+        sine[static_cast<std::size_t>(half + j)] = sine[static_cast<std::size_t>(top + j * stride)];
+      }
+    }
+    __builtin_cpu_init();
+    avx2 = __builtin_cpu_supports("avx2");
+  }
+};
+
+Tables& SharedTables() {
+  static Tables tables;
+  return tables;
+}
+
+// count butterflies a ± W·b over parallel runs, W = c − i·s per element.
+void ButterfliesScalar(float* __restrict aRe, float* __restrict aIm, float* __restrict bRe,
+                       float* __restrict bIm, const float* __restrict c, const float* __restrict s,
+                       int count) {
+  for (int j = 0; j < count; ++j) {
+    const float t1 = bRe[j] * c[j];
+    const float t2 = bRe[j] * s[j];
+    const float t3 = bIm[j] * c[j];
+    const float t4 = bIm[j] * s[j];
+    const double re = aRe[j];
+    const double im = aIm[j];
+    aRe[j] = static_cast<float>(re + t1 - t4);
+    aIm[j] = static_cast<float>(im + t3 + t2);
+    bRe[j] = static_cast<float>(re - t1 + t4);
+    bIm[j] = static_cast<float>(im - t3 - t2);
+  }
+}
+
+// The loops of one stage, for any processor.
+struct PlainStages {
+  // The stage of length 2 over reversed[from … to − 1] into re.
+  static void Pairs(float* re, const float* reversed, int from, int to) {
+    for (int k = from; k < to; k += 2) {
+      re[k] = reversed[k] + reversed[k + 1];
+      re[k + 1] = reversed[k] - reversed[k + 1];
+    }
+  }
+  // The groups of length len in from … to − 1; c and s are the stage's twiddles.
+  static void Groups(float* re, float* im, int from, int to, int len, const float* c,
+                     const float* s) {
+    const int half = len / 2;
+    for (int p = from; p < to; p += len)
+      ButterfliesScalar(re + p, im + p, re + p + half, im + p + half, c, s, half);
+  }
+  // Rows r and r + span of a strip of kColumns, for every r whose bit `span` is clear; row dr
+  // of a group takes its twiddles dr · rowStride further on, so dr runs outermost.
+  static void Rows(float* re, float* im, int rows, int span, const float* c, const float* s,
+                   int rowStride) {
+    for (int dr = 0; dr < span; ++dr)
+      for (int r0 = 0; r0 < rows; r0 += 2 * span) {
+        const int a = (r0 + dr) * kColumns, b = a + span * kColumns;
+        ButterfliesScalar(re + a, im + a, re + b, im + b, c + dr * rowStride, s + dr * rowStride,
+                          kColumns);
+      }
+  }
+};
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+// The same loops four butterflies at a time: the products in single precision, the sums of
+// each output in double, as in ButterfliesScalar.
+struct Avx2Stages {
+  struct Quad {
+    __m128 aRe, aIm, bRe, bIm;
+  };
+
+  static inline Quad Butterflies(const Quad& x, __m128 c, __m128 s) {
+    const __m256d t1 = _mm256_cvtps_pd(_mm_mul_ps(x.bRe, c));
+    const __m256d t2 = _mm256_cvtps_pd(_mm_mul_ps(x.bRe, s));
+    const __m256d t3 = _mm256_cvtps_pd(_mm_mul_ps(x.bIm, c));
+    const __m256d t4 = _mm256_cvtps_pd(_mm_mul_ps(x.bIm, s));
+    const __m256d re = _mm256_cvtps_pd(x.aRe);
+    const __m256d im = _mm256_cvtps_pd(x.aIm);
+    return {_mm256_cvtpd_ps(_mm256_sub_pd(_mm256_add_pd(re, t1), t4)),
+            _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(im, t3), t2)),
+            _mm256_cvtpd_ps(_mm256_add_pd(_mm256_sub_pd(re, t1), t4)),
+            _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_sub_pd(im, t3), t2))};
+  }
+
+  static inline void Run(float* aRe, float* aIm, float* bRe, float* bIm, const float* c,
+                         const float* s, int count) {
+    for (int j = 0; j < count; j += 4) {
+      const Quad y = Butterflies({_mm_loadu_ps(aRe + j), _mm_loadu_ps(aIm + j),
+                                  _mm_loadu_ps(bRe + j), _mm_loadu_ps(bIm + j)},
+                                 _mm_loadu_ps(c + j), _mm_loadu_ps(s + j));
+      _mm_storeu_ps(aRe + j, y.aRe);
+      _mm_storeu_ps(aIm + j, y.aIm);
+      _mm_storeu_ps(bRe + j, y.bRe);
+      _mm_storeu_ps(bIm + j, y.bIm);
+    }
+  }
+
+  static void Pairs(float* re, const float* reversed, int from, int to) {
+    for (int k = from; k < to; k += 4) {
+      const __m128 x = _mm_loadu_ps(reversed + k);
+      const __m128 a = _mm_shuffle_ps(x, x, _MM_SHUFFLE(2, 2, 0, 0));
+      const __m128 b = _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 1, 1));
+      _mm_storeu_ps(re + k, _mm_blend_ps(_mm_add_ps(a, b), _mm_sub_ps(a, b), 0b1010));
+    }
+  }
+
+  static void Groups(float* re, float* im, int from, int to, int len, const float* c,
+                     const float* s) {
+    if (len == 4) {
+      // Two groups per step: elements 0, 1, 4, 5 against 2, 3, 6, 7.
+      const __m128 c4 = _mm_setr_ps(c[0], c[1], c[0], c[1]);
+      const __m128 s4 = _mm_setr_ps(s[0], s[1], s[0], s[1]);
+      for (int p = from; p < to; p += 8) {
+        const __m128 r0 = _mm_loadu_ps(re + p), r1 = _mm_loadu_ps(re + p + 4);
+        const __m128 i0 = _mm_loadu_ps(im + p), i1 = _mm_loadu_ps(im + p + 4);
+        const Quad y = Butterflies({_mm_shuffle_ps(r0, r1, _MM_SHUFFLE(1, 0, 1, 0)),
+                                    _mm_shuffle_ps(i0, i1, _MM_SHUFFLE(1, 0, 1, 0)),
+                                    _mm_shuffle_ps(r0, r1, _MM_SHUFFLE(3, 2, 3, 2)),
+                                    _mm_shuffle_ps(i0, i1, _MM_SHUFFLE(3, 2, 3, 2))},
+                                   c4, s4);
+        _mm_storeu_ps(re + p, _mm_shuffle_ps(y.aRe, y.bRe, _MM_SHUFFLE(1, 0, 1, 0)));
+        _mm_storeu_ps(re + p + 4, _mm_shuffle_ps(y.aRe, y.bRe, _MM_SHUFFLE(3, 2, 3, 2)));
+        _mm_storeu_ps(im + p, _mm_shuffle_ps(y.aIm, y.bIm, _MM_SHUFFLE(1, 0, 1, 0)));
+        _mm_storeu_ps(im + p + 4, _mm_shuffle_ps(y.aIm, y.bIm, _MM_SHUFFLE(3, 2, 3, 2)));
+      }
+      return;
+    }
+    const int half = len / 2;
+    for (int p = from; p < to; p += len)
+      Run(re + p, im + p, re + p + half, im + p + half, c, s, half);
+  }
+
+  static void Rows(float* re, float* im, int rows, int span, const float* c, const float* s,
+                   int rowStride) {
+    for (int dr = 0; dr < span; ++dr)
+      for (int r0 = 0; r0 < rows; r0 += 2 * span) {
+        const int a = (r0 + dr) * kColumns, b = a + span * kColumns;
+        Run(re + a, im + a, re + b, im + b, c + dr * rowStride, s + dr * rowStride, kColumns);
+      }
+  }
+};
+
+#pragma GCC pop_options
+
+unsigned Reverse(unsigned k, int bits) {
+  unsigned r = 0;
+  for (int b = 0; b < bits; ++b) r |= ((k >> b) & 1u) << (bits - 1 - b);
+  return r;
+}
+
+// out[reverse(k)] = in[k] over 2^bits elements. In 16 × 16 tiles: sixteen rows of sixteen
+// neighbours are read into a buffer and written out as sixteen rows of sixteen neighbours, so
+// every cache line is touched once, whole.
+void BitReverse(const float* in, float* out, int bits) {
+  constexpr int kTileBits = 4;
+  constexpr unsigned kTile = 1u << kTileBits;
+  const unsigned n = 1u << bits;
+  if (bits < 2 * kTileBits) {
+    for (unsigned k = 0; k < n; ++k) out[Reverse(k, bits)] = in[k];
+    return;
+  }
+  unsigned tileReverse[kTile];
+  for (unsigned t = 0; t < kTile; ++t) tileReverse[t] = Reverse(t, kTileBits);
+  const int midBits = bits - 2 * kTileBits;
+  const int highShift = bits - kTileBits;
+  float tile[kTile][kTile];
+  for (unsigned mid = 0; mid < (1u << midBits); ++mid) {
+    for (unsigned high = 0; high < kTile; ++high)
+      std::memcpy(tile[tileReverse[high]], in + (high << highShift) + (mid << kTileBits),
+                  sizeof tile[0]);
+    float* to = out + (Reverse(mid, midBits) << kTileBits);
+    for (unsigned low = 0; low < kTile; ++low) {
+      float* row = to + (tileReverse[low] << highShift);
+      for (unsigned t = 0; t < kTile; ++t) row[t] = tile[t][low];
+    }
+  }
+}
+
+// The stage of length 2 and those of length 4 … blockSize, one block after another.
+template <class Stages>
+void BlockStages(RecorderState& state, const Tables& tables, int n, int blockSize) {
+  float* re = state.fftRe.data();
+  float* im = state.fftIm.data();
+  for (int base = 0; base < n; base += blockSize) {
+    Stages::Pairs(re, state.fftReversedRe.data(), base, base + blockSize);
+    for (int len = 4; len <= blockSize; len *= 2)
+      Stages::Groups(re, im, base, base + blockSize, len, &tables.cosine[len / 2],
+                     &tables.sine[len / 2]);
+  }
+}
+
+// The stages longer than a block: element (row, column) is index row · blockSize + column, and
+// these stages pair rows only, so a strip of columns is copied out, taken through all of them
+// and copied back.
+template <class Stages>
+void RowStages(RecorderState& state, Tables& tables, int n, int blockSize) {
+  float* re = state.fftRe.data();
+  float* im = state.fftIm.data();
+  const int rows = n / blockSize;
+  float* sRe = tables.scratchRe.data();
+  float* sIm = tables.scratchIm.data();
+  constexpr std::size_t kStrip = sizeof(float) * kColumns;
+  for (int column = 0; column < blockSize; column += kColumns) {
+    for (int r = 0; r < rows; ++r) {
+      std::memcpy(sRe + r * kColumns, re + r * blockSize + column, kStrip);
+      std::memcpy(sIm + r * kColumns, im + r * blockSize + column, kStrip);
+    }
+    for (int span = 1; span < rows; span *= 2) {
+      const std::size_t twiddle = static_cast<std::size_t>(span * blockSize + column);
+      Stages::Rows(sRe, sIm, rows, span, &tables.cosine[twiddle], &tables.sine[twiddle], blockSize);
+    }
+    for (int r = 0; r < rows; ++r) {
+      std::memcpy(re + r * blockSize + column, sRe + r * kColumns, kStrip);
+      std::memcpy(im + r * blockSize + column, sIm + r * kColumns, kStrip);
+    }
+  }
+}
+
+}  // namespace
+
+void UseVectorLoops(bool enabled) {
+  SharedTables().avx2 = enabled && __builtin_cpu_supports("avx2");
+}
+
+int TransformSizeFor(int count) {
+  int halvings = 0;
+  for (int c = count; c > 1; c /= 2) ++halvings;
+  return halvings + 1 >= kMaxBits ? kMaxFftSize : 1 << (halvings + 1);
+}
+
+void RemoveMean(RecorderState& state, const float* input) {
+  const int count = state.fftSampleCount;
+  float sum = 0;
+  for (int i = 0; i < count; ++i) sum = input[i] + sum;
+  const float mean = static_cast<float>(static_cast<double>(sum) / count);
+  float* out = state.fftInput.data();
+  for (int i = 0; i < count; ++i) out[i] = input[i] - mean;
+}
+
+void ApplyHannWindow(RecorderState& state) {
+  const int count = state.fftSampleCount;
+  Tables& tables = SharedTables();
+  double* w = tables.window.data();
+  if (tables.windowCount != count) {
+    for (int i = 0; i < count; ++i) w[i] = 0.5 - 0.5 * std::cos(i * kFftTwoPi / count);
+    tables.windowCount = count;
+  }
+  float* x = state.fftInput.data();
+  for (int i = 0; i < count; ++i) x[i] = static_cast<float>(w[i] * x[i]);
+  std::fill(x + count, x + state.fftSize, 0.0f);
+  std::fill_n(state.fftReversedIm.data(), state.fftSize, 0.0f);
+}
+
+void Transform(RecorderState& state, const FftProgress& progress) {
+  const int n = state.fftSize;
+  int bits = 0;
+  while ((1 << bits) < n) ++bits;
+  Tables& tables = SharedTables();
+  BitReverse(state.fftInput.data(), state.fftReversedRe.data(), bits);
+  // The imaginary input is zero, and so is everything the stage of length 2 makes of it.
+  std::fill_n(state.fftIm.data(), n, 0.0f);
+  const int blockSize = std::min(n, 1 << kBlockBits);
+  if (tables.avx2 && blockSize >= 8)
+    BlockStages<Avx2Stages>(state, tables, n, blockSize);
+  else
+    BlockStages<PlainStages>(state, tables, n, blockSize);
+  int stage = 0;
+  for (int len = 4; len <= blockSize; len *= 2)
+    if (progress) progress(stage++);
+  if (n > blockSize) {
+    if (tables.avx2)
+      RowStages<Avx2Stages>(state, tables, n, blockSize);
+    else
+      RowStages<PlainStages>(state, tables, n, blockSize);
+    for (int len = 2 * blockSize; len <= n; len *= 2)
+      if (progress) progress(stage++);
+  }
+}
+
+void TakeMagnitudes(const RecorderState& state, float* output) {
+  const float* re = state.fftRe.data();
+  const float* im = state.fftIm.data();
+  for (int k = 0; k < state.fftSize; ++k) {
+    const double r = re[k];
+    const double i = im[k];
+    output[k] = static_cast<float>(std::sqrt(r * r + i * i));
+  }
+}
+
+void Normalise(const RecorderState& state, float* output, float scale) {
+  const double divisor = static_cast<double>(state.fftSampleCount) / scale;
+  for (int k = 0; k < state.fftSize; ++k) output[k] = static_cast<float>(output[k] / divisor);
+}
+
+void ComputeAmplitudeSpectrum(RecorderState& state, const float* input, float* output, float scale,
+                              const FftProgress& progress) {
+  RemoveMean(state, input);
+  ApplyHannWindow(state);
+  Transform(state, progress);
+  // TakeMagnitudes and Normalise in one pass: the same roundings, half the memory traffic.
+  const float* re = state.fftRe.data();
+  const float* im = state.fftIm.data();
+  const double divisor = static_cast<double>(state.fftSampleCount) / scale;
+  for (int k = 0; k < state.fftSize; ++k) {
+    const double r = re[k];
+    const double i = im[k];
+    const float magnitude = static_cast<float>(std::sqrt(r * r + i * i));
+    output[k] = static_cast<float>(magnitude / divisor);
+  }
+}
+
+}  // namespace wyk

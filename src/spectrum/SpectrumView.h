@@ -1,0 +1,49 @@
+#pragma once
+// The spectrum window's work without its widgets: reading the first samples of the open
+// recording, the computation, the plot in spectrumBitmap and the axes on the window's surface.
+
+#include <string>
+
+#include "app/RecorderState.h"
+#include "spectrum/FftEngine.h"
+#include "view/Canvas.h"
+#include "view/TextDrawer.h"
+
+namespace wyk {
+
+// The window's client area, its colour (the system's button face) and where the plot goes.
+constexpr int kSpectrumFormWidth = 602;
+constexpr int kSpectrumFormHeight = 316;
+constexpr TColor kSpectrumFormColour = kSilver;
+constexpr int kSpectrumLeft = 40;
+constexpr int kSpectrumTop = 30;
+
+inline constexpr const char* kNoSamplesCaption = "Uwaga";
+inline constexpr const char* kNoSamplesText = "Brak próbek do analizy!";
+
+// Reads the first samples of dataFile, at most 2^20, in one read and computes their spectrum
+// into spectrumMagnitudes. A file without samples computes nothing and returns false.
+bool LoadSpectrum(RecorderState& state, const FftProgress& progress = {});
+
+// The steps of a showing between the progress frame's appearance and disappearance: recompute
+// when a recording is open, then grid and line. False when the open file has no samples; the
+// previous spectrum (or an empty grid) is drawn then.
+bool RefreshSpectrum(RecorderState& state, const FftProgress& progress = {});
+
+// "1:1", "10x", "100x": the lowest 1/f of the last spectrum over the full width, no recompute.
+void SetFrequencyZoom(RecorderState& state, int f);
+
+void DrawSpectrumGrid(RecorderState& state);
+void DrawSpectrumLine(RecorderState& state, float scale);
+// Clears the strips left of and below the plot on the window's surface and draws ticks and
+// labels there.
+void DrawSpectrumAxes(const RecorderState& state, Canvas& window, TextDrawer& text);
+// Copies spectrumBitmap onto the window's surface at (40, 30).
+void PresentSpectrum(const RecorderState& state, Canvas& window);
+
+// Label of amplitude tick i (0 at the top) and of frequency tick i (0 at the left); the latter
+// is empty when the period gives no finite frequency.
+std::string AmplitudeLabel(int i);
+std::string FrequencyLabel(float samplePeriodMs, int i);
+
+}  // namespace wyk

@@ -1,0 +1,175 @@
+#include "spectrum/SpectrumView.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "support/TempDir.h"
+#include "view/FixedWidthTextDrawer.h"
+
+namespace wyk {
+namespace {
+
+constexpr TColor kLine = 0x0000FF, kBackground = 0x102030, kGrid = 0x00FF00;
+
+// A recording of `count` samples: a cosine of `periods` periods over the first 2^20 samples,
+// a constant 9 after them.
+struct Recording {
+  testing::TempDir dir;
+  std::unique_ptr<RecorderState> state = std::make_unique<RecorderState>();
+
+  explicit Recording(int count, int periods = 50) {
+    std::string bytes(static_cast<size_t>(count), '\x09');
+    for (int i = 0; i < std::min(count, kMaxFftSize); ++i)
+      bytes[static_cast<size_t>(i)] = static_cast<char>(
+          128 + std::lround(100 * std::cos(2 * M_PI * periods * i / std::min(count, kMaxFftSize))));
+    const std::string path = dir.File("r.osr");
+    testing::WriteFile(path, bytes);
+    state->dataFile = SampleFile::Open(path);
+    state->dataFileOpen = true;
+    state->sampleCount = count;
+    state->lineColor = kLine;
+    state->backgroundColor = kBackground;
+    state->gridColor = kGrid;
+    state->spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
+  }
+  const Canvas& Bitmap() const { return state->spectrumBitmap; }
+};
+
+TEST(SpectrumView, LabelTexts) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    float period;
+    std::vector<std::string> labels;
+  };
+  const Case cases[] = {
+      {0.5f, {"0Hz", "125Hz", "250Hz", "375Hz", "500Hz", "625Hz", "750Hz", "875Hz", "1000Hz"}},
+      {5.0f, {"0Hz", "12,5Hz", "25Hz", "37,5Hz", "50Hz", "62,5Hz", "75Hz", "87,5Hz", "100Hz"}},
+      {0.2f,
+       {"0Hz", "312,5Hz", "625Hz", "937,5Hz", "1250Hz", "1562,5Hz", "1875Hz", "2187,5Hz",
+        "2500Hz"}},
+      {1000.0f,
+       {"0Hz", "0,0625Hz", "0,125Hz", "0,1875Hz", "0,25Hz", "0,3125Hz", "0,375Hz", "0,4375Hz",
+        "0,5Hz"}},
+      {0.0f, std::vector<std::string>(9)},
+      {-0.5f, std::vector<std::string>(9)},
+      {nan, std::vector<std::string>(9)},
+      {inf, std::vector<std::string>(9)},
+      {1e-40f, std::vector<std::string>(9)},
+  };
+  for (const Case& c : cases)
+    for (int i = 0; i <= 8; ++i)
+      EXPECT_EQ(FrequencyLabel(c.period, i), c.labels[static_cast<size_t>(i)]) << c.period;
+  const char* amplitudes[] = {"1", "0,8", "0,6", "0,4", "0,2", "0"};
+  for (int i = 0; i <= 5; ++i) EXPECT_EQ(AmplitudeLabel(i), amplitudes[i]);
+}
+
+TEST(SpectrumView, AxesPlaceTicksAndLabels) {
+  auto state = std::make_unique<RecorderState>();
+  Canvas window(kSpectrumFormWidth, kSpectrumFormHeight);
+  window.SetBrushColor(kWhite);
+  window.FillRect(0, 0, kSpectrumFormWidth, kSpectrumFormHeight);
+  FixedWidthTextDrawer text;
+  DrawSpectrumAxes(*state, window, text);
+  ASSERT_EQ(text.drawn.size(), 15u);
+  for (int i = 0; i <= 5; ++i) {
+    const DrawnText& d = text.drawn[static_cast<size_t>(i)];
+    EXPECT_EQ(d.left + 5 * static_cast<int>(d.text.size()), 30) << d.text;
+    EXPECT_EQ(d.top, 25 + 50 * i);
+  }
+  const int lefts[] = {33, 92, 156, 220, 284, 348, 412, 476, 537};  // centred, half cut down
+  for (int i = 0; i <= 8; ++i) {
+    const DrawnText& d = text.drawn[static_cast<size_t>(6 + i)];
+    EXPECT_EQ(d.left, lefts[i]) << d.text;
+    EXPECT_EQ(d.top, 288);
+  }
+  struct Pixel {
+    int x, y;
+    TColor colour;
+  };
+  const Pixel pixels[] = {
+      {32, 30, kBlack},   {36, 80, kBlack},    {37, 80, kSilver},  // amplitude tick ends
+      {34, 35, kBlack},   {33, 35, kSilver},                       // minor tick
+      {48, 284, kBlack},  {48, 285, kSilver},                      // minor frequency tick
+      {104, 286, kBlack}, {104, 287, kSilver},                     // major frequency tick
+      {3, 20, kWhite},    {4, 20, kSilver},    {579, 314, kSilver}, {580, 314, kWhite},
+  };
+  for (const Pixel& p : pixels) EXPECT_EQ(window.Pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+
+  state->fftSamplePeriodMs = 0;  // a broken period: ticks without numbers
+  text.drawn.clear();
+  DrawSpectrumAxes(*state, window, text);
+  EXPECT_EQ(text.drawn.size(), 6u);
+}
+
+TEST(SpectrumView, RecordingsOfSeveralLengths) {
+  struct Case {
+    int samples;
+    int count, size;      // analysed and transform size
+    int size10, size100;  // after "10x" and "100x"
+    int peakColumn;
+  };
+  const Case cases[] = {
+      {1000, 1000, 1024, 102, 10, 51},
+      {2000000, 1048576, 1048576, 104857, 10485, 0},
+  };
+  for (const Case& c : cases) {
+    Recording r(c.samples);
+    RecorderState& s = *r.state;
+    ASSERT_TRUE(RefreshSpectrum(s));
+    EXPECT_EQ(s.fftSampleCount, c.count);
+    EXPECT_EQ(s.fftSize, c.size);
+    EXPECT_EQ(s.fftFullSize, c.size);
+    // The cosine's bin is the largest; the constant tail beyond 2^20 never got in.
+    EXPECT_FLOAT_EQ(s.spectrumMax, s.spectrumMagnitudes[c.size == c.count ? 50 : 51]);
+    // 1:1: fftSize / 2 segments reaching x 511; the peak touches the top in its bin's column.
+    EXPECT_EQ(r.Bitmap().PenX(), 511);
+    for (int x = 0; x < kSpectrumWidth; ++x)
+      EXPECT_EQ(r.Bitmap().Pixel(x, 0) == kLine, x == c.peakColumn) << x;
+    SetFrequencyZoom(s, 10);
+    EXPECT_EQ(s.fftSize, c.size10);
+    EXPECT_EQ(s.fftSamplePeriodMs, 5.0f);
+    SetFrequencyZoom(s, 100);
+    EXPECT_EQ(s.fftSize, c.size100);
+    EXPECT_EQ(s.fftSamplePeriodMs, 50.0f);
+    SetFrequencyZoom(s, 1);
+    EXPECT_EQ(s.fftSize, c.size);
+  }
+}
+
+TEST(SpectrumView, GridOnlyWithoutASpectrum) {
+  Recording r(0);
+  RecorderState& s = *r.state;
+  EXPECT_FALSE(RefreshSpectrum(s));  // an empty file: nothing computed
+  EXPECT_EQ(s.fftSampleCount, kMaxFftSize);
+  EXPECT_EQ(s.spectrumMax, 0.0f);
+  s.dataFileOpen = false;
+  SetFrequencyZoom(s, 10);  // before any computation
+  EXPECT_EQ(s.fftSize, 0);
+  for (int y = 0; y < kPlotHeight; ++y)
+    for (int x = 0; x < kSpectrumWidth; ++x) {
+      const bool grid = y % 50 == 0 || x % 64 == 0;
+      ASSERT_EQ(r.Bitmap().Pixel(x, y), grid ? kGrid : kBackground) << x << "," << y;
+    }
+}
+
+TEST(SpectrumView, FirstPointCutsEachFactor) {
+  Recording r(0);
+  RecorderState& s = *r.state;
+  s.fftSize = 8;
+  const float m[] = {2.9f, 0.5f, 1.0f, 0.25f};
+  std::copy(std::begin(m), std::end(m), s.spectrumMagnitudes.begin());
+  DrawSpectrumGrid(s);
+  DrawSpectrumLine(s, 62.5f);  // trunc(2.9) · trunc(62.5) = 124, not trunc(181.25)
+  EXPECT_EQ(r.Bitmap().Pixel(0, 126), kLine);
+  EXPECT_EQ(r.Bitmap().Pixel(0, 127), kGrid);
+  EXPECT_EQ(r.Bitmap().PenX(), 384);  // bin 3 at 3 · 1024 / 8
+  EXPECT_EQ(r.Bitmap().PenY(), 235);  // 250 − trunc(15.625)
+}
+
+}  // namespace
+}  // namespace wyk
