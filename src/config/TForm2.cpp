@@ -163,6 +163,8 @@ void TForm2::ConfirmConfiguration() {
 
 void TForm2::CancelConfiguration() {
   RestoreSnapshot(state_);
+  // After an OK whose write failed the caption named the type that is now put back.
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
   hide();
 }
 
