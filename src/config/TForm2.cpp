@@ -2,7 +2,9 @@
 
 #include <QPainter>
 #include <QShowEvent>
+#include <exception>
 
+#include "app/Application.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
@@ -103,7 +105,15 @@ void TForm2::BuildLayout() {
   Image1->setPixmap(pictures::Logo());
   SpeedButton2 = MakeFlatButton(this, {135, 168, 74, 22}, "OK");
   SpeedButton3 = MakeFlatButton(this, {216, 168, 74, 22}, "Anuluj");
-  connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::ConfirmConfiguration);
+  connect(SpeedButton2, &QToolButton::clicked, this, [this] {
+    // An error must not unwind through Qt's widget code: it ends OK here and the
+    // application's error box shows it.
+    try {
+      ConfirmConfiguration();
+    } catch (const std::exception& e) {
+      Application::ShowError(QString::fromUtf8(e.what()));
+    }
+  });
   connect(SpeedButton3, &QToolButton::clicked, this, &TForm2::CancelConfiguration);
 }
 
