@@ -8,6 +8,7 @@
 
 #include "common/QtColour.h"
 #include "config/Settings.h"
+#include "controls/CaptionButton.h"
 #include "controls/Fonts.h"
 #include "controls/Pictures.h"
 #include "view/PlotRenderer.h"
@@ -44,13 +45,12 @@ QLabel* MakeLabel(QWidget* parent, const QRect& geometry, const QString& text,
 
 QToolButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
                         const QFont& font, const QColor& colour = Qt::black, bool flat = false) {
-  auto* button = new QToolButton(parent);
+  auto* button = new CaptionButton(parent);
   button->setGeometry(geometry);
   button->setText(caption);
   button->setFont(font);
   button->setAutoRaise(flat);
   button->setFocusPolicy(Qt::NoFocus);
-  // Disabled buttons keep the style's grey caption.
   QPalette p = button->palette();
   p.setColor(QPalette::Active, QPalette::ButtonText, colour);
   p.setColor(QPalette::Inactive, QPalette::ButtonText, colour);

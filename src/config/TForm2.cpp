@@ -1,39 +1,181 @@
 #include "config/TForm2.h"
 
+#include <QPainter>
+#include <QShowEvent>
+#include <exception>
+
+#include "app/Application.h"
 #include "app/TForm1.h"
+#include "common/QtColour.h"
+#include "common/QtText.h"
+#include "config/Configuration.h"
+#include "config/Settings.h"
 #include "controls/Fonts.h"
+#include "controls/Pictures.h"
 
 namespace wyk {
+namespace {
 
-const QStringList TForm2::kAdapterEntries = {"TEV2R (DSC89C420)", "TEW2R", "TEV2R (ATMEGA8)"};
+const QColor kButtonFace(0xC0, 0xC0, 0xC0);
+
+QLabel* MakeLabel(QWidget* parent, const QRect& geometry, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(geometry);
+  return label;
+}
+
+CaptionButton* MakeFlatButton(QWidget* parent, const QRect& geometry, const QString& caption) {
+  auto* button = new CaptionButton(parent);
+  button->setGeometry(geometry);
+  button->setText(caption);
+  button->setAutoRaise(true);
+  // The spin box keeps the focus, so OK reads its text as typed.
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+}  // namespace
 
 TForm2::TForm2(RecorderState& state, TForm1& mainWindow)
-    : QWidget(nullptr), state_(state), mainWindow_(mainWindow) {
+    : QWidget(nullptr),
+      surface(kDialogWidth, kDialogHeight),
+      state_(state),
+      mainWindow_(mainWindow) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setWindowTitle("Konfiguracja");
-  setFixedSize(294, 191);
+  setFixedSize(kDialogWidth, kDialogHeight);
   move(359, 237);
   setFont(SmallFont());
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setGeometry(8, 128, 113, 21);
-  ComboBox1->setEditable(true);
-  ComboBox1->addItems(kAdapterEntries);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, kButtonFace);
+  setPalette(p);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  // The close box only hides the dialog; the program goes on.
+  setAttribute(Qt::WA_QuitOnClose, false);
+  surface.SetBrushColor(FromQColor(kButtonFace));
+  surface.FillRect(0, 0, kDialogWidth, kDialogHeight);
+
+  BuildLayout();
   CreateConfigurationDialog();
 }
 
-QString TForm2::MainCaption(int adapterType) {
-  const QString entry = adapterType >= 0 && adapterType < kAdapterEntries.size()
-                            ? kAdapterEntries[adapterType]
-                            : QString();
-  return TForm1::kCaption + entry;
+void TForm2::BuildLayout() {
+  RadioGroup1 = new RadioGroup(this, {0, 0, 129, 105}, "Port Com",
+                               {"Com1", "Com2", "Com3", "Com4", "Com5", "Com6", "Com7", "Com8"}, 2);
+  for (int i = 0; i < RadioGroup1->Count(); ++i)
+    RadioGroup1->Item(i)->setToolTip(ToQString(PortDeviceHint(state_, i + 1)));
+
+  GroupBox2 = new QGroupBox(QString::fromUtf8("Wygląd"), this);
+  GroupBox2->setGeometry(136, 0, 89, 105);
+  Label1 = MakeLabel(GroupBox2, {8, 24, 56, 16}, QString::fromUtf8("Kolor tła:"));
+  Label2 = MakeLabel(GroupBox2, {8, 48, 56, 16}, "Kolor siatki:");
+  Label3 = MakeLabel(GroupBox2, {8, 72, 56, 16}, "Kolor lini:");
+  Shape1 = new ColourSwatch(GroupBox2, {64, 24, 16, 16});
+  Shape2 = new ColourSwatch(GroupBox2, {64, 48, 16, 16});
+  Shape3 = new ColourSwatch(GroupBox2, {64, 72, 16, 16});
+  for (ColourSwatch* shape : {Shape1, Shape2, Shape3})
+    connect(shape, &ColourSwatch::Pressed, this, [this, shape] { PickColour(shape); });
+
+  Bevel1 = new QFrame(this);
+  Bevel1->setGeometry(232, 7, 57, 97);
+  Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  Bevel1->setLineWidth(1);
+  QPalette bevel = Bevel1->palette();
+  bevel.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
+  bevel.setColor(QPalette::Light, Qt::white);
+  Bevel1->setPalette(bevel);
+
+  GroupBox1 = new QGroupBox("Typ przystawki", this);
+  GroupBox1->setGeometry(0, 112, 289, 49);
+  ComboBox1 = new QComboBox(GroupBox1);
+  ComboBox1->setGeometry(8, 16, 113, 21);
+  ComboBox1->setEditable(true);
+  // Typed text names no entry; it is never added as one.
+  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  for (std::string_view entry : kAdapterEntries) ComboBox1->addItem(ToQString(entry));
+  Label4 = MakeLabel(GroupBox1, {152, 12, 74, 26}, QString::fromUtf8("Składowa stała:\n(TEV2R)"));
+  CSpinEdit1 = new QSpinBox(GroupBox1);
+  CSpinEdit1->setGeometry(232, 16, 41, 22);
+  CSpinEdit1->setRange(0, 255);
+
+  Image1 = new QLabel(this);
+  Image1->setGeometry(23, 170, 75, 19);
+  Image1->setPixmap(pictures::Logo());
+  SpeedButton2 = MakeFlatButton(this, {135, 168, 74, 22}, "OK");
+  SpeedButton3 = MakeFlatButton(this, {216, 168, 74, 22}, "Anuluj");
+  connect(SpeedButton2, &QToolButton::clicked, this, [this] {
+    // An error must not unwind through Qt's widget code: it ends OK here and the
+    // application's error box shows it.
+    try {
+      ConfirmConfiguration();
+    } catch (const std::exception& e) {
+      Application::ShowError(QString::fromUtf8(e.what()));
+    }
+  });
+  connect(SpeedButton3, &QToolButton::clicked, this, &TForm2::CancelConfiguration);
 }
 
 void TForm2::CreateConfigurationDialog() {
-  // A type above 2 leaves no entry selected.
-  ComboBox1->setCurrentIndex(state_.adapterType < kAdapterEntries.size() ? state_.adapterType : -1);
-  mainWindow_.setWindowTitle(MainCaption(state_.adapterType));
+  Shape1->SetColour(ToQColor(state_.backgroundColor));
+  Shape2->SetColour(ToQColor(state_.gridColor));
+  Shape3->SetColour(ToQColor(state_.lineColor));
+  RadioGroup1->SetItemIndex(PortItemOf(state_.comPortNumber));
+  ComboBox1->setCurrentIndex(AdapterEntryOf(state_.adapterType));
+  CSpinEdit1->setValue(state_.dcOffset);
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
+}
+
+int TForm2::SelectedAdapterEntry() const {
+  return ComboBox1->findText(ComboBox1->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) SnapshotSettings(state_);
+}
+
+void TForm2::paintEvent(QPaintEvent*) {
+  DrawColourPreview(state_, surface);
+  QPainter painter(this);
+  const QImage image(surface.Bits(), surface.Width(), surface.Height(), surface.BytesPerLine(),
+                     QImage::Format_RGBX8888);
+  painter.drawImage(0, 0, image);
+}
+
+void TForm2::PickColour(ColourSwatch* swatch) {
+  TColor& colour = swatch == Shape1   ? state_.backgroundColor
+                   : swatch == Shape2 ? state_.gridColor
+                                      : state_.lineColor;
+  if (!ColorDialog1) ColorDialog1 = new QColorDialog(this);
+  ColorDialog1->setCurrentColor(ToQColor(colour));
+  if (ColorDialog1->exec() == QDialog::Accepted) colour = FromQColor(ColorDialog1->selectedColor());
+  swatch->SetColour(ToQColor(colour));
+  DrawColourPreview(state_, surface);
+  const Rect r = kColourPreview;
+  update(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void TForm2::ConfirmConfiguration() {
+  TakeDialogChoice(state_, {RadioGroup1->ItemIndex(), SelectedAdapterEntry(),
+                            CSpinEdit1->cleanText().toStdString()});
+  // An emptied box reads as 0; show what was taken.
+  CSpinEdit1->setValue(state_.dcOffset);
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
+  SaveSettings(state_, mainWindow_.settingsPath);
+  if (state_.adapterType == 1)
+    mainWindow_.ApplyType1Limits();
+  else
+    mainWindow_.LiftType1Limits();
+  mainWindow_.update();
+  hide();
+}
+
+void TForm2::CancelConfiguration() {
+  RestoreSnapshot(state_);
+  // After an OK whose write failed the caption named the type that is now put back.
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
+  hide();
 }
 
 }  // namespace wyk

@@ -1,10 +1,19 @@
 #pragma once
 // The configuration dialog: port, adapter type, DC offset and the plot colours.
 
+#include <QColorDialog>
 #include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSpinBox>
 #include <QWidget>
 
 #include "app/RecorderState.h"
+#include "controls/CaptionButton.h"
+#include "controls/ColourSwatch.h"
+#include "controls/RadioGroup.h"
+#include "view/Canvas.h"
 
 namespace wyk {
 
@@ -13,17 +22,37 @@ class TForm1;
 class TForm2 : public QWidget {
   Q_OBJECT
  public:
-  // Entries of ComboBox1; the entry index is the adapter type.
-  static const QStringList kAdapterEntries;
-
   TForm2(RecorderState& state, TForm1& mainWindow);
 
+  RadioGroup* RadioGroup1;
+  QGroupBox* GroupBox2;
+  QLabel *Label1, *Label2, *Label3;
+  ColourSwatch *Shape1, *Shape2, *Shape3;
+  QFrame* Bevel1;
+  QGroupBox* GroupBox1;
   QComboBox* ComboBox1;
+  QLabel* Label4;
+  QSpinBox* CSpinEdit1;
+  QLabel* Image1;
+  CaptionButton *SpeedButton2, *SpeedButton3;
+  QColorDialog* ColorDialog1 = nullptr;  // made at the first pick
 
-  // "KWARN Wykresownik " followed by the entry of the adapter type, if there is one.
-  static QString MainCaption(int adapterType);
+  // The dialog's surface: button face with the colour preview.
+  Canvas surface;
+
+  // The adapter entry whose text the box shows, or −1 (typed text that is no entry).
+  int SelectedAdapterEntry() const;
+
+  void PickColour(ColourSwatch* swatch);
+  void ConfirmConfiguration();
+  void CancelConfiguration();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  void BuildLayout();
   void CreateConfigurationDialog();
 
   RecorderState& state_;

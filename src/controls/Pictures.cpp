@@ -192,4 +192,27 @@ QPixmap DashedLine(const QColor& colour, int width, int height) {
   return QPixmap::fromImage(image);
 }
 
+QPixmap Logo() {
+  QPixmap pix = Blank(75, 19);
+  QPainter p(&pix);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QColor(40, 40, 40));
+  p.setBrush(Qt::black);
+  p.drawRoundedRect(QRectF(0.5, 0.5, 24, 18), 3, 3);
+  p.setPen(QPen(QColor(0, 128, 0), 1));
+  for (int x = 6; x < 24; x += 6) p.drawLine(QPointF(x + 0.5, 2), QPointF(x + 0.5, 17));
+  p.drawLine(QPointF(2, 9.5), QPointF(23, 9.5));
+  QPainterPath trace;
+  trace.moveTo(2, 9.5);
+  trace.cubicTo(6, 0, 9, 0, 12.5, 9.5);
+  trace.cubicTo(16, 19, 19, 19, 23, 9.5);
+  p.setPen(QPen(QColor(0, 255, 0), 1.3));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(trace);
+  p.setPen(QColor(0, 0, 128));
+  p.setFont(SmallFont(11, true));
+  p.drawText(QRect(27, 0, 48, 19), Qt::AlignCenter, "KWARN");
+  return pix;
+}
+
 }  // namespace wyk::pictures

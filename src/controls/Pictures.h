@@ -25,4 +25,7 @@ QPixmap CursorPin(const QColor& centre);  // 11 × 10, pointing down
 // Three coloured pixels and one see-through pixel, repeating.
 QPixmap DashedLine(const QColor& colour, int width, int height);
 
+// 75 × 19: a trace on a small screen beside the maker's name.
+QPixmap Logo();
+
 }  // namespace wyk::pictures

@@ -55,7 +55,10 @@ void TForm1::SelectTimeScaleClick(bool absolute) {
   DrawScales(absolute);
 }
 
+// While a recording runs its buttons stay locked and its coupling stays as sent at Start;
+// Stop applies the limits.
 void TForm1::ApplyType1Limits() {
+  if (state.recordingActive) return;
   wyk::ApplyType1Limits(state);
   for (std::string_view name : kType1Limits.disabledButtons)
     findChild<QWidget*>(ToQString(name))->setEnabled(false);
@@ -65,6 +68,7 @@ void TForm1::ApplyType1Limits() {
 }
 
 void TForm1::LiftType1Limits() {
+  if (state.recordingActive) return;
   for (std::string_view name : kType1Limits.disabledButtons)
     findChild<QWidget*>(ToQString(name))->setEnabled(true);
 }

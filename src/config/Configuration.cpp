@@ -1,0 +1,75 @@
+#include "config/Configuration.h"
+
+#include "common/Byte.h"
+#include "config/Settings.h"
+
+namespace wyk {
+
+std::string MainWindowCaption(uint8_t adapterType) {
+  std::string caption = "KWARN Wykresownik ";
+  if (adapterType < kAdapterEntries.size()) caption += kAdapterEntries[adapterType];
+  return caption;
+}
+
+int PortItemOf(uint8_t comPortNumber) {
+  return comPortNumber > 8 ? 7 : comPortNumber - 1;
+}
+
+int AdapterEntryOf(uint8_t adapterType) {
+  return adapterType < kAdapterEntries.size() ? adapterType : -1;
+}
+
+std::string PortDeviceHint(const RecorderState& state, int number) {
+  const std::string& mapped = state.comDevicePaths.at(static_cast<size_t>(number));
+  return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : mapped;
+}
+
+void TakeDialogChoice(RecorderState& state, const DialogChoice& choice) {
+  state.comPortNumber = LowByte(choice.portItem + 1);
+  state.adapterType = LowByte(choice.adapterEntry);
+  state.dcOffset = LowByte(ParseInteger(choice.offsetText).value_or(0));
+}
+
+void SnapshotSettings(RecorderState& state) {
+  state.savedLineColor = state.lineColor;
+  state.savedBackgroundColor = state.backgroundColor;
+  state.savedGridColor = state.gridColor;
+  state.savedComPortNumber = state.comPortNumber;
+  state.savedAdapterType = state.adapterType;
+  state.savedDcOffset = state.dcOffset;
+}
+
+void RestoreSnapshot(RecorderState& state) {
+  state.lineColor = state.savedLineColor;
+  state.backgroundColor = state.savedBackgroundColor;
+  state.gridColor = state.savedGridColor;
+  state.comPortNumber = state.savedComPortNumber;
+  state.adapterType = state.savedAdapterType;
+  state.dcOffset = state.savedDcOffset;
+}
+
+void DrawColourPreview(const RecorderState& state, Canvas& surface) {
+  const Rect r = kColourPreview;
+  // The last stroke of the trace runs to x 289; a canvas ending at the preview's right and
+  // bottom edges keeps it inside.
+  Canvas preview(r.right, r.bottom);
+  preview.SetBrushColor(state.backgroundColor);
+  preview.SetPenColor(state.gridColor);
+  preview.Rectangle(r.left, r.top, r.right, r.bottom);
+  for (int y : {33, 58, 83}) {
+    preview.MoveTo(r.left, y);
+    preview.LineTo(r.right, y);
+  }
+  for (int x : {258, 283}) {
+    preview.MoveTo(x, r.top);
+    preview.LineTo(x, r.bottom);
+  }
+  preview.SetPenColor(state.lineColor);
+  preview.MoveTo(233, 103);
+  preview.LineTo(258, 15);
+  preview.LineTo(283, 103);
+  preview.LineTo(289, 15);
+  surface.CopyRect(preview, r, r.left, r.top);
+}
+
+}  // namespace wyk

@@ -1,0 +1,49 @@
+#pragma once
+// What the configuration dialog does to the recorder state, apart from its widgets.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/RecorderState.h"
+#include "view/Canvas.h"
+
+namespace wyk {
+
+// Entries of the adapter box; the entry index is the adapter type.
+inline constexpr std::array<std::string_view, 3> kAdapterEntries = {"TEV2R (DSC89C420)", "TEW2R",
+                                                                    "TEV2R (ATMEGA8)"};
+
+// The dialog's client area, on whose surface the colour preview is drawn.
+inline constexpr int kDialogWidth = 294;
+inline constexpr int kDialogHeight = 191;
+inline constexpr Rect kColourPreview{233, 8, 289, 104};
+
+// "KWARN Wykresownik " followed by the entry of the adapter type, if there is one.
+std::string MainWindowCaption(uint8_t adapterType);
+
+// The port item (0 for "Com1") shown for a port number: none (−1) for 0, "Com8" above 8.
+int PortItemOf(uint8_t comPortNumber);
+// The adapter entry shown for a type: none (−1) above 2.
+int AdapterEntryOf(uint8_t adapterType);
+// The device "Com<number>" opens, shown as the item's hint.
+std::string PortDeviceHint(const RecorderState& state, int number);
+
+// What the dialog's controls hold when OK is pressed.
+struct DialogChoice {
+  int portItem;            // −1: none
+  int adapterEntry;        // −1: none (text typed into the box)
+  std::string offsetText;  // the spin box's text
+};
+// Port, adapter type and offset from the controls, each kept in 8 bits.
+void TakeDialogChoice(RecorderState& state, const DialogChoice& choice);
+
+// The six settings into the saved copies, and back.
+void SnapshotSettings(RecorderState& state);
+void RestoreSnapshot(RecorderState& state);
+
+// Background, grid and a zigzag trace in the three colours, clipped to kColourPreview.
+void DrawColourPreview(const RecorderState& state, Canvas& surface);
+
+}  // namespace wyk
