@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include <filesystem>
@@ -52,18 +53,28 @@ std::optional<std::string> ReadContent(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Lines end in CR LF, LF or a lone CR, as editors on different systems leave them. A UTF-8
+// byte-order mark at the start is no part of the first line; it is kept as a line of its own
+// with no ending, which no section or key can match, so a rewrite puts it back in place.
 std::vector<Line> SplitLines(const std::string& content) {
   std::vector<Line> lines;
   size_t start = 0;
+  if (content.starts_with(kByteOrderMark)) {
+    lines.push_back({std::string(kByteOrderMark), ""});
+    start = kByteOrderMark.size();
+  }
   while (start < content.size()) {
-    const size_t nl = content.find('\n', start);
-    if (nl == std::string::npos) {
+    const size_t end = content.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
       lines.push_back({content.substr(start), ""});
       break;
     }
-    const bool cr = nl > start && content[nl - 1] == '\r';
-    lines.push_back({content.substr(start, nl - start - (cr ? 1 : 0)), cr ? "\r\n" : "\n"});
-    start = nl + 1;
+    const bool crlf = content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n';
+    const size_t endingLength = crlf ? 2 : 1;
+    lines.push_back({content.substr(start, end - start), content.substr(end, endingLength)});
+    start = end + endingLength;
   }
   return lines;
 }
@@ -222,14 +233,16 @@ void WriteProfileString(const std::string& path, const std::string& section, con
     }
   }
 
-  if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = "\r\n";
+  // New lines end in CR LF, whatever the file's other lines end in.
+  const std::string newEnding = "\r\n";
+  if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = newEnding;
   if (keyLine) {
     lines[*keyLine].text = entry;
   } else if (sectionLine) {
-    lines.insert(lines.begin() + static_cast<long>(*lastInSection) + 1, Line{entry, "\r\n"});
+    lines.insert(lines.begin() + static_cast<long>(*lastInSection) + 1, Line{entry, newEnding});
   } else {
-    lines.push_back({"[" + section + "]", "\r\n"});
-    lines.push_back({entry, "\r\n"});
+    lines.push_back({"[" + section + "]", newEnding});
+    lines.push_back({entry, newEnding});
   }
 
   std::string text;

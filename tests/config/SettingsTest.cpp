@@ -40,6 +40,8 @@ TEST(Settings, FileContentsGiveValuesEntryByEntry) {
       {"0x hex", "[COL]\nclTlo=0xFFFFFF\n", {65280, 0xFFFFFF, 32768, 1, 2, 120}},
       {"$ hex", "[COL]\nclTlo=$FFFFFF\n", {65280, 0xFFFFFF, 32768, 1, 2, 120}},
       {"0X upper", "[COL]\nclTlo=0X10\n", {65280, 16, 32768, 1, 2, 120}},
+      {"hex with the top bit", "[COL]\nclTlo=$FFFFFFFF\nclSiatka=0x80000000\n",
+       {65280, 0xFFFFFFFF, 0x80000000, 1, 2, 120}},
       {"bare 0x", "[COL]\nclTlo=0x\n", {65280, 0, 32768, 1, 2, 120}},
       {"Port=abc", "[COM]\nPort=abc\n", {65280, 0, 32768, 1, 2, 120}},
       {"Port=257 keeps the low byte", "[COM]\nPort=257\n", {65280, 0, 32768, 1, 2, 120}},

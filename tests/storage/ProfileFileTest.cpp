@@ -175,3 +175,33 @@ TEST(ProfileFile, RewritingAsRootKeepsTheUsersOwnership) {
 
 }  // namespace
 }  // namespace wyk
+
+namespace wyk {
+namespace {
+
+// Files from other editors: a UTF-8 byte-order mark and lone CR line ends.
+TEST(ProfileFile, ByteOrderMarkAndLoneCarriageReturns) {
+  struct Case {
+    const char* name;
+    std::string content;
+    std::string afterWrite;  // after Port=2 is written
+  };
+  const Case cases[] = {
+      {"bom", "\xEF\xBB\xBF[COM]\r\nPort=1\r\nCOM1=/dev/ttyUSB0\r\n",
+       "\xEF\xBB\xBF[COM]\r\nPort=2\r\nCOM1=/dev/ttyUSB0\r\n"},
+      {"cr", "[COM]\rPort=1\rCOM1=/dev/ttyUSB0\r", "[COM]\rPort=2\rCOM1=/dev/ttyUSB0\r"},
+      {"bom and cr", "\xEF\xBB\xBF[COM]\rCOM1=/dev/ttyUSB0",
+       "\xEF\xBB\xBF[COM]\rCOM1=/dev/ttyUSB0\r\nPort=2\r\n"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string path = dir.File("a.INI");
+    WriteFile(path, c.content);
+    EXPECT_EQ(ReadProfileString(path, "COM", "COM1", "-"), "/dev/ttyUSB0") << c.name;
+    WriteProfileString(path, "COM", "Port", "2");
+    EXPECT_EQ(ReadFile(path), c.afterWrite) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace wyk
