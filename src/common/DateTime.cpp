@@ -1,5 +1,6 @@
 #include "common/DateTime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -39,7 +40,13 @@ struct Split {
   int64_t msOfDay;
 };
 
+// Date-times outside years 1 … 9999 (and NaN) have no text of their own; they show as the
+// nearest end of that range (NaN as day 0).
+constexpr double kFirstDay = -693593;        // 0001-01-01
+constexpr double kLastDay = 2958465.99999999;  // 9999-12-31 23:59:59.999
+
 Split SplitDateTime(TDateTime value) {
+  value = std::isnan(value) ? 0 : std::clamp(value, kFirstDay, kLastDay);
   double whole = std::trunc(value);
   int64_t ms = std::llround(std::fabs(value - whole) * kMsPerDay);
   int64_t days = static_cast<int64_t>(whole);
@@ -89,8 +96,9 @@ std::string DateTimeText(TDateTime value) {
 TDateTime DateTimeFromCivil(int year, int month, int day, int hour, int minute, int second,
                             int millisecond) {
   const int64_t days = UnixDaysFromCivil(year, month, day) + kDaysFrom1899To1970;
-  const double ms = ((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond;
-  return static_cast<double>(days) + ms / kMsPerDay;
+  const double fraction = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond) / kMsPerDay;
+  // Before day 0 the time of day counts away from zero, as the fraction is read back.
+  return days < 0 ? static_cast<double>(days) - fraction : static_cast<double>(days) + fraction;
 }
 
 }  // namespace wyk

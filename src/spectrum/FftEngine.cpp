@@ -113,8 +113,8 @@ struct PlainStages {
   }
 };
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+// AVX2 code for the processors that have it, chosen at run time (GCC and clang alike).
+#define WYK_AVX2 __attribute__((target("avx2")))
 
 // The same loops four butterflies at a time: the products in single precision, the sums of
 // each output in double, as in ButterfliesScalar.
@@ -123,7 +123,7 @@ struct Avx2Stages {
     __m128 aRe, aIm, bRe, bIm;
   };
 
-  static inline Quad Butterflies(const Quad& x, __m128 c, __m128 s) {
+  WYK_AVX2 static inline Quad Butterflies(const Quad& x, __m128 c, __m128 s) {
     const __m256d t1 = _mm256_cvtps_pd(_mm_mul_ps(x.bRe, c));
     const __m256d t2 = _mm256_cvtps_pd(_mm_mul_ps(x.bRe, s));
     const __m256d t3 = _mm256_cvtps_pd(_mm_mul_ps(x.bIm, c));
@@ -136,8 +136,8 @@ struct Avx2Stages {
             _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_sub_pd(im, t3), t2))};
   }
 
-  static inline void Run(float* aRe, float* aIm, float* bRe, float* bIm, const float* c,
-                         const float* s, int count) {
+  WYK_AVX2 static inline void Run(float* aRe, float* aIm, float* bRe, float* bIm, const float* c,
+                                  const float* s, int count) {
     for (int j = 0; j < count; j += 4) {
       const Quad y = Butterflies({_mm_loadu_ps(aRe + j), _mm_loadu_ps(aIm + j),
                                   _mm_loadu_ps(bRe + j), _mm_loadu_ps(bIm + j)},
@@ -149,7 +149,7 @@ struct Avx2Stages {
     }
   }
 
-  static void Pairs(float* re, const float* reversed, int from, int to) {
+  WYK_AVX2 static void Pairs(float* re, const float* reversed, int from, int to) {
     for (int k = from; k < to; k += 4) {
       const __m128 x = _mm_loadu_ps(reversed + k);
       const __m128 a = _mm_shuffle_ps(x, x, _MM_SHUFFLE(2, 2, 0, 0));
@@ -158,8 +158,8 @@ struct Avx2Stages {
     }
   }
 
-  static void Groups(float* re, float* im, int from, int to, int len, const float* c,
-                     const float* s) {
+  WYK_AVX2 static void Groups(float* re, float* im, int from, int to, int len, const float* c,
+                              const float* s) {
     if (len == 4) {
       // Two groups per step: elements 0, 1, 4, 5 against 2, 3, 6, 7.
       const __m128 c4 = _mm_setr_ps(c[0], c[1], c[0], c[1]);
@@ -184,8 +184,8 @@ struct Avx2Stages {
       Run(re + p, im + p, re + p + half, im + p + half, c, s, half);
   }
 
-  static void Rows(float* re, float* im, int rows, int span, const float* c, const float* s,
-                   int rowStride) {
+  WYK_AVX2 static void Rows(float* re, float* im, int rows, int span, const float* c,
+                            const float* s, int rowStride) {
     for (int dr = 0; dr < span; ++dr)
       for (int r0 = 0; r0 < rows; r0 += 2 * span) {
         const int a = (r0 + dr) * kColumns, b = a + span * kColumns;
@@ -194,7 +194,7 @@ struct Avx2Stages {
   }
 };
 
-#pragma GCC pop_options
+#undef WYK_AVX2
 
 unsigned Reverse(unsigned k, int bits) {
   unsigned r = 0;

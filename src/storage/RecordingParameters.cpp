@@ -57,8 +57,9 @@ std::optional<CivilDate> ParseDate(const std::string& text, size_t& pos) {
   ++pos;
   const auto month = Digits(text, pos, 2);
   if (!month || !Expect(text, pos, separator)) return std::nullopt;
+  const size_t lastBegin = pos;
   const auto last = Digits(text, pos, 4);
-  if (!last) return std::nullopt;
+  if (!last || (!yearFirst && pos - lastBegin != 4)) return std::nullopt;
   const CivilDate date =
       yearFirst ? CivilDate{*first, *month, *last} : CivilDate{*last, *month, *first};
   if (!ValidDate(date.year, date.month, date.day)) return std::nullopt;

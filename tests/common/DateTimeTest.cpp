@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace wyk {
 namespace {
 
@@ -23,6 +25,11 @@ TEST(DateTime, MillisecondsAfterBaseFollowTheDayRule) {
       {noon, 0, "12:00:00:000", "08:12:2026"},
       {noon, 43200000 + 7, "00:00:00:007", "09:12:2026"},
       {DateTimeFromCivil(2000, 2, 29, 23, 59, 59, 999), 1, "00:00:00:000", "01:03:2000"},
+      // Beyond years 1 … 9999 the nearest end of that range; NaN as day 0.
+      {1e300, 0, "23:59:59:999", "31:12:9999"},
+      {-1e300, 0, "00:00:00:000", "01:01:0001"},
+      {DateTimeFromCivil(1800, 3, 1, 18, 30, 0, 0), 0, "18:30:00:000", "01:03:1800"},
+      {std::numeric_limits<double>::quiet_NaN(), 0, "00:00:00:000", "30:12:1899"},
   };
   for (const Case& c : cases) {
     const TDateTime t = DateTimeAfterMs(c.base, c.ms);

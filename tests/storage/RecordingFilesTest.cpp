@@ -83,6 +83,8 @@ TEST(RecordingParameters, StartTextsAndTheirLenientReading) {
       {"2026-12-08 14:03:27,5", DateTimeFromCivil(2026, 12, 8, 14, 3, 27, 500)},
       {"2024-02-29", DateTimeFromCivil(2024, 2, 29, 0, 0, 0, 0)},
       {"2026-02-29", {}},
+      {"26-12-08", {}},
+      {"01-02-0008 06:00", DateTimeFromCivil(8, 2, 1, 6, 0, 0, 0)},
       {"2026-12-08 24:00:00", {}},
       {"2026-12-08x", {}},
       {"2026.12.08", {}},
