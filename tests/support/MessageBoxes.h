@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -13,6 +14,11 @@ struct SeenMessageBox {
   bool shown = false;
   QString caption;
   QString text;
+  QPointer<QTimer> poll;
+  // Stops waiting when the action is over and no box came.
+  void StopWaiting() {
+    if (poll) poll->deleteLater();
+  }
 };
 
 // Polls for a modal message box and closes it with `answer`; the result fills in when it does.
@@ -20,6 +26,7 @@ inline std::shared_ptr<SeenMessageBox> AnswerNextMessageBox(
     QMessageBox::StandardButton answer = QMessageBox::Ok) {
   auto seen = std::make_shared<SeenMessageBox>();
   auto* poll = new QTimer;
+  seen->poll = poll;
   poll->setInterval(5);
   QObject::connect(poll, &QTimer::timeout, [seen, poll, answer] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
