@@ -29,7 +29,8 @@ struct Line {
   std::string ending;  // "\r\n", "\n" or "" for a last line without one
 };
 
-std::string Trim(const std::string& s) {
+// Views, so that a file with very long lines is scanned without copying them.
+std::string_view Trim(std::string_view s) {
   const auto isBlank = [](unsigned char c) { return c == ' ' || c == '\t'; };
   size_t b = 0, e = s.size();
   while (b < e && isBlank(s[b])) ++b;
@@ -37,7 +38,7 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
@@ -50,7 +51,9 @@ std::optional<std::string> ReadContent(const std::string& path) {
   if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ostringstream content;
+  content << in.rdbuf();
+  return std::move(content).str();
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -164,27 +167,27 @@ void ReplaceContent(const std::string& path, const std::string& content) {
 }
 
 // The section name of a "[name]" line.
-std::optional<std::string> SectionOf(const std::string& text) {
-  const std::string t = Trim(text);
+std::optional<std::string_view> SectionOf(std::string_view text) {
+  const std::string_view t = Trim(text);
   if (t.size() < 2 || t.front() != '[') return std::nullopt;
   const size_t close = t.find(']');
-  if (close == std::string::npos) return std::nullopt;
+  if (close == std::string_view::npos) return std::nullopt;
   return Trim(t.substr(1, close - 1));
 }
 
 // The key of a "key=value" line.
-std::optional<std::string> KeyOf(const std::string& text) {
+std::optional<std::string_view> KeyOf(std::string_view text) {
   const size_t eq = text.find('=');
-  if (eq == std::string::npos) return std::nullopt;
+  if (eq == std::string_view::npos) return std::nullopt;
   return Trim(text.substr(0, eq));
 }
 
-std::string ValueOf(const std::string& text) {
-  std::string value = Trim(text.substr(text.find('=') + 1));
+std::string ValueOf(std::string_view text) {
+  std::string_view value = Trim(text.substr(text.find('=') + 1));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front())
     value = value.substr(1, value.size() - 2);
-  return value.substr(0, std::min(value.size(), kMaxEntryLength));
+  return std::string(value.substr(0, std::min(value.size(), kMaxEntryLength)));
 }
 
 }  // namespace
@@ -193,14 +196,22 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
                               const std::string& key, const std::string& defaultText) {
   const auto content = ReadContent(path);
   if (!content) return defaultText;
-  const std::vector<Line> lines = SplitLines(*content);
+  std::string_view rest = *content;
+  if (rest.starts_with(kByteOrderMark)) rest.remove_prefix(kByteOrderMark.size());
   bool inSection = false;
-  for (const Line& line : lines) {
-    if (const auto name = SectionOf(line.text)) {
+  while (!rest.empty()) {
+    const size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end);
+    if (rest.starts_with("\r\n"))
+      rest.remove_prefix(2);
+    else if (!rest.empty())
+      rest.remove_prefix(1);
+    if (const auto name = SectionOf(line)) {
       inSection = SameName(*name, section);
     } else if (inSection) {
-      const auto k = KeyOf(line.text);
-      if (k && SameName(*k, key)) return ValueOf(line.text);
+      const auto k = KeyOf(line);
+      if (k && SameName(*k, key)) return ValueOf(line);
     }
   }
   return defaultText;
