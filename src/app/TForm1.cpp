@@ -125,9 +125,8 @@ void TForm1::BuildLayout() {
     picture->setEnabled(false);
   }
 
-  ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
+  ScrollBar1 = new ThumbScrollBar(this);
   ScrollBar1->setGeometry(24, 312, 534, 16);
-  ScrollBar1->setRange(0, 0);
   ScrollBar1->setPageStep(25);
 
   Label21 = MakeLabel(this, {8, 332, 64, 13}, "V/dz=10mV");
@@ -147,6 +146,8 @@ void TForm1::BuildLayout() {
   Timer1 = new QTimer(this);
   Timer1->setInterval(10);
   Timer1->setSingleShot(true);
+
+  ConnectViewHandlers();
 }
 
 void TForm1::BuildToolBar() {

@@ -2,7 +2,6 @@
 // The main window: plot, scales, tool bar and the seven side panels.
 
 #include <QLabel>
-#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
@@ -14,6 +13,8 @@
 #include "controls/BrowseEdit.h"
 #include "controls/IconButton.h"
 #include "controls/RaisedPanel.h"
+#include "controls/ThumbScrollBar.h"
+#include "view/Cursors.h"
 #include "view/QtTextDrawer.h"
 
 namespace wyk {
@@ -41,7 +42,7 @@ class TForm1 : public QWidget {
   QWidget* Panel2;
   QLabel *znAtop, *znBtop, *znApion, *znBpion, *znApoziom, *znBpoziom;
   QLabel *Przel1, *Przel2, *Przel3;
-  QScrollBar* ScrollBar1;
+  ThumbScrollBar* ScrollBar1;
   QLabel *Label21, *Label22, *Label23;
   RaisedPanel* Panel1;
   IconButton *z1, *z2, *z3, *z4, *z5, *t1, *t2, *CursorsButton, *SnapAButton, *SnapBButton,
@@ -95,13 +96,37 @@ class TForm1 : public QWidget {
   void OpenRecording();
   void BrowseRecording();
   static QString InitialRecordingName();
-  // The measurement cursors and their markers off.
-  void HideCursors();
   // ScrollBar1 takes the values of state.scrollBar.
   void SyncScrollBar();
   void SetViewButtonsEnabled(bool enabled);  // z1 … z5 and FftButton
   // A modal message box with an OK button.
   void ShowMessage(const QString& caption, const QString& text);
+
+  // Zoom and scrolling: the view at the scroll position, the scroll bar's handler, the zoom
+  // buttons, and the wheel and keys that stand in for them.
+  void ShowViewAt();
+  void ScrollBar1Scroll();
+  void z1Click();
+  void z2Click();
+  void z3Click();
+  void z4Click();
+  void z5Click();
+  bool ViewWheel(int steps, Qt::KeyboardModifiers modifiers);  // true when it was used
+  bool ViewKey(int key);
+
+  // Cursors A and B, the strip above the plot and the selection on the window's surface.
+  void ToggleCursors();
+  void HideCursors();  // on, then toggled: off
+  void SnapCursor(Cursor cursor);
+  void PickCursor(int x);
+  void DragCursor(int x, Qt::MouseButtons buttons);
+  void FollowScroll();
+  void BeginSelection(int x, int y);
+  void ExtendSelection(int x, int y, Qt::MouseButtons buttons);
+  void EndSelection();
+  // An inverted band lies over the plot on the surface; a repaint keeps it until the plot is
+  // drawn again.
+  bool selectionBandShown = false;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -111,6 +136,8 @@ class TForm1 : public QWidget {
   void BuildLayout();
   void BuildToolBar();
   void BuildSidePanels();
+  void ConnectViewHandlers();  // scroll bar, zoom buttons, cursors, mouse, wheel and keys
+  void PlaceCursorMarks(Cursor cursor, const CursorMarks& marks);
   void CreateMainWindow();
   QLabel* SwitchPicture(int number) const;  // Przel1 … Przel3
   void DrawScaleLayer(bool absoluteTime);

@@ -109,11 +109,7 @@ void TForm1::SyncScrollBar() {
   ScrollBar1->setValue(bar.position);
   ScrollBar1->setSingleStep(bar.smallChange);
   ScrollBar1->setPageStep(bar.largeChange);
-}
-
-void TForm1::HideCursors() {
-  state.cursorsVisible = false;
-  for (QLabel* marker : {znAtop, znBtop, znApion, znBpion, znApoziom, znBpoziom}) marker->hide();
+  ScrollBar1->setThumbLength(bar.thumbLength);
 }
 
 }  // namespace wyk

@@ -27,7 +27,8 @@ void TForm1::DrawScales(bool absoluteTime) {
 }
 
 void TForm1::FormPaint() {
-  PresentPlot(state, windowCanvas);
+  // The surface already holds the last plot; copying it again would wipe the selection band.
+  if (!selectionBandShown) PresentPlot(state, windowCanvas);
   DrawScaleLayer(state.timeScaleAbsolute);
 }
 

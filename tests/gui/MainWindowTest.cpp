@@ -166,7 +166,8 @@ TEST(MainWindow, TextsAndHintsAreThoseOfTheProgram) {
       {f.FftButton, "Analiza częstotliwości"},
   };
   for (const auto& [button, hint] : hints) {
-    EXPECT_EQ(button->toolTip(), QString::fromUtf8(hint));
+    // The program's hint; a second line may name keys that do the same.
+    EXPECT_EQ(button->toolTip().section('\n', 0, 0), QString::fromUtf8(hint));
     EXPECT_TRUE(button->text().isEmpty());
     // A greyed-out picture differs from the normal one.
     const QIcon icon = button->icon();
