@@ -4,8 +4,10 @@
 
 #include <QTest>
 #include <QWheelEvent>
+#include <functional>
 
 #include "gui/StartedProgram.h"
+#include "support/MessageBoxes.h"
 #include "support/PatternRecording.h"
 #include "view/Cursors.h"
 #include "view/PlotRenderer.h"
@@ -309,6 +311,35 @@ TEST(ViewWindow, BrowseTenMillionSamples) {
   EXPECT_EQ(f.znApion->x(), 40 + 105);        // (321 − 300) × 2500 / 500
   EXPECT_EQ(s.plotValues[105], s.cursorALevel);
   EXPECT_FALSE(f.znBpion->isVisible());
+}
+
+// Recordings at the edges of the view and of the window, through every zoom button and to the
+// end: no message, and every column shows its sample (the last one past the end).
+TEST(BadInputCatalogue, RecordingsAtTheEdgesAtEveryZoomButton) {
+  for (const int64_t samples : {499, 500, 501, 9999, 10000, 10001}) {
+    StartedProgram program;
+    OpenPattern(program, samples);
+    TForm1& f = program.Main();
+    const std::string name = std::to_string(samples);
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"z1", [&] { f.z1Click(); }},
+        {"z3", [&] { f.z3Click(); }},
+        {"z3", [&] { f.z3Click(); }},
+        {"z4", [&] { f.z4Click(); }},
+        {"z5", [&] { f.z5Click(); }},
+        {"z2", [&] { f.z2Click(); }},
+        {"End", [&] { QTest::keyClick(&f, Qt::Key_End); }},
+        {"z4", [&] { f.z4Click(); }},
+        {"Home", [&] { QTest::keyClick(&f, Qt::Key_Home); }},
+    };
+    for (const auto& [button, press] : steps) {
+      auto seen = testing::AnswerNextMessageBox();
+      press();
+      seen->StopWaiting();
+      EXPECT_FALSE(seen->shown) << name << " " << button << ": " << seen->text.toStdString();
+      ExpectPlotShowsItsSamples(f, (name + " " + button).c_str());
+    }
+  }
 }
 
 }  // namespace
