@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "RandomRecording.h"
 #include "Report.h"
 #include "storage/Recordings.h"
 #include "view/PlotRenderer.h"
@@ -25,31 +26,8 @@ using namespace wyk;
 
 constexpr int64_t kSize = int64_t{1} << 30;
 
-std::string TempFolder() {
-  static const std::string folder = [] {
-    std::string f = std::filesystem::temp_directory_path() / "wyk-bench-XXXXXX";
-    return std::string(mkdtemp(f.data()));
-  }();
-  return folder;
-}
-
-// Random bytes, written once and read back once so that the page cache holds them.
 std::string Recording() {
-  const std::string path = TempFolder() + "/1gib.osr";
-  if (std::filesystem::exists(path)) return path;
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  std::mt19937 random(11);
-  std::vector<uint32_t> block(1 << 18);
-  for (int64_t done = 0; done < kSize; done += int64_t(block.size() * 4)) {
-    for (uint32_t& word : block) word = random();
-    std::fwrite(block.data(), 4, block.size(), out);
-  }
-  std::fclose(out);
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  while (std::fread(block.data(), 4, block.size(), in) == block.size()) {
-  }
-  std::fclose(in);
-  return path;
+  return bench::RandomRecording("1gib.osr", kSize);
 }
 
 struct Browser {
@@ -139,6 +117,6 @@ int main(int argc, char** argv) {
                                           {"scroll_jump_1gib_ms", "BM_ScrollJump", "ms"},
                                           {"zoom_change_1gib_worst_ms", "BM_ZoomIn/3200", "ms"},
                                           {"zoom_show_all_1gib_ms", "BM_ShowAll", "ms"}});
-  std::filesystem::remove_all(TempFolder());
+  std::filesystem::remove_all(bench::TempFolder());
   return status;
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "RandomRecording.h"
 #include "Report.h"
 #include "storage/Recordings.h"
 #include "storage/WindowRead.h"
@@ -29,27 +30,8 @@ using namespace wyk;
 
 constexpr int64_t kStrides[] = {1, 7, 100, 5000, 26843};
 
-std::string TempFolder() {
-  static const std::string folder = [] {
-    std::string f = std::filesystem::temp_directory_path() / "wyk-bench-XXXXXX";
-    return std::string(mkdtemp(f.data()));
-  }();
-  return folder;
-}
-
-// A file of `size` random bytes, written once (the window reads want it in the page cache).
 std::string FilledFile(const char* name, int64_t size) {
-  const std::string path = TempFolder() + "/" + name;
-  if (std::filesystem::exists(path)) return path;
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  std::mt19937 random(5);
-  std::vector<uint32_t> block(1 << 18);
-  for (int64_t done = 0; done < size; done += int64_t(block.size() * 4)) {
-    for (uint32_t& word : block) word = random();
-    std::fwrite(block.data(), 4, block.size(), out);
-  }
-  std::fclose(out);
-  return path;
+  return bench::RandomRecording(name, size);
 }
 
 // The window as a loop of one seek and one one-byte read per element fills it.
@@ -145,6 +127,6 @@ int main(int argc, char** argv) {
               PeakMiBOpening(FilledFile("1gib.osr", int64_t{1} << 30)));
   std::printf("figure open_1mib_peak_rss_mib %.1f MiB\n",
               PeakMiBOpening(FilledFile("1mib.osr", int64_t{1} << 20)));
-  std::filesystem::remove_all(TempFolder());
+  std::filesystem::remove_all(bench::TempFolder());
   return status;
 }
