@@ -93,13 +93,15 @@ TEST(Cli, EveryExitCodeWithItsReason) {
     const auto result = RunCli(args);
     EXPECT_EQ(result.code, c.code) << shown << result.err;
     EXPECT_NE(result.err.find(c.errorMentions), std::string::npos) << shown << result.err;
-    if (c.code == 0) EXPECT_EQ(result.err, "") << shown;
+    if (c.code == 0) {
+      EXPECT_EQ(result.err, "") << shown;
+    }
   }
   // Refusals leave the outputs as they were; --help prints the command's own text.
   EXPECT_FALSE(std::filesystem::exists(dir.File("a.csv")));
   EXPECT_FALSE(std::filesystem::exists(dir.File("b.csv")));
   EXPECT_EQ(ReadFile(dir.File("taken.csv")).substr(0, 6), "Indeks");
-  EXPECT_EQ(RunCli({"export", "--help"}).out.substr(0, 30), "Użycie: wykresownik-cli export");
+  EXPECT_EQ(RunCli({"export", "--help"}).out.rfind("Użycie: wykresownik-cli export", 0), 0u);
 }
 
 TEST(Cli, InfoGivesWhatOpeningTakes) {

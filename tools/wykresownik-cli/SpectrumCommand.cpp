@@ -24,7 +24,7 @@ void WriteBins(const RecorderState& state, const CsvFormat& format, OutputFile& 
                           static_cast<double>(state.fftFullSize);
   for (int k = 0; k <= state.fftSize / 2; ++k) {
     const float magnitude = state.spectrumMagnitudes[static_cast<size_t>(k)];
-    out.Write(std::to_string(k) + s + CsvNumber(NumberText(k * hzPerBin, 10), format) + s +
+    out.Write(std::to_string(k) + s + CsvNumber(NumberText(k * hzPerBin, 15), format) + s +
               CsvNumber(NumberText(magnitude, 9), format) + kCsvLineEnd);
   }
 }
