@@ -132,7 +132,7 @@ TEST(Cli, InfoGivesWhatOpeningTakes) {
   for (const auto& c : cases) EXPECT_EQ(RunCli({"info", c.name}).out, c.expected);
 }
 
-// Time of sample i at 0.2 ms: i × 2 tenths, written without trailing zeros.
+// A time in tenths of a millisecond, written without trailing zeros.
 std::string TenthsText(int64_t tenths, char decimal) {
   std::string text = std::to_string(tenths / 10);
   if (tenths % 10) text += decimal + std::to_string(tenths % 10);
@@ -140,26 +140,33 @@ std::string TenthsText(int64_t tenths, char decimal) {
 }
 
 TEST(Cli, CsvRowsAreTheCursorReadingsOfEverySample) {
-  TempDir dir;
-  RecordingParameters made;
-  made.samplePeriodMs = 0.2f;
-  made.voltsPerDiv = 0.1f;
-  made.voltsUnit = "V";
   const std::string bytes = Bytes(700, 7);  // every value, 251 … 255 too
-  const std::string rec = MakeRecording(dir, "rec", bytes, &made);
   const struct {
+    float periodMs;
+    int64_t tenthsPerSample;
     std::vector<std::string> options;
     char separator, decimal;
     int64_t from, to;
   } cases[] = {
-      {{}, ';', ',', 0, 700},
-      {{"--separator", "tab", "--decimal", "."}, '\t', '.', 0, 700},
-      {{"--separator=,", "--decimal=.", "--from", "650", "--to", "9999"}, ',', '.', 650, 700},
-      {{"--from", "5", "--to", "5"}, ';', ',', 5, 5},
+      {0.2f, 2, {}, ';', ',', 0, 700},
+      {0.5f, 5, {"--separator", "tab", "--decimal", "."}, '\t', '.', 0, 700},
+      {20.0f,
+       200,
+       {"--separator=,", "--decimal=.", "--from", "650", "--to", "9999"},
+       ',',
+       '.',
+       650,
+       700},
+      {0.2f, 2, {"--from", "5", "--to", "5"}, ';', ',', 5, 5},
   };
-  int n = 0;
   for (const auto& c : cases) {
-    const std::string out = dir.File("out" + std::to_string(n++) + ".csv");
+    TempDir dir;
+    RecordingParameters made;
+    made.samplePeriodMs = c.periodMs;
+    made.voltsPerDiv = 0.1f;
+    made.voltsUnit = "V";
+    const std::string rec = MakeRecording(dir, "rec", bytes, &made);
+    const std::string out = dir.File("out.csv");
     std::vector<std::string> args{"export", rec, "--csv", out};
     args.insert(args.end(), c.options.begin(), c.options.end());
     ASSERT_EQ(RunCli(args).code, 0);
@@ -171,7 +178,8 @@ TEST(Cli, CsvRowsAreTheCursorReadingsOfEverySample) {
       const int byte = static_cast<uint8_t>(bytes[static_cast<size_t>(i)]);
       std::string value = LevelValueNumber(PlotLevel(byte), made.voltsPerDiv);
       std::replace(value.begin(), value.end(), ',', c.decimal);
-      const std::vector<std::string> expected{std::to_string(i), TenthsText(2 * i, c.decimal),
+      const std::vector<std::string> expected{std::to_string(i),
+                                              TenthsText(c.tenthsPerSample * i, c.decimal),
                                               std::to_string(byte), value};
       ASSERT_EQ(Fields(lines[static_cast<size_t>(i - c.from + 1)], c.separator), expected);
     }
