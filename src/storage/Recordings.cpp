@@ -1,10 +1,10 @@
 #include "storage/Recordings.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/RecorderState.h"
 #include "storage/RecordingNames.h"
-#include "storage/RecordingParameters.h"
 #include "view/ZoomScroll.h"
 
 namespace wyk {
@@ -33,22 +33,34 @@ bool CreateRecording(RecorderState& state, const std::string& sampleName) {
   return state.dataFileOpen;
 }
 
+StoredRecording OpenStoredRecording(const std::string& name) {
+  StoredRecording recording;
+  recording.samples = SampleFile::Open(RecordingFileName(name, ".osr"));
+  if (!recording.samples.IsOpen()) return recording;
+  recording.parameters = ReadRecordingParameters(RecordingFileName(name, ".osi"));
+  recording.fileSize = recording.samples.Size();
+  recording.sampleCount = static_cast<int32_t>(std::min<int64_t>(recording.fileSize, INT32_MAX));
+  recording.result = recording.sampleCount == 0 ? OpenResult::kNoSamples : OpenResult::kOpened;
+  return recording;
+}
+
 OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
   CloseRecording(state);
-  state.dataFile = SampleFile::Open(RecordingFileName(name, ".osr"));
-  if (!state.dataFile.IsOpen()) {
+  StoredRecording recording = OpenStoredRecording(name);
+  if (recording.result == OpenResult::kNotOpened) {
     ResetView(state);
     state.sampleCount = 0;
     return {OpenResult::kNotOpened};
   }
-  const RecordingParameters parameters = ReadRecordingParameters(RecordingFileName(name, ".osi"));
+  state.dataFile = std::move(recording.samples);
+  const RecordingParameters& parameters = recording.parameters;
   state.recordingStart = parameters.start;
   state.samplePeriodMs = parameters.samplePeriodMs;
   state.voltsPerDiv = parameters.voltsPerDiv;
   state.voltsUnit = parameters.voltsUnit;
   state.scrollBar.SetPosition(0);
-  const int64_t size = state.dataFile.Size();
-  state.sampleCount = static_cast<int32_t>(std::min<int64_t>(size, INT32_MAX));
+  const int64_t size = recording.fileSize;
+  state.sampleCount = recording.sampleCount;
   state.zoomPercent = std::max(state.sampleCount / 5, 100);
   state.zoomStep = 1;
   state.previousWindowOffset = state.windowOffset = state.windowStart = 0;

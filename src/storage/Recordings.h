@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/RecordingParameters.h"
+#include "storage/SampleFile.h"
+
 namespace wyk {
 
 struct RecorderState;
@@ -29,6 +32,18 @@ struct OpenOutcome {
   OpenResult result;
   int64_t fileSize = 0;  // bytes; above the largest sample count only the first ones are shown
 };
+
+// A recording's files as "Otworz" finds them, without touching any state: the sample file open
+// read-only and the parameters with their defaults. Files above the largest sample count give
+// only their first samples.
+struct StoredRecording {
+  OpenResult result = OpenResult::kNotOpened;
+  SampleFile samples;  // closed when not opened
+  RecordingParameters parameters;
+  int64_t fileSize = 0;
+  int32_t sampleCount = 0;
+};
+StoredRecording OpenStoredRecording(const std::string& name);
 
 // Opens the recording named in the file-name box read-only, reads its parameters, resets zoom
 // and scrolling and reads the first window of samples.

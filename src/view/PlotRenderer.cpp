@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/Errors.h"
+#include "view/CursorTexts.h"
 
 namespace wyk {
 namespace {
@@ -48,8 +49,8 @@ void InitPlotBitmaps(RecorderState& state) {
 void DrawRecordingPlot(RecorderState& state, Canvas& canvas, int gridSpacing, int gridOffset) {
   assert(state.windowOffset >= 0 && state.windowOffset <= kWindowLength - kPlotWidth);
   for (int i = 0; i < kPlotWidth; ++i) {
-    const int32_t value = state.windowBuffer[static_cast<std::size_t>(state.windowOffset + i)];
-    state.plotValues[static_cast<std::size_t>(i)] = value > kPlotHeight ? kPlotHeight : value;
+    state.plotValues[static_cast<std::size_t>(i)] =
+        PlotLevel(state.windowBuffer[static_cast<std::size_t>(state.windowOffset + i)]);
   }
   DrawPlotLayer(state, canvas, gridSpacing, gridOffset, state.plotValues);
 }

@@ -1,0 +1,19 @@
+#include "view/CursorTexts.h"
+
+#include "common/NumberText.h"
+
+namespace wyk {
+
+double LevelValue(int32_t level, float voltsPerDiv) {
+  return static_cast<double>(static_cast<long double>(level) * voltsPerDiv * 0.04L);
+}
+
+std::string LevelValueNumber(int32_t level, float voltsPerDiv) {
+  return NumberText(LevelValue(level, voltsPerDiv), 15);
+}
+
+std::string LevelValueText(int32_t level, float voltsPerDiv, const std::string& unit) {
+  return LevelValueNumber(level, voltsPerDiv) + unit;
+}
+
+}  // namespace wyk

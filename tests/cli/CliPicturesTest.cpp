@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <memory>
+
+#include "cli/CliRun.h"
+#include "config/Settings.h"
+#include "gui/StartedProgram.h"
+#include "spectrum/SpectrumView.h"
+#include "storage/RecordingParameters.h"
+#include "storage/Recordings.h"
+#include "view/PlotRenderer.h"
+#include "view/QtTextDrawer.h"
+#include "view/RecordingView.h"
+#include "view/ScaleRenderer.h"
+
+namespace wyk {
+namespace {
+
+using testing::CsvLines;
+using testing::Fields;
+using testing::ReadFile;
+using testing::RunCli;
+using testing::StartedProgram;
+using testing::TempDir;
+using testing::WriteFile;
+
+constexpr Rect kViewArea{0, 20, 580, 310};
+constexpr Rect kSpectrumArea{0, 20, 580, 315};
+
+// A 40-sample-period triangle with a slow drift, started on 6 May 2024 at 14:03:27.
+std::string MakeRecording(const TempDir& dir, int count) {
+  std::string bytes;
+  for (int i = 0; i < count; ++i)
+    bytes += static_cast<char>(std::abs(i % 40 - 20) * 6 + i / 500 % 100);
+  WriteFile(dir.File("rec.osr"), bytes);
+  RecordingParameters p;
+  p.start = DateTimeFromCivil(2024, 5, 6, 14, 3, 27, 0);
+  p.samplePeriodMs = 0.2f;
+  p.voltsPerDiv = 0.5f;
+  p.voltsUnit = "V";
+  WriteRecordingParameters(dir.File("rec.osi"), p);
+  return dir.File("rec.osr");
+}
+
+// Number of pixels of the PNG that differ from the area of the canvas.
+int Differences(const QImage& png, const Canvas& canvas, Rect area) {
+  if (png.width() != area.right - area.left || png.height() != area.bottom - area.top) return -1;
+  int differing = 0;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) {
+      const QColor c = png.pixelColor(x - area.left, y - area.top);
+      const TColor t = canvas.Pixel(x, y);
+      differing += c != QColor(RedOf(t), GreenOf(t), BlueOf(t));
+    }
+  return differing;
+}
+
+Canvas Surface(int width, int height, TColor colour) {
+  Canvas c(width, height);
+  c.SetBrushColor(colour);
+  c.FillRect(0, 0, width, height);
+  return c;
+}
+
+TEST(CliPictures, RenderIsTheRenderersViewOfTheSameState) {
+  TempDir dir;
+  const std::string rec = MakeRecording(dir, 20000);
+  WriteFile(dir.File("red.INI"), "[COL]\r\nclLinia=255\r\nclSiatka=8421504\r\n[COM]\r\nTyp=1\r\n");
+  const struct {
+    int64_t step, position;
+    bool absolute;
+    const char* settings;
+  } cases[] = {
+      {1, 0, false, nullptr},    {3, 1001, true, nullptr},    {1, 999999, false, nullptr},
+      {50, 0, false, "red.INI"}, {7, 12345, true, "red.INI"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"render",
+                                  rec,
+                                  "--png",
+                                  dir.File("v.png"),
+                                  "--force",
+                                  "--step",
+                                  std::to_string(c.step),
+                                  "--position",
+                                  std::to_string(c.position)};
+    if (c.absolute) args.push_back("--absolute");
+    if (c.settings) args.insert(args.end(), {"--settings", dir.File(c.settings)});
+    const auto result = RunCli(args);
+    ASSERT_EQ(result.code, 0) << result.err;
+
+    auto state = std::make_unique<RecorderState>();
+    LoadSettings(*state, c.settings ? dir.File(c.settings) : "");
+    InitPlotBitmaps(*state);
+    ASSERT_EQ(OpenRecordingFiles(*state, rec).result, OpenResult::kOpened);
+    ViewRecordingAt(*state, c.step, c.position);
+    Canvas window = Surface(kWindowWidth, kWindowHeight, kWindowColour);
+    PresentPlot(*state, window);
+    QtTextDrawer text;
+    DrawScales(*state, window, text, c.absolute, state->scrollBar.position);
+    const QImage png(QString::fromStdString(dir.File("v.png")));
+    EXPECT_EQ(Differences(png, window, kViewArea), 0) << c.step << " " << c.position;
+    // Column x shows sample position + step × x, value v at plot row 250 − v.
+    const int64_t p = state->scrollBar.position;
+    const int v = static_cast<uint8_t>(ReadFile(rec)[static_cast<size_t>(p + c.step * 10)]);
+    const TColor line = state->lineColor;
+    EXPECT_EQ(png.pixelColor(kPlotLeft + 10, kPlotTop + 250 - v - kViewArea.top),
+              QColor(RedOf(line), GreenOf(line), BlueOf(line)))
+        << c.step << " " << c.position;
+  }
+}
+
+TEST(CliPictures, RenderEqualsTheMainWindowAfterOpening) {
+  StartedProgram program;
+  TForm1& f = program.Main();
+  f.show();
+  const std::string rec = MakeRecording(program.dir, 3000);
+  f.FileNameEdit->SetText(QString::fromStdString(rec));
+  f.OpenRecording();
+  const QImage shown = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const std::string png = program.dir.File("v.png");
+  ASSERT_EQ(RunCli({"render", rec, "--png", png}).code, 0);
+  const QImage rendered = QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(rendered, shown.copy(kViewArea.left, kViewArea.top, kViewArea.right - kViewArea.left,
+                                 kViewArea.bottom - kViewArea.top));
+}
+
+TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {
+  TempDir dir;
+  const std::string rec = MakeRecording(dir, 3000);
+  for (int zoom : {1, 10, 100}) {
+    const std::string csv = dir.File("s.csv"), png = dir.File("s.png");
+    const auto result = RunCli({"spectrum", rec, "--csv", csv, "--png", png, "--force", "--zoom",
+                                std::to_string(zoom), "--decimal", "."});
+    ASSERT_EQ(result.code, 0) << result.err;
+
+    auto state = std::make_unique<RecorderState>();
+    LoadSettings(*state, "");
+    state->spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
+    OpenRecordingFiles(*state, rec);
+    ASSERT_TRUE(RefreshSpectrum(*state));
+    SetFrequencyZoom(*state, zoom);
+    ASSERT_EQ(state->fftFullSize, 4096);
+
+    const auto lines = CsvLines(ReadFile(csv));
+    ASSERT_EQ(lines.size(), static_cast<size_t>(state->fftSize / 2 + 2)) << zoom;
+    EXPECT_EQ(lines[0], "Prazek;Czestotliwosc [Hz];Amplituda");
+    for (size_t k = 0; k + 1 < lines.size(); ++k) {
+      const auto fields = Fields(lines[k + 1], ';');
+      ASSERT_EQ(fields.size(), 3u);
+      EXPECT_EQ(fields[0], std::to_string(k));
+      EXPECT_DOUBLE_EQ(std::stod(fields[1]), static_cast<double>(k) * 5000 / 4096);
+      ASSERT_EQ(std::stof(fields[2]), state->spectrumMagnitudes[k]) << zoom << " bin " << k;
+    }
+    Canvas window = Surface(kSpectrumFormWidth, kSpectrumFormHeight, kSpectrumFormColour);
+    QtTextDrawer text;
+    DrawSpectrumAxes(*state, window, text);
+    PresentSpectrum(*state, window);
+    EXPECT_EQ(Differences(QImage(QString::fromStdString(png)), window, kSpectrumArea), 0) << zoom;
+  }
+}
+
+}  // namespace
+}  // namespace wyk

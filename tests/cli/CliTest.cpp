@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "cli/CliRun.h"
+#include "common/DateTime.h"
+#include "storage/RecordingParameters.h"
+#include "support/TempDir.h"
+#include "view/CursorTexts.h"
+
+namespace wyk {
+namespace {
+
+using testing::CsvLines;
+using testing::Fields;
+using testing::ReadFile;
+using testing::RunCli;
+using testing::TempDir;
+using testing::WriteFile;
+
+std::string Bytes(int count, int multiplier) {
+  std::string bytes;
+  for (int i = 0; i < count; ++i) bytes += static_cast<char>(i * multiplier % 256);
+  return bytes;
+}
+
+// The sample file, and the parameter file unless `parameters` is null.
+std::string MakeRecording(const TempDir& dir, const std::string& base, const std::string& bytes,
+                          const RecordingParameters* parameters) {
+  WriteFile(dir.File(base + ".osr"), bytes);
+  if (parameters) WriteRecordingParameters(dir.File(base + ".osi"), *parameters);
+  return dir.File(base + ".osr");
+}
+
+struct ExitCase {
+  std::vector<std::string> args;  // "@name" is a file in the test's folder
+  int code;
+  const char* errorMentions;  // in the error output; "" for nothing in particular
+};
+
+TEST(Cli, EveryExitCodeWithItsReason) {
+  TempDir dir;
+  MakeRecording(dir, "rec", Bytes(300, 1), nullptr);
+  WriteFile(dir.File("empty.osr"), "");
+  WriteFile(dir.File("taken.csv"), "old");
+  std::filesystem::create_directory(dir.File("folder.osr"));
+  const ExitCase cases[] = {
+      {{}, 1, "Polecenia"},
+      {{"--help"}, 0, ""},
+      {{"record", "@rec.osr"}, 1, "nieznane polecenie"},
+      {{"info", "--help"}, 0, ""},
+      {{"export", "--help"}, 0, ""},
+      {{"render", "--help"}, 0, ""},
+      {{"spectrum", "--help"}, 0, ""},
+      {{"info"}, 1, "brak pliku nagrania"},
+      {{"info", "@rec.osr", "@more"}, 1, "nadmiarowy"},
+      {{"info", "@rec.osr", "--bogus"}, 1, "--bogus"},
+      {{"info", "@rec.osr"}, 0, ""},
+      {{"info", "@rec.txt"}, 0, ""},
+      {{"info", "@missing.osr"}, 2, "missing.osr: nie ma takiego pliku"},
+      {{"info", "@empty.osr"}, 2, "empty.osr: plik nie zawiera próbek"},
+      {{"info", "@folder.osr"}, 2, "folder.osr: to nie jest zwykły plik"},
+      {{"export", "@rec.osr"}, 1, "--csv"},
+      {{"export", "@rec.osr", "--csv", "@a.csv", "--wav", "@a.wav"}, 1, "--csv"},
+      {{"export", "@rec.osr", "--wav", "@a.wav", "--decimal", "."}, 1, "--decimal"},
+      {{"export", "@rec.osr", "--csv", "@a.csv", "--separator", ","}, 1, "różnić"},
+      {{"export", "@rec.osr", "--csv", "@a.csv", "--separator", "ab"}, 1, "--separator"},
+      {{"export", "@rec.osr", "--csv", "@a.csv", "--from", "20", "--to", "10"}, 1, "--from"},
+      {{"export", "@rec.osr", "--csv", "@a.csv", "--from", "-1"}, 1, "--from"},
+      {{"export", "@rec.osr", "--csv", "@rec.osr", "--force"}, 1, "plik próbek"},
+      {{"export", "@missing.osr", "--csv", "@b.csv"}, 2, "missing.osr"},
+      {{"export", "@rec.osr", "--csv", "@taken.csv"}, 4, "taken.csv: plik już istnieje"},
+      {{"export", "@rec.osr", "--csv", "@taken.csv", "--force"}, 0, ""},
+      {{"export", "@rec.osr", "--wav", "@none/a.wav"}, 4, "nie ma takiego katalogu"},
+      {{"export", "@rec.osr", "--wav", "@folder.osr", "--force"}, 4, "folder.osr"},
+      {{"render", "@rec.osr"}, 1, "--png"},
+      {{"render", "@rec.osr", "--png", "@a.png", "--step", "0"}, 1, "--step"},
+      {{"render", "@rec.osr", "--png", "@a.png", "--absolute=1"}, 1, "--absolute"},
+      {{"render", "@rec.osr", "--png", "@a.png", "--settings", "@no.INI"}, 2, "no.INI"},
+      {{"render", "@empty.osr", "--png", "@a.png"}, 2, "empty.osr"},
+      {{"spectrum", "@rec.osr"}, 1, "--csv"},
+      {{"spectrum", "@rec.osr", "--csv", "@s.csv", "--zoom", "5"}, 1, "--zoom"},
+      {{"spectrum", "@rec.osr", "--png", "@taken.csv"}, 4, "taken.csv"},
+  };
+  for (const ExitCase& c : cases) {
+    std::vector<std::string> args;
+    std::string shown;
+    for (const std::string& a : c.args) {
+      args.push_back(a[0] == '@' ? dir.File(a.substr(1)) : a);
+      shown += a + " ";
+    }
+    const auto result = RunCli(args);
+    EXPECT_EQ(result.code, c.code) << shown << result.err;
+    EXPECT_NE(result.err.find(c.errorMentions), std::string::npos) << shown << result.err;
+    if (c.code == 0) {
+      EXPECT_EQ(result.err, "") << shown;
+    }
+  }
+  // Refusals leave the outputs as they were; --help prints the command's own text.
+  EXPECT_FALSE(std::filesystem::exists(dir.File("a.csv")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("b.csv")));
+  EXPECT_EQ(ReadFile(dir.File("taken.csv")).substr(0, 6), "Indeks");
+  EXPECT_EQ(RunCli({"export", "--help"}).out.rfind("Użycie: wykresownik-cli export", 0), 0u);
+}
+
+TEST(Cli, InfoGivesWhatOpeningTakes) {
+  TempDir dir;
+  RecordingParameters made;
+  made.start = DateTimeFromCivil(2024, 5, 6, 14, 3, 27, 512);
+  made.samplePeriodMs = 0.2f;
+  made.voltsPerDiv = 0.1f;
+  made.voltsUnit = "V";
+  const std::string with = MakeRecording(dir, "a", Bytes(1234, 3), &made);
+  const std::string without = MakeRecording(dir, "b", Bytes(1234, 3), nullptr);
+  const struct {
+    std::string name;
+    std::string expected;
+  } cases[] = {
+      {dir.File("a.txt"),
+       "Plik próbek:        " + with + "\nPlik parametrów:    " + dir.File("a.osi") +
+           "\nLiczba próbek:      1234\nOkres próbkowania:  0,200000002980232 ms\n"
+           "V/dz:               0,100000001490116 V\n"
+           "Początek:           06:05:2024 14:03:27:000\n"
+           "Czas trwania:       00:00:00:246 (246,8 ms)\nRozmiar pliku:      1234 B\n"},
+      {without, "Plik próbek:        " + without +
+                    "\nPlik parametrów:    brak, wartości domyślne\nLiczba próbek:      1234\n"
+                    "Okres próbkowania:  0,5 ms\nV/dz:               10 mV\n"
+                    "Początek:           30:12:1899 00:00:00:000\n"
+                    "Czas trwania:       00:00:00:617 (617 ms)\nRozmiar pliku:      1234 B\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunCli({"info", c.name}).out, c.expected);
+}
+
+// A time in tenths of a millisecond, written without trailing zeros.
+std::string TenthsText(int64_t tenths, char decimal) {
+  std::string text = std::to_string(tenths / 10);
+  if (tenths % 10) text += decimal + std::to_string(tenths % 10);
+  return text;
+}
+
+TEST(Cli, CsvRowsAreTheCursorReadingsOfEverySample) {
+  const std::string bytes = Bytes(700, 7);  // every value, 251 … 255 too
+  const struct {
+    float periodMs;
+    int64_t tenthsPerSample;
+    std::vector<std::string> options;
+    char separator, decimal;
+    int64_t from, to;
+  } cases[] = {
+      {0.2f, 2, {}, ';', ',', 0, 700},
+      {0.5f, 5, {"--separator", "tab", "--decimal", "."}, '\t', '.', 0, 700},
+      {20.0f,
+       200,
+       {"--separator=,", "--decimal=.", "--from", "650", "--to", "9999"},
+       ',',
+       '.',
+       650,
+       700},
+      {0.2f, 2, {"--from", "5", "--to", "5"}, ';', ',', 5, 5},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    RecordingParameters made;
+    made.samplePeriodMs = c.periodMs;
+    made.voltsPerDiv = 0.1f;
+    made.voltsUnit = "V";
+    const std::string rec = MakeRecording(dir, "rec", bytes, &made);
+    const std::string out = dir.File("out.csv");
+    std::vector<std::string> args{"export", rec, "--csv", out};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    ASSERT_EQ(RunCli(args).code, 0);
+    const auto lines = CsvLines(ReadFile(out));
+    ASSERT_EQ(static_cast<int64_t>(lines.size()), c.to - c.from + 1);
+    const std::string s(1, c.separator);
+    EXPECT_EQ(lines[0], "Indeks" + s + "Czas [ms]" + s + "Bajt" + s + "Wartosc [V]");
+    for (int64_t i = c.from; i < c.to; ++i) {
+      const int byte = static_cast<uint8_t>(bytes[static_cast<size_t>(i)]);
+      std::string value = LevelValueNumber(PlotLevel(byte), made.voltsPerDiv);
+      std::replace(value.begin(), value.end(), ',', c.decimal);
+      const std::vector<std::string> expected{std::to_string(i),
+                                              TenthsText(c.tenthsPerSample * i, c.decimal),
+                                              std::to_string(byte), value};
+      ASSERT_EQ(Fields(lines[static_cast<size_t>(i - c.from + 1)], c.separator), expected);
+    }
+  }
+}
+
+uint32_t Le(const std::string& bytes, size_t at, int count) {
+  uint32_t value = 0;
+  for (int i = count - 1; i >= 0; --i)
+    value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+  return value;
+}
+
+TEST(Cli, WavHoldsTheSamplesAtTheRecordingsRate) {
+  const struct {
+    float periodMs;
+    int samples;
+    std::vector<std::string> options;
+    int from, to;
+    uint32_t rate;
+  } cases[] = {
+      {0.2f, 301, {}, 0, 301, 5000},  // odd: padded to even
+      {0.5f, 1000, {}, 0, 1000, 2000},
+      {3.0f, 10, {"--from", "2", "--to", "9"}, 2, 9, 333},
+      {1000.0f, 4, {}, 0, 4, 1},
+      {2500.0f, 4, {}, 0, 4, 1},  // 0.4 Hz: the slowest a WAV header holds
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    RecordingParameters made;
+    made.samplePeriodMs = c.periodMs;
+    const std::string bytes = Bytes(c.samples, 11);
+    const std::string rec = MakeRecording(dir, "rec", bytes, &made);
+    std::vector<std::string> args{"export", rec, "--wav", dir.File("out.wav")};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    ASSERT_EQ(RunCli(args).code, 0) << c.periodMs;
+    const std::string wav = ReadFile(dir.File("out.wav"));
+    const uint32_t data = static_cast<uint32_t>(c.to - c.from);
+    ASSERT_EQ(wav.size(), 44 + data + data % 2) << c.periodMs;
+    EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data");
+    EXPECT_EQ(Le(wav, 4, 4), wav.size() - 8);
+    EXPECT_EQ(Le(wav, 16, 4), 16u);
+    EXPECT_EQ(Le(wav, 20, 2), 1u);  // PCM
+    EXPECT_EQ(Le(wav, 22, 2), 1u);  // mono
+    EXPECT_EQ(Le(wav, 24, 4), c.rate) << c.periodMs;
+    EXPECT_EQ(Le(wav, 28, 4), c.rate);
+    EXPECT_EQ(Le(wav, 32, 2), 1u);
+    EXPECT_EQ(Le(wav, 34, 2), 8u);
+    EXPECT_EQ(Le(wav, 40, 4), data);
+    EXPECT_EQ(wav.substr(44, data), bytes.substr(static_cast<size_t>(c.from), data));
+  }
+}
+
+TEST(Cli, LinksNoWidgets) {
+  QProcess ldd;
+  ldd.start("ldd", {WYK_CLI_PATH});
+  ASSERT_TRUE(ldd.waitForFinished(30000));
+  const QString libraries = ldd.readAllStandardOutput();
+  EXPECT_TRUE(libraries.contains("Qt6Gui")) << libraries.toStdString();
+  EXPECT_FALSE(libraries.contains("Widgets")) << libraries.toStdString();
+}
+
+}  // namespace
+}  // namespace wyk

@@ -1,0 +1,161 @@
+// export: the samples as CSV rows for spreadsheets or as an 8-bit WAV file for audio tools.
+// Both stream the sample file in blocks, so memory stays the same for any length.
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "Command.h"
+#include "Csv.h"
+#include "Files.h"
+#include "view/CursorTexts.h"
+
+namespace wyk::cli {
+namespace {
+
+constexpr int64_t kBlockBytes = int64_t{1} << 20;
+constexpr size_t kLongestRow = 192;
+
+struct Range {
+  int64_t from = 0;
+  int64_t to = 0;  // one past the last sample
+};
+
+Range RangeOf(const Arguments& arguments, int64_t sampleCount) {
+  Range range;
+  range.from = std::min(arguments.Integer("from", 0, 0, INT64_MAX), sampleCount);
+  range.to = std::min(arguments.Integer("to", sampleCount, 0, INT64_MAX), sampleCount);
+  if (range.from > range.to) throw CliError(kBadUsage, "--from leży za --to");
+  return range;
+}
+
+// Calls `take(offset, bytes, count)` for the samples of the range, block by block. A file that
+// shrinks meanwhile ends the range early; returns how many samples were taken.
+template <typename Take>
+int64_t ForEachBlock(const SampleFile& file, Range range, Take take) {
+  std::vector<uint8_t> block(static_cast<size_t>(kBlockBytes));
+  int64_t offset = range.from;
+  while (offset < range.to) {
+    const int64_t got = file.ReadAt(offset, block.data(), std::min(kBlockBytes, range.to - offset));
+    if (got <= 0) break;
+    take(offset, block.data(), got);
+    offset += got;
+  }
+  return offset - range.from;
+}
+
+void ExportCsv(const StoredRecording& recording, Range range, const CsvFormat& format,
+               OutputFile& out) {
+  const RecordingParameters& p = recording.parameters;
+  const char s = format.separator;
+  out.Write(std::string("Indeks") + s + "Czas [ms]" + s + "Bajt" + s +
+            CsvText("Wartosc [" + p.voltsUnit + "]", format) + kCsvLineEnd);
+  // The cursor's reading of each byte value: "<byte><sep><value>\r\n".
+  std::array<std::string, 256> tails;
+  for (int b = 0; b < 256; ++b)
+    tails[static_cast<size_t>(b)] =
+        std::to_string(b) + s + CsvNumber(LevelValueNumber(PlotLevel(b), p.voltsPerDiv), format) +
+        kCsvLineEnd;
+  const SampleTimes times(p.samplePeriodMs);
+  ForEachBlock(recording.samples, range, [&](int64_t first, const uint8_t* bytes, int64_t count) {
+    for (int64_t i = 0; i < count; ++i) {
+      const std::string& tail = tails[bytes[i]];
+      char* row = out.Reserve(kLongestRow);
+      char* end = std::to_chars(row, row + 24, first + i).ptr;
+      *end++ = s;
+      end = times.Write(first + i, format.decimal, end);
+      *end++ = s;
+      std::memcpy(end, tail.data(), tail.size());
+      out.Advance(static_cast<size_t>(end - row) + tail.size());
+    }
+  });
+}
+
+// 1000 / period Hz to the nearest whole hertz, at least 1.
+uint32_t WavRate(float periodMs) {
+  const double rate = std::round(1000.0 / static_cast<double>(periodMs));
+  return static_cast<uint32_t>(std::clamp(rate, 1.0, 4294967295.0));
+}
+
+// RIFF header of mono 8-bit unsigned PCM.
+std::array<uint8_t, 44> WavHeader(uint32_t rate, uint32_t dataBytes) {
+  std::array<uint8_t, 44> h{};
+  const auto put = [&h](size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) h[at + static_cast<size_t>(i)] = (value >> (8 * i)) & 0xFF;
+  };
+  std::memcpy(&h[0], "RIFF", 4);
+  put(4, 36 + dataBytes + (dataBytes & 1), 4);  // an odd data chunk is padded to even
+  std::memcpy(&h[8], "WAVEfmt ", 8);
+  put(16, 16, 4);
+  put(20, 1, 2);  // PCM
+  put(22, 1, 2);  // mono
+  put(24, rate, 4);
+  put(28, rate, 4);  // bytes per second
+  put(32, 1, 2);     // bytes per frame
+  put(34, 8, 2);     // bits per sample
+  std::memcpy(&h[36], "data", 4);
+  put(40, dataBytes, 4);
+  return h;
+}
+
+void ExportWav(const StoredRecording& recording, Range range, OutputFile& out) {
+  const uint32_t rate = WavRate(recording.parameters.samplePeriodMs);
+  const auto header = WavHeader(rate, static_cast<uint32_t>(range.to - range.from));
+  out.Write(header.data(), header.size());
+  const int64_t taken =
+      ForEachBlock(recording.samples, range, [&out](int64_t, const uint8_t* bytes, int64_t count) {
+        out.Write(bytes, static_cast<size_t>(count));
+      });
+  if (taken & 1) out.Write("\0", 1);
+  if (taken != range.to - range.from) {
+    const auto actual = WavHeader(rate, static_cast<uint32_t>(taken));
+    out.WriteAt(0, actual.data(), actual.size());
+  }
+}
+
+int RunExport(const Arguments& arguments) {
+  const bool csv = arguments.Has("csv"), wav = arguments.Has("wav");
+  if (csv == wav) throw CliError(kBadUsage, "podaj dokładnie jedno z --csv PLIK i --wav PLIK");
+  if (wav && (arguments.Has("separator") || arguments.Has("decimal")))
+    throw CliError(kBadUsage, "--separator i --decimal dotyczą tylko --csv");
+  const CsvFormat format = CsvFormatOf(arguments);
+  const std::string& name = arguments.positional[0];
+  const StoredRecording recording = OpenInput(name);
+  const Range range = RangeOf(arguments, recording.sampleCount);
+  OutputFile out(arguments, csv ? "csv" : "wav", name);
+  if (csv)
+    ExportCsv(recording, range, format, out);
+  else
+    ExportWav(recording, range, out);
+  out.Commit();
+  return kSuccess;
+}
+
+[[maybe_unused]] const bool registered = RegisterCommand({
+    "export",
+    20,
+    "próbki do CSV (arkusze) lub WAV (programy audio)",
+    "Użycie: wykresownik-cli export PLIK --csv WYJŚCIE [--from N] [--to N]\n"
+    "                               [--separator ZNAK] [--decimal ZNAK] [--force]\n"
+    "        wykresownik-cli export PLIK --wav WYJŚCIE [--from N] [--to N] [--force]\n"
+    "\n"
+    "--csv WYJŚCIE   wiersz nagłówka, potem wiersz na próbkę: indeks, czas w ms od początku\n"
+    "                (indeks × okres zaokrąglony do 7 cyfr znaczących), zapisany bajt i\n"
+    "                wartość w jednostce nagrania, jak odczytuje ją kursor (bajty 251…255\n"
+    "                jak 250, górna krawędź wykresu). Wiersze kończy CR LF.\n"
+    "--separator Z   znak między polami, domyślnie ';' (\"tab\" to tabulator)\n"
+    "--decimal Z     znak dziesiętny, ',' (domyślnie) lub '.'\n"
+    "--wav WYJŚCIE   próbki jako WAV: mono, 8 bitów bez znaku, 1000 / okres Hz zaokrąglone\n"
+    "                do całych herców (co najmniej 1 Hz)\n"
+    "--from N        pierwsza próbka (domyślnie 0)\n"
+    "--to N          próbka za ostatnią (domyślnie liczba próbek)\n"
+    "--force         nadpisz istniejący plik wyjściowy\n",
+    {{"csv"}, {"wav"}, {"from"}, {"to"}, {"separator"}, {"decimal"}, {"force", false}},
+    RunExport,
+});
+
+}  // namespace
+}  // namespace wyk::cli

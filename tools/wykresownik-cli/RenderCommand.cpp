@@ -1,0 +1,68 @@
+// render: the main window's plot with its scales, as a PNG.
+
+#include <memory>
+
+#include "Command.h"
+#include "Files.h"
+#include "Pictures.h"
+#include "view/PlotRenderer.h"
+#include "view/QtTextDrawer.h"
+#include "view/RecordingView.h"
+#include "view/ScaleRenderer.h"
+
+namespace wyk::cli {
+namespace {
+
+// From the volts axis's labels to the edge time labels, above the scroll bar.
+constexpr Rect kViewArea{0, 20, 580, 310};
+
+int RunRender(const Arguments& arguments) {
+  if (!arguments.Has("png")) throw CliError(kBadUsage, "brak --png PLIK");
+  const int64_t step = arguments.Integer("step", 1, 1, INT32_MAX);
+  const int64_t position = arguments.Integer("position", 0, 0, INT32_MAX);
+  const bool absolute = arguments.Has("absolute");
+  const std::string& name = arguments.positional[0];
+
+  auto state = std::make_unique<RecorderState>();
+  LoadViewSettings(*state, arguments);
+  InitPlotBitmaps(*state);
+  OpenInput(*state, name);
+  OutputFile out(arguments, "png", name);
+
+  const auto gui = StartGui();
+  state->timeScaleAbsolute = absolute;
+  ViewRecordingAt(*state, step, position);
+  Canvas window(kWindowWidth, kWindowHeight);
+  window.SetBrushColor(kWindowColour);
+  window.FillRect(0, 0, kWindowWidth, kWindowHeight);
+  PresentPlot(*state, window);
+  QtTextDrawer text;
+  DrawScales(*state, window, text, absolute, state->scrollBar.position);
+  WritePng(window, kViewArea, out);
+  out.Commit();
+  return kSuccess;
+}
+
+[[maybe_unused]] const bool registered = RegisterCommand({
+    "render",
+    30,
+    "obraz wykresu ze skalami (PNG), jak w oknie programu",
+    "Użycie: wykresownik-cli render PLIK --png WYJŚCIE [--step S] [--position P]\n"
+    "                               [--absolute] [--settings PLIK.INI] [--force]\n"
+    "\n"
+    "Rysuje wykres nagrania z osią napięć i osią czasu tak, jak pokazuje je okno programu\n"
+    "(obszar 580 × 290 od etykiet osi napięć do etykiet czasu pod wykresem).\n"
+    "--png WYJŚCIE   plik PNG\n"
+    "--step S        próbek nagrania na kolumnę wykresu (domyślnie 1, czyli 1:1)\n"
+    "--position P    próbka w pierwszej kolumnie (domyślnie 0); jak suwak, najwyżej\n"
+    "                liczba próbek − 500 × S\n"
+    "--absolute      czas zegarowy od początku nagrania zamiast czasu względnego\n"
+    "--settings F    kolory i typ przystawki z pliku ustawień programu (domyślnie wartości\n"
+    "                programu bez pliku ustawień)\n"
+    "--force         nadpisz istniejący plik wyjściowy\n",
+    {{"png"}, {"step"}, {"position"}, {"absolute", false}, {"settings"}, {"force", false}},
+    RunRender,
+});
+
+}  // namespace
+}  // namespace wyk::cli

@@ -1,0 +1,92 @@
+// spectrum: the FFT engine's magnitudes as CSV and the spectrum window's picture as PNG.
+
+#include <algorithm>
+#include <memory>
+
+#include "Command.h"
+#include "Csv.h"
+#include "Files.h"
+#include "Pictures.h"
+#include "common/NumberText.h"
+#include "spectrum/SpectrumView.h"
+#include "view/QtTextDrawer.h"
+
+namespace wyk::cli {
+namespace {
+
+// From the amplitude labels to the frequency labels.
+constexpr Rect kSpectrumArea{0, 20, 580, 315};
+
+void WriteBins(const RecorderState& state, const CsvFormat& format, OutputFile& out) {
+  const char s = format.separator;
+  out.Write(std::string("Prazek") + s + "Czestotliwosc [Hz]" + s + "Amplituda" + kCsvLineEnd);
+  const double hzPerBin = 1000.0 / SampleTimes(state.samplePeriodMs).PeriodMs() /
+                          static_cast<double>(state.fftFullSize);
+  for (int k = 0; k <= state.fftSize / 2; ++k) {
+    const float magnitude = state.spectrumMagnitudes[static_cast<size_t>(k)];
+    out.Write(std::to_string(k) + s + CsvNumber(NumberText(k * hzPerBin, 15), format) + s +
+              CsvNumber(NumberText(magnitude, 9), format) + kCsvLineEnd);
+  }
+}
+
+int RunSpectrum(const Arguments& arguments) {
+  const bool csv = arguments.Has("csv"), png = arguments.Has("png");
+  if (!csv && !png) throw CliError(kBadUsage, "podaj --csv PLIK lub --png PLIK (albo oba)");
+  const int64_t zoom = arguments.Integer("zoom", 1, 1, 100);
+  if (zoom != 1 && zoom != 10 && zoom != 100)
+    throw CliError(kBadUsage, "--zoom: dozwolone 1, 10 lub 100");
+  const CsvFormat format = CsvFormatOf(arguments);
+  const std::string& name = arguments.positional[0];
+
+  auto state = std::make_unique<RecorderState>();
+  LoadViewSettings(*state, arguments);
+  state->spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
+  OpenInput(*state, name);
+  std::unique_ptr<OutputFile> csvOut, pngOut;
+  if (csv) csvOut = std::make_unique<OutputFile>(arguments, "csv", name);
+  if (png) pngOut = std::make_unique<OutputFile>(arguments, "png", name);
+
+  // As the window does: a showing computes, then a zoom button stretches.
+  if (!RefreshSpectrum(*state))
+    throw CliError(kBadInput, "Nie mogę odczytać próbek z pliku " + name);
+  SetFrequencyZoom(*state, static_cast<int>(zoom));
+  if (csvOut) {
+    WriteBins(*state, format, *csvOut);
+    csvOut->Commit();
+  }
+  if (pngOut) {
+    const auto gui = StartGui();
+    Canvas window(kSpectrumFormWidth, kSpectrumFormHeight);
+    window.SetBrushColor(kSpectrumFormColour);
+    window.FillRect(0, 0, kSpectrumFormWidth, kSpectrumFormHeight);
+    QtTextDrawer text;
+    DrawSpectrumAxes(*state, window, text);
+    PresentSpectrum(*state, window);
+    WritePng(window, kSpectrumArea, *pngOut);
+    pngOut->Commit();
+  }
+  return kSuccess;
+}
+
+[[maybe_unused]] const bool registered = RegisterCommand({
+    "spectrum",
+    40,
+    "widmo amplitudowe (CSV) i obraz okna widma (PNG)",
+    "Użycie: wykresownik-cli spectrum PLIK [--csv WYJŚCIE] [--png WYJŚCIE] [--zoom 1|10|100]\n"
+    "                                 [--separator ZNAK] [--decimal ZNAK]\n"
+    "                                 [--settings PLIK.INI] [--force]\n"
+    "\n"
+    "Liczy widmo pierwszych próbek nagrania (najwyżej 1 048 576), jak okno \"FFT\".\n"
+    "--csv WYJŚCIE   prążki 0 … N/2 widocznego zakresu: numer, częstotliwość w Hz i\n"
+    "                amplituda z silnika FFT (moduł podzielony przez liczbę próbek)\n"
+    "--png WYJŚCIE   obraz wykresu widma z osiami (580 × 295)\n"
+    "--zoom Z        rozciągnięcie osi częstotliwości jak przyciski \"1:1\", \"10x\", \"100x\"\n"
+    "--separator Z, --decimal Z   jak w poleceniu export\n"
+    "--settings F    kolory z pliku ustawień programu\n"
+    "--force         nadpisz istniejące pliki wyjściowe\n",
+    {{"csv"}, {"png"}, {"zoom"}, {"separator"}, {"decimal"}, {"settings"}, {"force", false}},
+    RunSpectrum,
+});
+
+}  // namespace
+}  // namespace wyk::cli
