@@ -6,6 +6,7 @@
 #include "app/RecorderState.h"
 #include "common/DateTime.h"
 #include "common/NumberText.h"
+#include "view/CursorTexts.h"
 #include "view/PlotRenderer.h"
 
 namespace wyk {
@@ -43,8 +44,7 @@ std::string SampleTimeText(const RecorderState& state, int64_t sample) {
 }
 
 std::string LevelValueText(const RecorderState& state, int64_t level) {
-  const long double volts = static_cast<long double>(level) * state.voltsPerDiv * 0.04L;
-  return NumberText(static_cast<double>(volts), 15) + state.voltsUnit;
+  return LevelValueText(static_cast<int32_t>(level), state.voltsPerDiv, state.voltsUnit);
 }
 
 std::string DifferenceTimeText(const RecorderState& state) {
