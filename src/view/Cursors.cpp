@@ -5,7 +5,6 @@
 
 #include "app/RecorderState.h"
 #include "common/DateTime.h"
-#include "common/NumberText.h"
 #include "view/CursorTexts.h"
 #include "view/PlotRenderer.h"
 
