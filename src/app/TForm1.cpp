@@ -92,6 +92,7 @@ TForm1::TForm1(RecorderState& recorderState, std::string settingsFile)
   setAttribute(Qt::WA_OpaquePaintEvent);
 
   BuildLayout();
+  ConnectRecordingControls();
   CreateMainWindow();
 }
 

@@ -9,6 +9,9 @@
 #include <array>
 #include <string>
 
+#include "acquisition/LiveRecording.h"
+#include "acquisition/QtSerialPort.h"
+#include "acquisition/SerialLink.h"
 #include "app/RecorderState.h"
 #include "app/TFrame1.h"
 #include "controls/BrowseEdit.h"
@@ -103,6 +106,12 @@ class TForm1 : public QWidget {
   // A modal message box with an OK button.
   void ShowMessage(const QString& caption, const QString& text);
 
+  // Live recording: "Start", each tick of Timer1, "Stop".
+  SerialLink serialLink{MakeQtSerialPort};
+  void StartRecording();
+  void Timer1Timer();
+  void StopRecording();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -117,6 +126,9 @@ class TForm1 : public QWidget {
   void ShowConfiguration();
   void ShowSpectrum();
   void ExitApplication();
+  void ConnectRecordingControls();
+  void SetAcquisitionControlsEnabled(bool enabled);
+  void EndRecordingWith(RecordingEnd why);
 };
 
 }  // namespace wyk
