@@ -15,6 +15,7 @@ bool QtSerialPort::Open(const std::string& deviceName) {
   // A path is used as it is; Qt also locks the device against other programs.
   port_.setPortName(QString::fromStdString(deviceName));
   if (!port_.open(QIODevice::ReadWrite)) return false;
+  failed_ = false;
   // Start with empty queues, as a freshly opened device does; a pseudo-terminal would still
   // hold what its far end sent while the port was closed.
   port_.clear(QSerialPort::AllDirections);
@@ -35,6 +36,10 @@ void QtSerialPort::ApplyLineSettings(const LineSettings& settings) {
 void QtSerialPort::PullWaitingBytes() {
   // Without an event loop Qt reads the device only when asked; a zero wait never blocks.
   port_.waitForReadyRead(0);
+  // A device that went away (a pseudo-terminal's far end closed, a USB adapter pulled out)
+  // fails every read from then on; line errors never show as read errors.
+  const QSerialPort::SerialPortError error = port_.error();
+  if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) failed_ = true;
   port_.clearError();
 }
 

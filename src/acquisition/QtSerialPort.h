@@ -17,12 +17,14 @@ class QtSerialPort : public SerialPort {
   int Read(uint8_t* buffer, int count) override;
   bool Write(const uint8_t* bytes, int count) override;
   void Close() override;
+  bool Failed() override { return failed_; }
   void Pause(int milliseconds) override;
 
  private:
   void PullWaitingBytes();
 
   QSerialPort port_;
+  bool failed_ = false;
 };
 
 // The factory the link gets in the program.

@@ -63,6 +63,10 @@ int SerialLink::Read(uint8_t* buffer, int count) {
   return port_ ? port_->Read(buffer, count) : 0;
 }
 
+bool SerialLink::Failed() {
+  return port_ && port_->Failed();
+}
+
 void SerialLink::Pause(int milliseconds) {
   if (port_) {
     port_->Pause(milliseconds);

@@ -47,6 +47,8 @@ class SerialLink {
   // The open port's waiting bytes and reads; 0 when no port is open.
   int BytesWaiting();
   int Read(uint8_t* buffer, int count);
+  // Whether the open port failed or its device went away; false when none is open.
+  bool Failed();
 
   void Pause(int milliseconds);
 

@@ -29,6 +29,9 @@ class SerialPort {
   // Blocks until the driver has taken all bytes; false when it did not.
   virtual bool Write(const uint8_t* bytes, int count) = 0;
   virtual void Close() = 0;
+  // True once the device failed or went away (a cable pulled out); bytes it had delivered
+  // before can still be read.
+  virtual bool Failed() = 0;
   // Suspends the calling thread.
   virtual void Pause(int milliseconds) = 0;
 };

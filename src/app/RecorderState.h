@@ -57,6 +57,7 @@ struct RecorderState {
   std::array<uint8_t, kReceiveBufferSize> receiveBuffer{};
   int32_t recordedSampleCount = 0;
   bool recordingActive = false;  // from Start until Stop; selectors stay locked meanwhile
+  uint8_t recordingAdapterType = 0;  // adapterType at Start; the dialog may change it meanwhile
   std::array<int32_t, kPlotWidth> liveValues{};
 
   // Recording files and the open recording.

@@ -92,6 +92,7 @@ TForm1::TForm1(RecorderState& recorderState, std::string settingsFile)
   setAttribute(Qt::WA_OpaquePaintEvent);
 
   BuildLayout();
+  ConnectRecordingControls();
   CreateMainWindow();
 }
 
@@ -312,13 +313,22 @@ void TForm1::closeEvent(QCloseEvent* event) {
   QApplication::quit();
 }
 
-void TForm1::paintEvent(QPaintEvent*) {
-  FormPaint();
+void TForm1::paintEvent(QPaintEvent* event) {
+  // The scales lie outside the plot: a repaint of the plot alone (a live tick) needs only it.
+  const QRect dirty = event->rect();
+  if (QRect(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight).contains(dirty))
+    PresentPlot(state, windowCanvas);
+  else
+    FormPaint();
   QPainter painter(this);
-  // The canvas keeps its pixels as RGBX bytes, so Qt reads them as they are.
-  const QImage surface(windowCanvas.Bits(), windowCanvas.Width(), windowCanvas.Height(),
-                       windowCanvas.BytesPerLine(), QImage::Format_RGBX8888);
-  painter.drawImage(0, 0, surface);
+  // The canvas keeps its pixels as RGBX bytes, so Qt reads them as they are. Qt converts the
+  // whole image it is given, so it is given only the part to repaint.
+  const QRect part = dirty.intersected(QRect(0, 0, windowCanvas.Width(), windowCanvas.Height()));
+  if (part.isEmpty()) return;
+  const QImage surface(
+      windowCanvas.Bits() + part.top() * windowCanvas.BytesPerLine() + part.left() * 4,
+      part.width(), part.height(), windowCanvas.BytesPerLine(), QImage::Format_RGBX8888);
+  painter.drawImage(part.topLeft(), surface);
 }
 
 }  // namespace wyk

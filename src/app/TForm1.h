@@ -8,6 +8,9 @@
 #include <array>
 #include <string>
 
+#include "acquisition/LiveRecording.h"
+#include "acquisition/QtSerialPort.h"
+#include "acquisition/SerialLink.h"
 #include "app/RecorderState.h"
 #include "app/TFrame1.h"
 #include "controls/BrowseEdit.h"
@@ -128,6 +131,12 @@ class TForm1 : public QWidget {
   // drawn again.
   bool selectionBandShown = false;
 
+  // Live recording: "Start", each tick of Timer1, "Stop".
+  SerialLink serialLink{MakeQtSerialPort};
+  void StartRecording();
+  void Timer1Timer();
+  void StopRecording();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -144,6 +153,9 @@ class TForm1 : public QWidget {
   void ShowConfiguration();
   void ShowSpectrum();
   void ExitApplication();
+  void ConnectRecordingControls();
+  void SetAcquisitionControlsEnabled(bool enabled);
+  void EndRecordingWith(RecordingEnd why);
 };
 
 }  // namespace wyk

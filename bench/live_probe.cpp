@@ -1,0 +1,100 @@
+// A 30 s live recording at 0.2 ms from the simulated adapter, through the real main window on
+// the offscreen platform: the process's CPU time while it records, the ticks per second and the
+// longest gap between two ticks. Prints the "figure" lines bench/live collects.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/Windows.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  wyk::Application app(argc, argv);
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("wyk-live-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string link = (dir / "adapter").string();
+  const std::string settings = (dir / "wykresownik.INI").string();
+  std::ofstream(settings) << "[COM]\r\nPort=1\r\nTyp=2\r\n";
+
+  int fds[2];
+  if (pipe(fds) != 0) return 1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  std::vector<std::string> args = {ADAPTER_SIM_PATH, "--signal", "sine", "--link", link,
+                                   "--settings",     settings};
+  std::vector<char*> argvSim;
+  for (std::string& a : args) argvSim.push_back(a.data());
+  argvSim.push_back(nullptr);
+  pid_t sim = -1;
+  posix_spawn(&sim, ADAPTER_SIM_PATH, &actions, nullptr, argvSim.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  for (char c; read(fds[0], &c, 1) == 1 && c != '\n';) continue;  // the device line: ready
+  close(fds[0]);
+
+  int status = 0;
+  {
+    auto state = std::make_unique<wyk::RecorderState>();
+    wyk::Windows windows = wyk::CreateWindows(*state, settings);
+    wyk::TForm1& f = *windows.form1;
+    f.show();
+    f.FileNameEdit->SetText(QString::fromStdString((dir / "bench.osr").string()));
+    f.NewRecording();
+    f.vd(1)->click();  // 0,2 ms
+    std::vector<Clock::time_point> ticks;
+    ticks.reserve(static_cast<size_t>(seconds) * 200);
+    QObject::connect(f.Timer1, &QTimer::timeout, [&] { ticks.push_back(Clock::now()); });
+    f.StartButton->click();
+    const double cpuBefore = CpuSeconds();
+    const auto wallBefore = Clock::now();
+    QTest::qWait(seconds * 1000);
+    const double cpu = CpuSeconds() - cpuBefore;
+    const double wall = std::chrono::duration<double>(Clock::now() - wallBefore).count();
+    const int32_t samples = state->recordedSampleCount;
+    f.StopButton->click();
+    double maxGapMs = 0;
+    for (size_t i = 1; i < ticks.size(); ++i)
+      maxGapMs = std::max(
+          maxGapMs, std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count());
+    std::printf("samples %d in %.1f s (%.0f /s)\n", samples, wall, samples / wall);
+    std::printf("figure live_cpu_percent %.2f %%\n", 100.0 * cpu / wall);
+    std::printf("figure live_ticks_per_s %.1f /s\n", ticks.size() / wall);
+    std::printf("figure live_max_tick_gap_ms %.1f ms\n", maxGapMs);
+    status = samples > 0 ? 0 : 1;
+  }
+  kill(sim, SIGTERM);
+  waitpid(sim, nullptr, 0);
+  std::filesystem::remove_all(dir);
+  return status;
+}

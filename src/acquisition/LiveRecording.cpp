@@ -1,0 +1,107 @@
+#include "acquisition/LiveRecording.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "common/Errors.h"
+#include "storage/RecordingNames.h"
+#include "storage/RecordingParameters.h"
+#include "view/PlotRenderer.h"
+
+namespace wyk {
+
+void ClearWorkBuffers(RecorderState& state) {
+  state.receiveBuffer.fill(0);
+  state.liveValues.fill(0);
+  state.plotValues.fill(0);
+  state.windowBuffer.fill(0);
+}
+
+void AppendLiveSamples(RecorderState& state, int32_t n) {
+  std::copy(state.liveValues.begin() + n, state.liveValues.end(), state.liveValues.begin());
+  const bool scaled = state.recordingAdapterType == 1 && state.softwareGain != 1.0f;
+  for (int32_t i = 0; i < n; ++i) {
+    uint8_t& byte = state.receiveBuffer[static_cast<size_t>(i)];
+    if (scaled) {
+      const double v = std::trunc(static_cast<double>(byte) * state.softwareGain);
+      byte = static_cast<uint8_t>(std::min(v, 255.0));
+    }
+    state.liveValues[static_cast<size_t>(kPlotWidth - n + i)] = byte;
+  }
+}
+
+StartFailure ConnectAdapter(RecorderState& state, SerialLink& link) {
+  link.ClosePort();
+  if (!link.OpenPort(state)) return StartFailure::kCannotOpenPort;
+  link.Pause(kDetectPauseMs);
+  if (!AdapterAnswered(link.DetectAdapter(state))) {
+    link.ClosePort();
+    return StartFailure::kNoDevice;
+  }
+  return StartFailure::kNone;
+}
+
+void BeginRecording(RecorderState& state, SerialLink& link, const std::string& name,
+                    TDateTime now) {
+  ClearWorkBuffers(state);
+  link.SendSettings(state);
+  state.recordingStart = now;
+  try {
+    WriteRecordingParameters(
+        RecordingFileName(name, ".osi"),
+        {state.recordingStart, state.samplePeriodMs, state.voltsPerDiv, state.voltsUnit});
+  } catch (const AppError&) {
+    link.StopAndClosePort(state);
+    throw;
+  }
+  state.recordedSampleCount = 0;
+  state.recordingAdapterType = state.adapterType;
+  state.recordingActive = true;
+}
+
+LiveTick LiveRecordingTick(RecorderState& state, SerialLink& link, TDateTime now) {
+  LiveTick tick;
+  const int waiting = std::min(link.BytesWaiting(), kMaxBytesPerTick);
+  const int decimation = std::max(state.sampleDecimation, 1);
+  if (waiting < decimation) {
+    if (link.Failed()) tick.end = RecordingEnd::kLinkLost;
+    return tick;
+  }
+  const int32_t room = std::numeric_limits<int32_t>::max() - state.recordedSampleCount;
+  // The port is asked only for bytes it has, so a short read means it failed; what was read
+  // is kept, nothing of an earlier tick is stored again.
+  const int wanted = decimation == 1 ? std::min(waiting, room) : decimation;
+  const int read = std::max(link.Read(state.receiveBuffer.data(), wanted), 0);
+  if (read < wanted) tick.end = RecordingEnd::kLinkLost;
+  const int32_t n = decimation == 1 ? read : std::min(read, 1);
+  if (n == 0) return tick;
+
+  state.recordedSampleCount += n;
+  AppendLiveSamples(state, n);
+  tick.stored = n;
+  tick.absoluteTime = TimeText(now);
+  const double elapsedMs =
+      std::trunc(static_cast<double>(state.recordedSampleCount) * state.samplePeriodMs);
+  tick.relativeTime = TimeText(DateTimeAfterMs(state.relativeTimeOrigin, elapsedMs));
+  tick.gridOffset = kLiveGridSpacing - state.recordedSampleCount % kLiveGridSpacing;
+  DrawLivePlot(state, state.plotBitmap, kLiveGridSpacing, tick.gridOffset);
+  if (!state.dataFile.Append(state.receiveBuffer.data(), n))
+    tick.end = RecordingEnd::kWriteFailed;
+  else if (tick.end == RecordingEnd::kNone &&
+           state.recordedSampleCount == std::numeric_limits<int32_t>::max())
+    tick.end = RecordingEnd::kFull;
+  return tick;
+}
+
+void EndRecording(RecorderState& state, SerialLink& link, bool sendStopByte) {
+  if (sendStopByte)
+    link.StopAndClosePort(state);
+  else
+    link.ClosePort();
+  ClearWorkBuffers(state);
+  state.recordingActive = false;
+}
+
+}  // namespace wyk

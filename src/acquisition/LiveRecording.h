@@ -1,0 +1,68 @@
+#pragma once
+// The live recording without its window: bringing the adapter up, one timer tick, and the
+// end. The window wires these to Start, Timer1 and Stop; a command-line tool can do the same.
+
+#include <cstdint>
+#include <string>
+
+#include "acquisition/SerialLink.h"
+#include "app/RecorderState.h"
+#include "common/DateTime.h"
+
+namespace wyk {
+
+constexpr int kTickIntervalMs = 10;
+constexpr int kMaxBytesPerTick = 500;  // the rest waits for the next tick
+constexpr int kDetectPauseMs = 500;    // between opening the port and the handshake
+constexpr int kLiveGridSpacing = 25;
+
+inline constexpr const char* kLinkLostText = "Utracono połączenie z urządzeniem!";
+inline constexpr const char* kWriteFailedText = "Błąd zapisu pliku!";
+inline constexpr const char* kRecordingFullText =
+    "Rejestracja osiągnęła największą możliwą liczbę próbek (2147483647)!";
+inline constexpr const char* kRecordingFullCaption = "Uwaga";
+
+// Zeroes receiveBuffer, liveValues, plotValues and windowBuffer.
+void ClearWorkBuffers(RecorderState& state);
+
+// Shifts the n newest samples, the front of receiveBuffer, into liveValues. A type 1 adapter's
+// bytes are scaled by softwareGain (truncated, at most 255) in receiveBuffer as well, so they
+// are stored scaled.
+void AppendLiveSamples(RecorderState& state, int32_t n);
+
+enum class StartFailure { kNone, kCannotOpenPort, kNoDevice };
+
+// Opens the port (closing one left open), pauses and detects the adapter. Without an adapter
+// the port is closed again, without a stop byte.
+StartFailure ConnectAdapter(RecorderState& state, SerialLink& link);
+
+// Once the adapter answered: clears the buffers, sends the settings, stamps the start `now`,
+// writes the parameter file of `name` and sets the recording running. When the parameter file
+// cannot be written the adapter is stopped and the port closed before the error is raised.
+void BeginRecording(RecorderState& state, SerialLink& link, const std::string& name, TDateTime now);
+
+// Why a recording has to end by itself.
+enum class RecordingEnd {
+  kNone,
+  kLinkLost,     // the port failed or the device is gone: no stop byte can reach it
+  kWriteFailed,  // the sample file took fewer bytes than it was given
+  kFull,         // recordedSampleCount reached its largest value
+};
+
+struct LiveTick {
+  int32_t stored = 0;        // 0: labels, plot and file were left as they were
+  std::string relativeTime;  // tREL
+  std::string absoluteTime;  // tABS
+  int32_t gridOffset = 0;    // of the live plot just drawn
+  RecordingEnd end = RecordingEnd::kNone;
+};
+
+// One tick: up to 500 waiting bytes (or one sample of d bytes when decimating) are stored,
+// drawn into plotBitmap and appended to the sample file. `now` is the wall clock for tABS.
+LiveTick LiveRecordingTick(RecorderState& state, SerialLink& link, TDateTime now);
+
+// Ends the recording: the stop byte (unless the device is gone) and the port closed, the work
+// buffers cleared.
+void EndRecording(RecorderState& state, SerialLink& link, bool sendStopByte);
+
+}  // namespace wyk
