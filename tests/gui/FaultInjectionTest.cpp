@@ -44,6 +44,12 @@ bool Ended(TForm1& f) {
   return QTest::qWaitFor([&] { return !f.state.recordingActive; }, 10000);
 }
 
+// "Nowy" on the name used before: the question whether to overwrite it answered Yes.
+void NewAgain(TForm1& f) {
+  MessageLog yes;
+  f.NewRecording();
+}
+
 // Sends `signal` to the simulator `delayMs` from now, while the window's thread is blocked.
 std::thread SignalLater(testing::SimProcess& sim, int delayMs, int signal = SIGUSR1) {
   return std::thread([&sim, delayMs, signal] {
@@ -85,8 +91,8 @@ TEST(FaultInjection, TheCablePulledAtFiftyMomentsLosesNoByteThatCameIn) {
       const std::string where = std::string(plan.name) + " #" + std::to_string(n) + " at " +
                                 std::to_string(at) + " ms";
       ++tried;
+      NewAgain(f);
       MessageLog messages;
-      f.NewRecording();
       const size_t base = rig.sim.TxLog().size();
       size_t sentBeforePull = 0;  // mid-stream: the adapter is frozen, so this is exact
       if (plan.moment == Moment::kBeforeReply || plan.moment == Moment::kSettingsFrame) {
@@ -330,7 +336,9 @@ TEST(FaultInjection, ASampleFileChangedUnderTheViewAndTheSpectrum) {
     QTest::mouseClick(f.FftButton, Qt::LeftButton);
     seen->StopWaiting();
     EXPECT_TRUE(std::isfinite(s.spectrumMax)) << c.name;
-    EXPECT_LE(s.fftSampleCount, kSamples) << c.name;
+    // The spectrum takes the file as it is now; an empty one is refused and changes nothing.
+    EXPECT_EQ(s.fftSampleCount, now.empty() ? kMaxFftSize : int32_t(now.size())) << c.name;
+    EXPECT_EQ(seen->shown, now.empty()) << c.name;
     program.windows.form3->hide();
   }
 }
@@ -379,7 +387,7 @@ TEST(FaultInjection, ASettingsOrParameterFileThatCannotBeWrittenSaysSoAndKeepsTh
     const std::string otherBefore = ReadFile(other);
     Block(target, c.blocker);
     const std::string targetBefore = fs::is_regular_file(target) ? ReadFile(target) : "";
-    f.NewRecording();
+    NewAgain(f);
     MessageLog messages;
     if (c.settingsFile) {
       QTest::mouseClick(f.ConfigButton, Qt::LeftButton);
