@@ -88,7 +88,7 @@ class ScriptedPort : public SerialPort {
   PortScript& s_;
 };
 
-constexpr size_t kMaxTicks = 400;  // each tick draws the live plot: keep an input quick
+constexpr size_t kMaxTicks = 200;  // each tick draws the live plot: keep an input quick
 
 uint8_t Stored(uint8_t byte, int adapterType, float gain) {
   if (adapterType != 1 || gain == 1.0f) return byte;
@@ -167,7 +167,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(static_cast<size_t>(state.recordedSampleCount - countBefore) == expected.size());
     // A read that gave less than it was asked for, or a gone device with too little left, ends
     // the recording; a read in full does not.
-    const int asked = decimation == 1 ? std::min(script.promised, kMaxBytesPerTick) : decimation;
+    const int32_t room = std::numeric_limits<int32_t>::max() - countBeforeTick;
+    const int asked =
+        decimation == 1 ? std::min({script.promised, kMaxBytesPerTick, room}) : decimation;
     const bool shortRead = script.readAsked && static_cast<int>(got) < asked;
     const bool full = state.recordedSampleCount == std::numeric_limits<int32_t>::max();
     if (shortRead) Check(end == RecordingEnd::kLinkLost);
