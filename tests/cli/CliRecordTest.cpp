@@ -1,6 +1,9 @@
 // "record" run as a child process against the simulated adapter on a pseudo-terminal.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <pty.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <csignal>
@@ -27,13 +30,14 @@ struct Finished {
 };
 
 // Starts the tool; `signalAfterMs` > 0 sends it `signalNumber` that long after the start.
-// `fileLimit` > 0 caps the size of the files it writes.
+// `fileLimit` > 0 caps the size of the files it writes; `terminal` >= 0 becomes its stderr.
 Finished Record(const std::vector<std::string>& args, int signalAfterMs = 0, int signalNumber = 0,
-           rlim_t fileLimit = 0) {
+                rlim_t fileLimit = 0, int terminal = -1) {
   QStringList list{"record"};
   for (const std::string& a : args) list << QString::fromStdString(a);
   QProcess process;
-  process.setChildProcessModifier([fileLimit] {
+  process.setChildProcessModifier([fileLimit, terminal] {
+    if (terminal >= 0) dup2(terminal, STDERR_FILENO);
     if (fileLimit == 0) return;
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
@@ -201,6 +205,29 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
       EXPECT_LT(sent.size() - file.size(), 100u) << c.name;
     }
   }
+}
+
+TEST(CliRecord, OnATerminalAProgressLineEndsWithTheFinalCounts) {
+  SimProcess sim({"--signal", "ramp"});
+  TempDir dir;
+  int master = -1, slave = -1;
+  ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  const Finished run = Record({"--type", "2", "--period", "0,5ms", "--range", "1V", "--duration",
+                               "1", "--device", sim.LinkPath(), dir.File("rec")},
+                              0, 0, 0, slave);
+  close(slave);
+  fcntl(master, F_SETFL, O_NONBLOCK);
+  std::string shown;
+  char buffer[4096];
+  for (ssize_t n; (n = read(master, buffer, sizeof buffer)) > 0;) shown.append(buffer, n);
+  close(master);
+  EXPECT_EQ(run.code, 0) << run.err;
+  const std::string size = std::to_string(std::filesystem::file_size(dir.File("rec.osr")));
+  const size_t last = shown.rfind("\rPróbki: ");
+  ASSERT_NE(last, std::string::npos) << shown;
+  const std::string counts = "\rPróbki: " + size + "  czas: 00:00:01  plik: " + size + " B  ";
+  EXPECT_EQ(shown.substr(last, counts.size()), counts) << shown;
+  EXPECT_EQ(shown.substr(shown.size() - 2), "\r\n") << shown;  // the terminal's own CR
 }
 
 }  // namespace
