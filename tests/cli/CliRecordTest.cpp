@@ -1,6 +1,6 @@
 // "record" run as a child process against the simulated adapter on a pseudo-terminal.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -80,17 +80,45 @@ struct RecordCase {
 
 TEST(CliRecord, TheFilesHoldWhatTheAdapterSentAndEndCompleteHoweverItStops) {
   const RecordCase cases[] = {
-      {"0,2ms by --duration", 2, {"--period", "0,2ms", "--range", "10mV", "--duration", "1.5"},
-       false, 0, "ustawienia 00 64 78 80 01 5D suma=ok", "stop 00", 1, 1,
+      {"0,2ms by --duration",
+       2,
+       {"--period", "0,2ms", "--range", "10mV", "--duration", "1.5"},
+       false,
+       0,
+       "ustawienia 00 64 78 80 01 5D suma=ok",
+       "stop 00",
+       1,
+       1,
        "Prob=0,200000002980232\r\nVD=10\r\nJednV=mV\r\n"},
-      {"50ms, DC, offset 32, SIGINT", 0,
-       {"--period", "50ms", "--range", "2V", "--coupling", "DC", "--offset", "32"}, true, SIGINT,
-       "ustawienia 80 69 20 80 08 suma=brak", "stop 80", 5, 1, "Prob=50\r\nVD=2\r\nJednV=V\r\n"},
-      {"20ms, GND, SIGTERM", 2, {"--period", "20ms", "--range", "5V", "--coupling", "GND"}, false,
-       SIGTERM, "ustawienia 00 69 78 80 00 61 suma=ok", "stop 00", 2, 1,
+      {"50ms, DC, offset 32, SIGINT",
+       0,
+       {"--period", "50ms", "--range", "2V", "--coupling", "DC", "--offset", "32"},
+       true,
+       SIGINT,
+       "ustawienia 80 69 20 80 08 suma=brak",
+       "stop 80",
+       5,
+       1,
+       "Prob=50\r\nVD=2\r\nJednV=V\r\n"},
+      {"20ms, GND, SIGTERM",
+       2,
+       {"--period", "20ms", "--range", "5V", "--coupling", "GND"},
+       false,
+       SIGTERM,
+       "ustawienia 00 69 78 80 00 61 suma=ok",
+       "stop 00",
+       2,
+       1,
        "Prob=20\r\nVD=5\r\nJednV=V\r\n"},
-      {"type 1 at 100mV", 1, {"--period", "1ms", "--range", "100mV", "--duration", "1000ms"},
-       false, 0, "ustawienia 00 66 01 00 67 suma=ok", "stop 00", 1, 2.5f,
+      {"type 1 at 100mV",
+       1,
+       {"--period", "1ms", "--range", "100mV", "--coupling", "DC", "--duration", "1000ms"},
+       false,
+       0,
+       "ustawienia 00 66 01 00 67 suma=ok",
+       "stop 00",
+       1,
+       2.5f,
        "Prob=1\r\nVD=0,100000001490116\r\nJednV=V\r\n"},
   };
   for (const RecordCase& c : cases) {
@@ -116,8 +144,8 @@ TEST(CliRecord, TheFilesHoldWhatTheAdapterSentAndEndCompleteHoweverItStops) {
     ASSERT_LE(file.size() * c.decimation, sent.size()) << c.name;
     Bytes expected;
     for (size_t k = 0; k < file.size(); ++k)
-      expected.push_back(static_cast<uint8_t>(
-          std::min(static_cast<int>(sent[k * c.decimation] * c.gain), 255)));
+      expected.push_back(
+          static_cast<uint8_t>(std::min(static_cast<int>(sent[k * c.decimation] * c.gain), 255)));
     EXPECT_EQ(Hex(file), Hex(expected)) << c.name;
     // Only what was still waiting at the end is left out.
     EXPECT_LT(sent.size() - file.size() * c.decimation, 600u + 3u * c.decimation) << c.name;
@@ -133,12 +161,12 @@ TEST(CliRecord, TheFilesHoldWhatTheAdapterSentAndEndCompleteHoweverItStops) {
 
 struct FailureCase {
   const char* name;
-  std::vector<std::string> sim;  // empty: no simulator
+  std::vector<std::string> sim;   // empty: no simulator
   std::vector<std::string> args;  // "@x" is a file in the test's folder, "DEV" the adapter
   rlim_t fileLimit;
   int code;
   const char* errorMentions;
-  bool filesKept;  // with every sample received; otherwise not created
+  bool filesKept;        // with every sample received; otherwise not created
   const char* stopLine;  // nullptr: no stop byte
 };
 
@@ -149,23 +177,79 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
     return more;
   };
   const FailureCase cases[] = {
-      {"no --period", {}, {"--type", "2", "--range", "1V", "--device", "@tty", "@rec"}, 0, 1,
-       "brak --period", false, nullptr},
-      {"10mV on type 1", {}, {"--type", "1", "--period", "1ms", "--range", "10mV", "--port",
-       "1", "@rec"}, 0, 1, "100mV 200mV 500mV 1V", false, nullptr},
-      {"settings not readable", {}, with({"--port", "1", "--settings", "@no.INI", "@rec"}), 0,
-       2, "no.INI", false, nullptr},
-      {"no such device", {}, with({"--device", "@tty", "@rec"}), 0, 3,
-       "Nie mogę otworzyc portu! ", false, nullptr},
-      {"no reply", {"--no-reply"}, with({"--device", "DEV", "@rec"}), 0, 3,
-       "Nie wykryto urządzenia! ", false, nullptr},
-      {"output exists", {}, with({"--device", "DEV", "@taken"}), 0, 4,
-       "taken.osr: plik już istnieje", false, nullptr},
-      {"unplugged", {"--signal", "ramp", "--unplug-after", "3000"},
-       with({"--device", "DEV", "@rec"}), 0, 3, "Utracono połączenie z urządzeniem! ", true,
+      {"no --period",
+       {},
+       {"--type", "2", "--range", "1V", "--device", "@tty", "@rec"},
+       0,
+       1,
+       "brak --period",
+       false,
        nullptr},
-      {"disk full", {"--signal", "ramp"}, with({"--device", "DEV", "@rec"}), 4096, 4,
-       "Błąd zapisu pliku! ", true, "stop 00"},
+      {"10mV on type 1",
+       {},
+       {"--type", "1", "--period", "1ms", "--range", "10mV", "--port", "1", "@rec"},
+       0,
+       1,
+       "100mV 200mV 500mV 1V",
+       false,
+       nullptr},
+      {"GND on type 1",
+       {},
+       {"--type", "1", "--period", "1ms", "--range", "1V", "--coupling", "GND", "--port", "1",
+        "@rec"},
+       0,
+       1,
+       "DC",
+       false,
+       nullptr},
+      {"settings not readable",
+       {},
+       with({"--port", "1", "--settings", "@no.INI", "@rec"}),
+       0,
+       2,
+       "no.INI",
+       false,
+       nullptr},
+      {"no such device",
+       {},
+       with({"--device", "@tty", "@rec"}),
+       0,
+       3,
+       "Nie mogę otworzyc portu! ",
+       false,
+       nullptr},
+      {"no reply",
+       {"--no-reply"},
+       with({"--device", "DEV", "@rec"}),
+       0,
+       3,
+       "Nie wykryto urządzenia! ",
+       false,
+       nullptr},
+      {"output exists",
+       {},
+       with({"--device", "DEV", "@taken"}),
+       0,
+       4,
+       "taken.osr: plik już istnieje",
+       false,
+       nullptr},
+      {"unplugged",
+       {"--signal", "ramp", "--unplug-after", "3000"},
+       with({"--device", "DEV", "@rec"}),
+       0,
+       3,
+       "Utracono połączenie z urządzeniem! ",
+       true,
+       nullptr},
+      {"disk full",
+       {"--signal", "ramp"},
+       with({"--device", "DEV", "@rec"}),
+       4096,
+       4,
+       "Błąd zapisu pliku! ",
+       true,
+       "stop 00"},
   };
   for (const FailureCase& c : cases) {
     TempDir dir;

@@ -57,8 +57,8 @@ CliError OutputError(const std::string& path, int error) {
 }
 
 int CreateOutput(const std::string& path, bool force) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (force ? O_TRUNC : O_EXCL),
-                        0644);
+  const int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (force ? O_TRUNC : O_EXCL), 0644);
   if (fd < 0) throw OutputError(path, errno);
   return fd;
 }

@@ -69,8 +69,8 @@ int ButtonOf(const Rows& rows, const Arguments& arguments, const std::string& op
     choices += (choices.empty() ? "" : " ") + std::string(rows[i].caption);
   }
   throw CliError(kBadUsage, "--" + option + ": dla przystawki typu " + std::to_string(adapterType) +
-                                " jedno z: " + choices + "; podano \"" +
-                                arguments.Value(option) + "\"");
+                                " jedno z: " + choices + "; podano \"" + arguments.Value(option) +
+                                "\"");
 }
 
 // "90", "1,5", "250ms", "10s", "5min", "2h"; seconds when no unit is given.
@@ -80,15 +80,17 @@ std::chrono::milliseconds DurationOf(const Arguments& arguments) {
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   const std::string unit(end, static_cast<const char*>(text.data() + text.size()));
-  const double scale = unit == "ms"                 ? 1
+  const double scale = unit == "ms"                ? 1
                        : unit == "s" || unit == "" ? 1e3
                        : unit == "min"             ? 6e4
                        : unit == "h"               ? 3.6e6
                                                    : -1;
   const double ms = value * scale;
   if (error != std::errc() || scale < 0 || !(ms >= 1) || ms > 1e12)
-    throw CliError(kBadUsage, "--duration: oczekiwano czasu, np. 90, 1,5s, 250ms, 5min, 2h; "
-                              "podano \"" + arguments.Value("duration") + "\"");
+    throw CliError(kBadUsage,
+                   "--duration: oczekiwano czasu, np. 90, 1,5s, 250ms, 5min, 2h; "
+                   "podano \"" +
+                       arguments.Value("duration") + "\"");
   return std::chrono::milliseconds(static_cast<int64_t>(ms));
 }
 
@@ -146,13 +148,15 @@ int RunRecord(const Arguments& arguments) {
     throw CliError(kBadUsage, "--device: brak ścieżki");
   const int periodButton = ButtonOf(kSamplePeriodRows, arguments, "period", 1, type);
   const int voltsButton = ButtonOf(kVoltsPerDivRows, arguments, "range", 1, type);
-  const int couplingButton = arguments.Has("coupling")
+  if (type == 1 && arguments.Has("coupling") && arguments.Value("coupling") != "DC")
+    throw CliError(kBadUsage, "--coupling: przystawka typu 1 ma zawsze sprzężenie DC");
+  const int couplingButton = arguments.Has("coupling") && type != 1
                                  ? ButtonOf(kCouplingRows, arguments, "coupling", 11, type)
                                  : 11;
   if (type == 1 && arguments.Has("offset"))
     throw CliError(kBadUsage, "--offset: przystawka typu 1 nie przyjmuje składowej stałej");
-  const auto duration = arguments.Has("duration") ? DurationOf(arguments)
-                                                  : std::chrono::milliseconds::zero();
+  const auto duration =
+      arguments.Has("duration") ? DurationOf(arguments) : std::chrono::milliseconds::zero();
   const std::string& name = arguments.positional[0];
 
   auto state = std::make_unique<RecorderState>();
@@ -169,6 +173,8 @@ int RunRecord(const Arguments& arguments) {
   else
     SelectCoupling(*state, couplingButton);
 
+  // From here a signal ends the recording as "Stop" does, even one that has not begun yet.
+  CatchStopSignals();
   // As "Nowy": both files made empty before the adapter is asked.
   const bool force = arguments.Has("force");
   const std::string sampleName = RecordingFileName(name, ".osr");
@@ -187,7 +193,6 @@ int RunRecord(const Arguments& arguments) {
   QCoreApplication application(argc, argv);
   SerialLink link(MakeQtSerialPort);
   const std::string device = PortDeviceName(*state);
-  CatchStopSignals();
   switch (ConnectAdapter(*state, link)) {
     case StartFailure::kCannotOpenPort:
       throw CliError(kNoAdapter,
@@ -205,7 +210,7 @@ int RunRecord(const Arguments& arguments) {
   }
   unfinished.keep = true;
 
-  // A signal during the handshake still gives a complete, empty recording and the stop byte.
+  // A signal before this point still gives complete files and the stop byte.
   Progress progress;
   const Clock::time_point started = Clock::now();
   RecordingEnd end = RecordingEnd::kNone;
@@ -226,8 +231,8 @@ int RunRecord(const Arguments& arguments) {
   progress.Finish();
   state->dataFile.Close();
 
-  const std::string kept = "; w " + sampleName + " zostało " +
-                           std::to_string(state->recordedSampleCount) + " próbek";
+  const std::string kept =
+      "; w " + sampleName + " zostało " + std::to_string(state->recordedSampleCount) + " próbek";
   switch (end) {
     case RecordingEnd::kLinkLost:
       throw CliError(kNoAdapter, std::string(kLinkLostText) + " " + device + kept);
