@@ -229,10 +229,10 @@ int RunRecord(const Arguments& arguments) {
   EndRecording(*state, link, end != RecordingEnd::kLinkLost);
   progress.Show(*state, Clock::now() - started, true);
   progress.Finish();
-  state->dataFile.Close();
-
+  // A failed write may have counted samples that never reached the file.
   const std::string kept =
-      "; w " + sampleName + " zostało " + std::to_string(state->recordedSampleCount) + " próbek";
+      "; w " + sampleName + " zostało " + std::to_string(state->dataFile.Size()) + " próbek";
+  state->dataFile.Close();
   switch (end) {
     case RecordingEnd::kLinkLost:
       throw CliError(kNoAdapter, std::string(kLinkLostText) + " " + device + kept);
