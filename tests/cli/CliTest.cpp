@@ -48,7 +48,7 @@ TEST(Cli, EveryExitCodeWithItsReason) {
   const ExitCase cases[] = {
       {{}, 1, "Polecenia"},
       {{"--help"}, 0, ""},
-      {{"record", "@rec.osr"}, 1, "nieznane polecenie"},
+      {{"nagraj", "@rec.osr"}, 1, "nieznane polecenie"},
       {{"info", "--help"}, 0, ""},
       {{"export", "--help"}, 0, ""},
       {{"render", "--help"}, 0, ""},

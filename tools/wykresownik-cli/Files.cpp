@@ -26,7 +26,9 @@ std::string WhyNotReadable(const std::string& path) {
   return "brak prawa odczytu";
 }
 
-std::string ErrorText(int error) {
+}  // namespace
+
+std::string WriteErrorText(int error) {
   switch (error) {
     case EEXIST:
       return "plik już istnieje (nadpisze go dopiero --force)";
@@ -43,10 +45,25 @@ std::string ErrorText(int error) {
       return "brak miejsca na dysku";
     case EROFS:
       return "system plików tylko do odczytu";
+    case EFBIG:
+      return "plik przekroczył dozwolony rozmiar";
     default:
       return std::string("błąd zapisu: ") + std::strerror(error);
   }
 }
+
+CliError OutputError(const std::string& path, int error) {
+  return CliError(kBadOutput, "Nie mogę zapisać pliku " + path + ": " + WriteErrorText(error));
+}
+
+int CreateOutput(const std::string& path, bool force) {
+  const int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (force ? O_TRUNC : O_EXCL), 0644);
+  if (fd < 0) throw OutputError(path, errno);
+  return fd;
+}
+
+namespace {
 
 void Refuse(const StoredRecording& recording, const std::string& name) {
   const std::string sampleName = RecordingFileName(name, ".osr");
@@ -80,13 +97,8 @@ OutputFile::OutputFile(const Arguments& arguments, const std::string& option,
   std::error_code ignored;
   if (fs::equivalent(path_, RecordingFileName(input, ".osr"), ignored))
     throw CliError(kBadUsage, "--" + option + ": " + path_ + " to plik próbek nagrania");
-  const int mode = arguments.Has("force") ? O_TRUNC : O_EXCL;
-  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0644);
-  if (fd_ < 0) {
-    // An existing file is refused as it is; only one that the open created is removed.
-    committed_ = true;
-    Fail(errno);
-  }
+  // An existing file is refused as it is; the destructor of a half-made object does not run.
+  fd_ = CreateOutput(path_, arguments.Has("force"));
   buffer_.resize(kBufferBytes);
 }
 
@@ -96,7 +108,7 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Fail(int error) const {
-  throw CliError(kBadOutput, "Nie mogę zapisać pliku " + path_ + ": " + ErrorText(error));
+  throw OutputError(path_, error);
 }
 
 void OutputFile::Flush() {

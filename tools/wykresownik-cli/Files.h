@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "Command.h"
 #include "storage/Recordings.h"
 
 namespace wyk {
@@ -20,6 +21,14 @@ namespace wyk::cli {
 StoredRecording OpenInput(const std::string& name);
 // The same, through OpenRecordingFiles into the state, for the views.
 void OpenInput(RecorderState& state, const std::string& name);
+
+// Why a write or a create failed, for errno `error` ("brak miejsca na dysku" …).
+std::string WriteErrorText(int error);
+// CliError(kBadOutput) "Nie mogę zapisać pliku <path>: <why>".
+CliError OutputError(const std::string& path, int error);
+// Creates `path` for writing and returns its descriptor; an existing file is refused unless
+// `force`, which truncates it. Raises OutputError.
+int CreateOutput(const std::string& path, bool force);
 
 // An output created for the command. Without `force` an existing file is refused; a file left
 // unfinished (an error, no Commit) is removed. Writes are buffered.

@@ -18,7 +18,8 @@ constexpr const char* kProgram = "wykresownik-cli";
 std::string GeneralHelp() {
   std::string text =
       "Użycie: wykresownik-cli POLECENIE PLIK [OPCJE]\n"
-      "Nagrania Wykresownika (.osr z .osi) dla innych programów.\n\n"
+      "Nagrania Wykresownika (.osr z .osi): zapis z przystawki i wyprowadzanie do innych "
+      "programów.\n\n"
       "Polecenia:\n";
   for (const Command& command : Commands()) {
     std::string name = "  " + command.name;
