@@ -25,27 +25,24 @@ SampleFile& SampleFile::operator=(SampleFile&& other) noexcept {
   return *this;
 }
 
-SampleFile SampleFile::Create(const std::string& name) {
-  const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
+// The handle of a regular file, or a closed SampleFile for anything else (a folder, a FIFO).
+SampleFile SampleFile::Adopt(int fd, bool writable) {
   if (fd < 0) return {};
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
     return {};
   }
-  return SampleFile(fd, true);
+  return SampleFile(fd, writable);
+}
+
+SampleFile SampleFile::Create(const std::string& name) {
+  return Adopt(::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644), true);
 }
 
 SampleFile SampleFile::Open(const std::string& name) {
-  // O_NONBLOCK keeps a FIFO in the file's place from blocking the open; it is refused below.
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return {};
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return {};
-  }
-  return SampleFile(fd, false);
+  // O_NONBLOCK keeps a FIFO in the file's place from blocking the open; Adopt refuses it.
+  return Adopt(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), false);
 }
 
 void SampleFile::Close() {

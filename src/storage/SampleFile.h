@@ -37,6 +37,7 @@ class SampleFile {
 
  private:
   explicit SampleFile(int fd, bool writable) : fd_(fd), writable_(writable) {}
+  static SampleFile Adopt(int fd, bool writable);
   int fd_ = -1;
   bool writable_ = false;
 };
