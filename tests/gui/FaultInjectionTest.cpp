@@ -225,9 +225,9 @@ TEST(FaultInjection, AnAdapterThatMisbehavesLosesNothingAndKeepsTheTickRule) {
 TEST(FaultInjection, DiskFullChild) {
   const char* job = std::getenv("WYK_DISK_FULL_CHILD");
   if (!job) GTEST_SKIP() << "started by FaultInjection.ADiskFullEndsTheRecordingWithItsMessage";
-  const std::string spec = job;
-  const size_t bar = spec.find('|');
-  const std::string device = spec.substr(0, bar), name = spec.substr(bar + 1);
+  const std::string task = job;
+  const size_t bar = task.find('|');
+  const std::string device = task.substr(0, bar), name = task.substr(bar + 1);
   signal(SIGXFSZ, SIG_IGN);
   const rlimit limit{4000, RLIM_INFINITY};
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);

@@ -39,13 +39,13 @@ Arguments ParseArguments(const std::vector<std::string>& args,
     }
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* known = nullptr;
     for (const OptionSpec& option : options)
-      if (option.name == name) spec = &option;
-    if (!spec) throw CliError(kBadUsage, "nieznana opcja --" + name);
+      if (option.name == name) known = &option;
+    if (!known) throw CliError(kBadUsage, "nieznana opcja --" + name);
     if (parsed.Has(name)) throw CliError(kBadUsage, "opcja --" + name + " podana dwa razy");
     std::string value;
-    if (!spec->takesValue) {
+    if (!known->takesValue) {
       if (equals != std::string::npos)
         throw CliError(kBadUsage, "opcja --" + name + " nie przyjmuje wartości");
     } else if (equals != std::string::npos) {
