@@ -149,6 +149,7 @@ void TForm1::BuildLayout() {
   Timer1->setSingleShot(true);
 
   ConnectViewHandlers();
+  BuildPlotMenu();
 }
 
 void TForm1::BuildToolBar() {

@@ -2,6 +2,7 @@
 // The main window: plot, scales, tool bar and the seven side panels.
 
 #include <QLabel>
+#include <QMenu>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
@@ -19,6 +20,7 @@
 #include "controls/ThumbScrollBar.h"
 #include "view/Cursors.h"
 #include "view/QtTextDrawer.h"
+#include "view/SampleStretch.h"
 
 namespace wyk {
 
@@ -131,6 +133,16 @@ class TForm1 : public QWidget {
   // drawn again.
   bool selectionBandShown = false;
 
+  // The plot's menu (right button, menu key): its picture, and the samples of the recording, the
+  // view or A–B as CSV or WAV. Items that need an open recording are off without one.
+  QMenu* PlotMenu;
+  QAction *SavePictureAction, *CopyPictureAction;
+  QMenu *CsvMenu, *WavMenu;
+  void ShowPlotMenu(const QPoint& globalPosition);
+  void SavePlotPicture();
+  void CopyPlotPicture();
+  void ExportSamples(Stretch stretch, bool wav);
+
   // Live recording: "Start", each tick of Timer1, "Stop".
   SerialLink serialLink{MakeQtSerialPort};
   void StartRecording();
@@ -140,6 +152,7 @@ class TForm1 : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void BuildLayout();
@@ -156,6 +169,10 @@ class TForm1 : public QWidget {
   void ConnectRecordingControls();
   void SetAcquisitionControlsEnabled(bool enabled);
   void EndRecordingWith(RecordingEnd why);
+  void BuildPlotMenu();
+
+ signals:
+  void CursorsSwitched(bool on);
 };
 
 }  // namespace wyk

@@ -25,6 +25,7 @@ bool SampleFileExists(const std::string& sampleName) {
 void CloseRecording(RecorderState& state) {
   state.dataFile.Close();
   state.dataFileOpen = false;
+  state.recordingName.clear();
 }
 
 bool CreateRecording(RecorderState& state, const std::string& sampleName) {
@@ -73,6 +74,7 @@ OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
   // One block read; a shorter file leaves the rest of the window as it was.
   state.dataFile.ReadAt(0, state.windowBuffer.data(), kWindowLength);
   state.dataFileOpen = true;
+  state.recordingName = name;
   return {OpenResult::kOpened, size};
 }
 

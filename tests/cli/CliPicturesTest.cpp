@@ -1,7 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 #include "cli/CliRun.h"
@@ -10,6 +19,7 @@
 #include "spectrum/SpectrumView.h"
 #include "storage/RecordingParameters.h"
 #include "storage/Recordings.h"
+#include "support/MessageBoxes.h"
 #include "view/PlotRenderer.h"
 #include "view/QtTextDrawer.h"
 #include "view/RecordingView.h"
@@ -160,6 +170,129 @@ TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {
     PresentSpectrum(*state, window);
     EXPECT_EQ(Differences(QImage(QString::fromStdString(png)), window, kSpectrumArea), 0) << zoom;
   }
+}
+
+// Types `path` into the next save dialog and presses Enter; then runs `then`.
+void AnswerSaveDialog(const std::string& path, std::function<void()> then) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, [poll, path, then] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    poll->deleteLater();
+    poll->stop();
+    auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
+    nameBox->setText(QString::fromStdString(path));
+    QTest::keyClick(nameBox, Qt::Key_Return);
+    then();
+  });
+  poll->start(0);
+}
+
+TEST(CliPictures, WindowExportsAreTheCommandLines) {
+  StartedProgram program;
+  TForm1& f = program.Main();
+  TForm3& spectrum = *program.windows.form3;
+  f.show();
+  // Nothing to export before a recording is open.
+  QContextMenuEvent rightButton(QContextMenuEvent::Mouse, {100, 100},
+                                f.mapToGlobal(QPoint(100, 100)));
+  QApplication::sendEvent(&f, &rightButton);
+  ASSERT_EQ(QApplication::activePopupWidget(), f.PlotMenu);
+  for (QAction* action : f.PlotMenu->actions()) EXPECT_FALSE(action->isEnabled());
+  f.PlotMenu->hide();
+
+  const std::string rec = MakeRecording(program.dir, 20000);
+  f.FileNameEdit->SetText(QString::fromStdString(rec));
+  f.OpenRecording();
+  QTest::mouseClick(f.z4, Qt::LeftButton);
+  f.ScrollBar1->ScrollTo(1001);
+  QTest::mouseClick(f.CursorsButton, Qt::LeftButton);
+  f.PickCursor(0);
+  f.DragCursor(400, Qt::LeftButton);
+  const RecorderState& s = *program.state;
+  const int step = s.zoomStep, p = s.scrollBar.position;
+  ASSERT_EQ(step, 2);
+  QTest::keyClick(&f, Qt::Key_Menu);
+  ASSERT_EQ(QApplication::activePopupWidget(), f.PlotMenu);
+  for (QMenu* menu : {f.CsvMenu, f.WavMenu})
+    for (QAction* action : menu->actions()) EXPECT_TRUE(action->isEnabled());
+  f.PlotMenu->hide();
+  QTest::mouseClick(f.FftButton, Qt::LeftButton);
+  QTest::mouseClick(spectrum.StretchButton2, Qt::LeftButton);
+  QTest::mouseClick(spectrum.SpeedButton2, Qt::LeftButton);
+
+  const auto n = [](int64_t v) { return std::to_string(v); };
+  const std::vector<std::string> view{"--from", n(p), "--to", n(p + 500 * step)};
+  const std::vector<std::string> ab{"--from", n(p), "--to", n(p + 400 * step + 1)};
+  const std::vector<std::string> whole;
+  const QList<QAction*> csv = f.CsvMenu->actions(), wav = f.WavMenu->actions();
+  const struct {
+    QAction* action;
+    std::vector<std::string> command, stretch;
+  } rows[] = {
+      {csv[0], {"export", "--csv"}, whole},
+      {csv[1], {"export", "--csv"}, view},
+      {csv[2], {"export", "--csv"}, ab},
+      {wav[0], {"export", "--wav"}, whole},
+      {wav[1], {"export", "--wav"}, view},
+      {wav[2], {"export", "--wav"}, ab},
+      {f.SavePictureAction, {"render", "--step", n(step), "--position", n(p), "--png"}, whole},
+      {spectrum.SavePictureAction, {"spectrum", "--zoom", "10", "--png"}, view},
+      {spectrum.ExportBinsAction, {"spectrum", "--zoom", "10", "--csv"}, view},
+  };
+  int i = 0;
+  for (const auto& row : rows) {
+    const std::string extension = "." + row.command.back().substr(2);  // the dialog adds it
+    const std::string mine = program.dir.File("okno" + n(i) + extension);
+    const std::string theirs = program.dir.File("cli" + n(i++) + extension);
+    AnswerSaveDialog(mine, [] {});
+    row.action->trigger();
+    std::vector<std::string> args{row.command[0], rec};
+    args.insert(args.end(), row.command.begin() + 1, row.command.end());
+    args.push_back(theirs);
+    args.insert(args.end(), row.stretch.begin(), row.stretch.end());
+    ASSERT_EQ(RunCli(args).code, 0) << row.command[0];
+    EXPECT_TRUE(ReadFile(mine) == ReadFile(theirs)) << i << ": " << ReadFile(mine).size();
+  }
+  f.CopyPictureAction->trigger();
+  EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+            QImage(QString::fromStdString(program.dir.File("cli6.png")))
+                .convertToFormat(QImage::Format_RGB32));
+
+  // An existing file: Enter answers the question with its default, "Nie", and keeps the file.
+  bool noByDefault = false;
+  AnswerSaveDialog(program.dir.File("okno0.csv"), [&noByDefault] {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &noByDefault] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      poll->deleteLater();
+      poll->stop();
+      noByDefault = box->defaultButton() == box->button(QMessageBox::No);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    poll->start(0);
+  });
+  csv[2]->trigger();
+  EXPECT_TRUE(noByDefault);
+  EXPECT_TRUE(ReadFile(program.dir.File("okno0.csv")) == ReadFile(program.dir.File("cli0.csv")));
+
+  // "Przerwij" during a long export leaves no file.
+  MakeRecording(program.dir, 4000000);
+  f.OpenRecording();
+  AnswerSaveDialog(program.dir.File("przerwany.csv"), [&f] {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, &f] {
+      if (!f.Frame11->CancelButton->isVisible()) return;
+      poll->deleteLater();
+      poll->stop();
+      QTest::mouseClick(f.Frame11->CancelButton, Qt::LeftButton);
+    });
+    poll->start(0);
+  });
+  csv[0]->trigger();
+  EXPECT_FALSE(std::filesystem::exists(program.dir.File("przerwany.csv")));
+  EXPECT_TRUE(f.Frame11->isHidden());
 }
 
 }  // namespace

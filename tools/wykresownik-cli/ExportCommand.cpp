@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "Command.h"
-#include "Csv.h"
-#include "Files.h"
+#include "Export.h"
 #include "view/CursorTexts.h"
 
 namespace wyk::cli {
@@ -18,11 +17,6 @@ namespace {
 
 constexpr int64_t kBlockBytes = int64_t{1} << 20;
 constexpr size_t kLongestRow = 192;
-
-struct Range {
-  int64_t from = 0;
-  int64_t to = 0;  // one past the last sample
-};
 
 Range RangeOf(const Arguments& arguments, int64_t sampleCount) {
   Range range;
@@ -47,8 +41,10 @@ int64_t ForEachBlock(const SampleFile& file, Range range, Take take) {
   return offset - range.from;
 }
 
+}  // namespace
+
 void ExportCsv(const StoredRecording& recording, Range range, const CsvFormat& format,
-               OutputFile& out) {
+               OutputFile& out, const ExportProgress& progress) {
   const RecordingParameters& p = recording.parameters;
   const char s = format.separator;
   out.Write(std::string("Indeks") + s + "Czas [ms]" + s + "Bajt" + s +
@@ -71,8 +67,11 @@ void ExportCsv(const StoredRecording& recording, Range range, const CsvFormat& f
       std::memcpy(end, tail.data(), tail.size());
       out.Advance(static_cast<size_t>(end - row) + tail.size());
     }
+    if (progress) progress(first + count - range.from, range.to - range.from);
   });
 }
+
+namespace {
 
 // 1000 / period Hz to the nearest whole hertz, at least 1.
 uint32_t WavRate(float periodMs) {
@@ -101,13 +100,17 @@ std::array<uint8_t, 44> WavHeader(uint32_t rate, uint32_t dataBytes) {
   return h;
 }
 
-void ExportWav(const StoredRecording& recording, Range range, OutputFile& out) {
+}  // namespace
+
+void ExportWav(const StoredRecording& recording, Range range, OutputFile& out,
+               const ExportProgress& progress) {
   const uint32_t rate = WavRate(recording.parameters.samplePeriodMs);
   const auto header = WavHeader(rate, static_cast<uint32_t>(range.to - range.from));
   out.Write(header.data(), header.size());
   const int64_t taken =
-      ForEachBlock(recording.samples, range, [&out](int64_t, const uint8_t* bytes, int64_t count) {
+      ForEachBlock(recording.samples, range, [&](int64_t at, const uint8_t* bytes, int64_t count) {
         out.Write(bytes, static_cast<size_t>(count));
+        if (progress) progress(at + count - range.from, range.to - range.from);
       });
   if (taken & 1) out.Write("\0", 1);
   if (taken != range.to - range.from) {
@@ -115,6 +118,8 @@ void ExportWav(const StoredRecording& recording, Range range, OutputFile& out) {
     out.WriteAt(0, actual.data(), actual.size());
   }
 }
+
+namespace {
 
 int RunExport(const Arguments& arguments) {
   const bool csv = arguments.Has("csv"), wav = arguments.Has("wav");
