@@ -172,20 +172,27 @@ TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {
   }
 }
 
-// Types `path` into the next save dialog and presses Enter; then runs `then`.
-void AnswerSaveDialog(const std::string& path, std::function<void()> then) {
+// Once `ready` holds, as the program waits in a dialog or an export, runs `act`.
+void WhenReady(std::function<bool()> ready, std::function<void()> act) {
   auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, [poll, path, then] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
+  QObject::connect(poll, &QTimer::timeout, [=] {
+    if (!ready()) return;
     poll->deleteLater();
     poll->stop();
-    auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
-    nameBox->setText(QString::fromStdString(path));
-    QTest::keyClick(nameBox, Qt::Key_Return);
-    then();
+    act();
   });
   poll->start(0);
+}
+
+// Types `path` into the save dialog as a person does, then Enter; then runs `then`.
+void AnswerSaveDialog(const std::string& path, std::function<void()> then = {}) {
+  WhenReady([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
+            [=] {
+              auto* name = QApplication::activeModalWidget()->findChild<QLineEdit*>("fileNameEdit");
+              name->setText(QString::fromStdString(path));
+              QTest::keyClick(name, Qt::Key_Return);
+              if (then) then();
+            });
 }
 
 TEST(CliPictures, WindowExportsAreTheCommandLines) {
@@ -193,102 +200,84 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   TForm1& f = program.Main();
   TForm3& spectrum = *program.windows.form3;
   f.show();
-  // Nothing to export before a recording is open.
-  QContextMenuEvent rightButton(QContextMenuEvent::Mouse, {100, 100},
-                                f.mapToGlobal(QPoint(100, 100)));
-  QApplication::sendEvent(&f, &rightButton);
+  QContextMenuEvent click(QContextMenuEvent::Mouse, {100, 100}, f.mapToGlobal(QPoint(100, 100)));
+  QApplication::sendEvent(&f, &click);
   ASSERT_EQ(QApplication::activePopupWidget(), f.PlotMenu);
-  for (QAction* action : f.PlotMenu->actions()) EXPECT_FALSE(action->isEnabled());
-  f.PlotMenu->hide();
+  for (QAction* action : f.PlotMenu->actions()) EXPECT_FALSE(action->isEnabled()) << "no recording";
 
   const std::string rec = MakeRecording(program.dir, 20000);
   f.FileNameEdit->SetText(QString::fromStdString(rec));
   f.OpenRecording();
-  QTest::mouseClick(f.z4, Qt::LeftButton);
+  QTest::mouseClick(f.z4, Qt::LeftButton);  // two samples a column
   f.ScrollBar1->ScrollTo(1001);
   QTest::mouseClick(f.CursorsButton, Qt::LeftButton);
   f.PickCursor(0);
-  f.DragCursor(400, Qt::LeftButton);
-  const RecorderState& s = *program.state;
-  const int step = s.zoomStep, p = s.scrollBar.position;
-  ASSERT_EQ(step, 2);
+  f.DragCursor(400, Qt::LeftButton);  // A 400 columns after B
+  const int step = program.state->zoomStep, p = program.state->scrollBar.position;
   QTest::keyClick(&f, Qt::Key_Menu);
   ASSERT_EQ(QApplication::activePopupWidget(), f.PlotMenu);
-  for (QMenu* menu : {f.CsvMenu, f.WavMenu})
-    for (QAction* action : menu->actions()) EXPECT_TRUE(action->isEnabled());
-  f.PlotMenu->hide();
+  EXPECT_TRUE(f.WavMenu->actions()[2]->isEnabled());  // A–B, with the cursors on
   QTest::mouseClick(f.FftButton, Qt::LeftButton);
   QTest::mouseClick(spectrum.StretchButton2, Qt::LeftButton);
   QTest::mouseClick(spectrum.SpeedButton2, Qt::LeftButton);
 
   const auto n = [](int64_t v) { return std::to_string(v); };
-  const std::vector<std::string> view{"--from", n(p), "--to", n(p + 500 * step)};
-  const std::vector<std::string> ab{"--from", n(p), "--to", n(p + 400 * step + 1)};
-  const std::vector<std::string> whole;
+  const std::string view = " --from " + n(p) + " --to " + n(p + 500 * step) + " ";
+  const std::string ab = " --from " + n(p) + " --to " + n(p + 400 * step + 1) + " ";
   const QList<QAction*> csv = f.CsvMenu->actions(), wav = f.WavMenu->actions();
   const struct {
     QAction* action;
-    std::vector<std::string> command, stretch;
+    std::string command;  // the output's option last
   } rows[] = {
-      {csv[0], {"export", "--csv"}, whole},
-      {csv[1], {"export", "--csv"}, view},
-      {csv[2], {"export", "--csv"}, ab},
-      {wav[0], {"export", "--wav"}, whole},
-      {wav[1], {"export", "--wav"}, view},
-      {wav[2], {"export", "--wav"}, ab},
-      {f.SavePictureAction, {"render", "--step", n(step), "--position", n(p), "--png"}, whole},
-      {spectrum.SavePictureAction, {"spectrum", "--zoom", "10", "--png"}, view},
-      {spectrum.ExportBinsAction, {"spectrum", "--zoom", "10", "--csv"}, view},
+      {csv[0], "export --csv"},
+      {csv[1], "export" + view + "--csv"},
+      {csv[2], "export" + ab + "--csv"},
+      {wav[0], "export --wav"},
+      {wav[1], "export" + view + "--wav"},
+      {wav[2], "export" + ab + "--wav"},
+      {spectrum.SavePictureAction, "spectrum --zoom 10" + view + "--png"},
+      {spectrum.ExportBinsAction, "spectrum --zoom 10" + view + "--csv"},
+      {f.SavePictureAction, "render --step " + n(step) + " --position " + n(p) + " --png"},
   };
-  int i = 0;
   for (const auto& row : rows) {
-    const std::string extension = "." + row.command.back().substr(2);  // the dialog adds it
-    const std::string mine = program.dir.File("okno" + n(i) + extension);
-    const std::string theirs = program.dir.File("cli" + n(i++) + extension);
-    AnswerSaveDialog(mine, [] {});
+    const std::string extension = "." + row.command.substr(row.command.size() - 3);
+    const std::string mine = program.dir.File("okno" + extension);
+    const std::string theirs = program.dir.File("cli" + extension);
+    AnswerSaveDialog(mine);
     row.action->trigger();
-    std::vector<std::string> args{row.command[0], rec};
-    args.insert(args.end(), row.command.begin() + 1, row.command.end());
-    args.push_back(theirs);
-    args.insert(args.end(), row.stretch.begin(), row.stretch.end());
-    ASSERT_EQ(RunCli(args).code, 0) << row.command[0];
-    EXPECT_TRUE(ReadFile(mine) == ReadFile(theirs)) << i << ": " << ReadFile(mine).size();
+    std::vector<std::string> args{theirs, rec, "--force"};
+    for (const QString& a : QString::fromStdString(row.command).split(' '))
+      args.insert(args.end() - 3, a.toStdString());
+    ASSERT_EQ(RunCli(args).code, 0) << row.command;
+    EXPECT_TRUE(ReadFile(mine) == ReadFile(theirs)) << row.command;
+    std::filesystem::remove(mine);
   }
   f.CopyPictureAction->trigger();
   EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-            QImage(QString::fromStdString(program.dir.File("cli6.png")))
+            QImage(QString::fromStdString(program.dir.File("cli.png")))
                 .convertToFormat(QImage::Format_RGB32));
 
-  // An existing file: Enter answers the question with its default, "Nie", and keeps the file.
+  // An existing file: Enter gives the question's default, "Nie", and the file stays.
+  const std::string taken = program.dir.File("cli.csv"), before = ReadFile(taken);
   bool noByDefault = false;
-  AnswerSaveDialog(program.dir.File("okno0.csv"), [&noByDefault] {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, &noByDefault] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box) return;
-      poll->deleteLater();
-      poll->stop();
-      noByDefault = box->defaultButton() == box->button(QMessageBox::No);
-      QTest::keyClick(box, Qt::Key_Return);
-    });
-    poll->start(0);
+  AnswerSaveDialog(taken, [&noByDefault] {
+    WhenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+              [&noByDefault] {
+                auto* box = static_cast<QMessageBox*>(QApplication::activeModalWidget());
+                noByDefault = box->defaultButton() == box->button(QMessageBox::No);
+                QTest::keyClick(box, Qt::Key_Return);
+              });
   });
-  csv[2]->trigger();
+  csv[0]->trigger();
   EXPECT_TRUE(noByDefault);
-  EXPECT_TRUE(ReadFile(program.dir.File("okno0.csv")) == ReadFile(program.dir.File("cli0.csv")));
+  EXPECT_TRUE(ReadFile(taken) == before);
 
   // "Przerwij" during a long export leaves no file.
   MakeRecording(program.dir, 4000000);
   f.OpenRecording();
   AnswerSaveDialog(program.dir.File("przerwany.csv"), [&f] {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, &f] {
-      if (!f.Frame11->CancelButton->isVisible()) return;
-      poll->deleteLater();
-      poll->stop();
-      QTest::mouseClick(f.Frame11->CancelButton, Qt::LeftButton);
-    });
-    poll->start(0);
+    WhenReady([&f] { return f.Frame11->CancelButton->isVisible(); },
+              [&f] { QTest::mouseClick(f.Frame11->CancelButton, Qt::LeftButton); });
   });
   csv[0]->trigger();
   EXPECT_FALSE(std::filesystem::exists(program.dir.File("przerwany.csv")));
