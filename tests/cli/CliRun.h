@@ -29,6 +29,10 @@ struct CliFault {
   std::function<void()> onOutput{};
 };
 
+inline long Entries(const std::string& folder) {
+  return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
 inline CliResult RunCli(const std::vector<std::string>& args, const CliFault& fault = {}) {
   QStringList list;
   for (const std::string& a : args) list << QString::fromStdString(a);
@@ -39,16 +43,12 @@ inline CliResult RunCli(const std::vector<std::string>& args, const CliFault& fa
     const rlimit cap{limit, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &cap);
   });
-  const auto entries = [&fault] {
-    std::error_code e;
-    auto it = std::filesystem::directory_iterator(fault.folder, e);
-    return std::distance(std::filesystem::begin(it), std::filesystem::end(it));
-  };
-  const auto before = fault.signalNumber ? entries() : 0;
+  const long before = fault.signalNumber ? Entries(fault.folder) : 0;
   process.start(WYK_CLI_PATH, list);
   process.waitForStarted();
   const auto running = [&process] { return process.state() != QProcess::NotRunning; };
-  while (fault.signalNumber && entries() == before && running()) process.waitForFinished(1);
+  while (fault.signalNumber && Entries(fault.folder) == before && running())
+    process.waitForFinished(1);
   if (fault.signalNumber && running() && process.processId() > 0)
     ::kill(static_cast<pid_t>(process.processId()), fault.signalNumber);
   if (fault.onOutput && process.waitForReadyRead(60000)) fault.onOutput();

@@ -77,6 +77,7 @@ TEST(Cli, EveryExitCodeWithItsReason) {
       {{"export", "@missing.osr", "--csv", "@b.csv"}, 2, "missing.osr"},
       {{"export", "@rec.osr", "--csv", "@taken.csv"}, 4, "taken.csv: plik już istnieje"},
       {{"export", "@rec.osr", "--csv", "@taken.csv", "--force"}, 0, ""},
+      {{"export", "@rec.osr", "--csv", "@c.csv", "--to", "999"}, 0, "wyeksportowano 300 próbek"},
       {{"export", "@rec.osr", "--wav", "@none/a.wav"}, 4, "nie ma takiego katalogu"},
       {{"export", "@rec.osr", "--wav", "@folder.osr", "--force"}, 4, "folder.osr"},
       {{"render", "@rec.osr"}, 1, "--png"},
@@ -98,7 +99,7 @@ TEST(Cli, EveryExitCodeWithItsReason) {
     const auto result = RunCli(args);
     EXPECT_EQ(result.code, c.code) << shown << result.err;
     EXPECT_NE(result.err.find(c.errorMentions), std::string::npos) << shown << result.err;
-    if (c.code == 0) {
+    if (c.code == 0 && !*c.errorMentions) {
       EXPECT_EQ(result.err, "") << shown;
     }
   }
@@ -165,7 +166,6 @@ TEST(Cli, CsvRowsAreTheCursorReadingsOfEverySample) {
     std::vector<std::string> options;
     char separator, decimal;
     int64_t from, to;
-    const char* note = "";  // on the error output
   } cases[] = {
       {0.2f, 2, {}, ';', ',', 0, 700},
       {0.5f, 5, {"--separator", "tab", "--decimal", "."}, '\t', '.', 0, 700},
@@ -175,8 +175,7 @@ TEST(Cli, CsvRowsAreTheCursorReadingsOfEverySample) {
        ',',
        '.',
        650,
-       700,
-       "wyeksportowano 50 próbek"},
+       700},
       {0.2f, 2, {"--from", "5", "--to", "5"}, ';', ',', 5, 5},
   };
   for (const auto& c : cases) {
@@ -189,9 +188,7 @@ TEST(Cli, CsvRowsAreTheCursorReadingsOfEverySample) {
     const std::string out = dir.File("out.csv");
     std::vector<std::string> args{"export", rec, "--csv", out};
     args.insert(args.end(), c.options.begin(), c.options.end());
-    const auto run = RunCli(args);
-    ASSERT_EQ(run.code, 0);
-    EXPECT_NE(run.err.find(c.note), std::string::npos) << run.err;
+    ASSERT_EQ(RunCli(args).code, 0);
     const auto lines = CsvLines(ReadFile(out));
     ASSERT_EQ(static_cast<int64_t>(lines.size()), c.to - c.from + 1);
     const std::string s(1, c.separator);
@@ -218,24 +215,13 @@ TEST(Cli, CsvToStandardOutputWithoutTrailingZerosFromRowZeroOn) {
                                       "1;1,234568;1;0,4", "2;2,469136;2;0,8"}));
 }
 
-// The names in a folder, sorted.
-std::string Listing(const TempDir& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  std::string all;
-  for (const std::string& name : names) all += name + " ";
-  return all;
-}
-
 TEST(Cli, AnUnfinishedOutputLeavesNothingAndTheOldFileAsItWas) {
   TempDir dir;
   const std::string big = MakeRecording(dir, "big", "", nullptr);
   std::filesystem::resize_file(big, INT32_MAX);  // sparse
   const std::string rec = MakeRecording(dir, "rec", Bytes(300, 1), nullptr);
-  const std::string longer = MakeRecording(dir, "long", Bytes(3 << 20, 1), nullptr);
   const std::string taken = dir.File("taken.csv");
+  const auto cut = [&big] { std::filesystem::resize_file(big, 1000); };
   const struct {
     const char* name;
     std::vector<std::string> args;
@@ -246,20 +232,16 @@ TEST(Cli, AnUnfinishedOutputLeavesNothingAndTheOldFileAsItWas) {
       {"Ctrl-C", {"export", big, "--csv", taken, "--force"}, {0, SIGINT, dir.File("")}, -1, ""},
       {"SIGTERM", {"export", big, "--wav", dir.File("a.wav")}, {0, SIGTERM, dir.File("")}, -1, ""},
       {"a full disk", {"export", rec, "--csv", taken, "--force"}, {2000}, 4, "dozwolony rozmiar"},
-      {"a recording cut short",
-       {"export", longer, "--csv", "-"},
-       {0, 0, "", [&] { std::filesystem::resize_file(longer, 1000); }},
-       2,
-       "urwał się na próbce 1048576"},
+      {"cut short", {"export", big, "--csv", "-"}, {0, 0, "", cut}, 2, "próbce 1048576 z"},
   };
   for (const auto& c : cases) {
     WriteFile(taken, "old");
-    const std::string before = Listing(dir);
+    const long before = testing::Entries(dir.File(""));
     const auto run = RunCli(c.args, c.fault);
     EXPECT_EQ(run.code, c.code) << c.name;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << c.name << ": " << run.err;
     EXPECT_EQ(ReadFile(taken), "old") << c.name;
-    EXPECT_EQ(Listing(dir), before) << c.name;
+    EXPECT_EQ(testing::Entries(dir.File("")), before) << c.name;
   }
 }
 
