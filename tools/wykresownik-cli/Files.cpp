@@ -175,9 +175,14 @@ OutputFile::OutputFile(const Arguments& arguments, const std::string& option,
                        const std::string& input)
     : OutputFile(CheckedOutputName(arguments, option, input), arguments.Has("force")) {}
 
+OutputFile::OutputFile(int fd) : path_("-"), fd_(fd), ownsFd_(false) {
+  buffer_.resize(kBufferBytes);
+}
+
 OutputFile::OutputFile(const std::string& path, bool force) : path_(path), force_(force) {
   if (path == "-") {
     fd_ = STDOUT_FILENO;
+    ownsFd_ = false;
   } else {
     struct stat there {};
     const bool exists = ::stat(path.c_str(), &there) == 0;
@@ -200,7 +205,7 @@ OutputFile::OutputFile(const std::string& path, bool force) : path_(path), force
 }
 
 OutputFile::~OutputFile() {
-  if (fd_ > STDOUT_FILENO) ::close(fd_);
+  if (ownsFd_ && fd_ >= 0) ::close(fd_);
   if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
   if (pending_ >= 0) pendingUsed[pending_] = 0;
 }
@@ -251,7 +256,7 @@ void OutputFile::Replace() {
 
 void OutputFile::Commit() {
   Flush();
-  if (fd_ == STDOUT_FILENO) {
+  if (!ownsFd_) {
     committed_ = true;
     return;
   }

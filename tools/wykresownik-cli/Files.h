@@ -38,6 +38,8 @@ class OutputFile {
  public:
   // An existing target is refused unless `force`. Raises OutputError.
   OutputFile(const std::string& path, bool force);
+  // An open descriptor, such as a pipe, kept open afterwards.
+  explicit OutputFile(int fd);
   // The output named by --option; the recording `input`'s own .osr and .osi are refused.
   OutputFile(const Arguments& arguments, const std::string& option, const std::string& input);
   ~OutputFile();
@@ -63,6 +65,7 @@ class OutputFile {
   bool force_ = false;
   unsigned mode_ = 0;  // of the old file, or as a new file gets it
   int fd_ = -1;
+  bool ownsFd_ = true;
   int pending_ = -1;  // the temporary's slot for the signal handler
   bool committed_ = false;
   std::vector<char> buffer_;
