@@ -15,8 +15,8 @@ constexpr int kGridBottom = 251;
 
 }  // namespace
 
-bool LoadSpectrum(RecorderState& state, const FftProgress& progress, SampleRange wanted) {
-  const SampleRange range = FirstSamples(Clip(wanted, state.dataFile.Size()), kMaxFftSize);
+bool LoadSpectrum(RecorderState& state, const FftProgress& progress, SampleSpan wanted) {
+  const SampleSpan range = FirstSamples(Clip(wanted, state.dataFile.Size()), kMaxFftSize);
   // A file another process truncates meanwhile reads short; what arrived is what is analysed.
   const int count = static_cast<int>(
       range.Count() > 0
@@ -34,7 +34,7 @@ bool LoadSpectrum(RecorderState& state, const FftProgress& progress, SampleRange
   return true;
 }
 
-bool RefreshSpectrum(RecorderState& state, const FftProgress& progress, SampleRange wanted) {
+bool RefreshSpectrum(RecorderState& state, const FftProgress& progress, SampleSpan wanted) {
   state.fftSize = state.fftFullSize;
   state.fftSamplePeriodMs = state.samplePeriodMs;
   bool computed = true;
@@ -52,7 +52,7 @@ bool RefreshSpectrum(RecorderState& state, const FftProgress& progress, SampleRa
   return computed;
 }
 
-SampleRange AnalysedRange(const RecorderState& state) {
+SampleSpan AnalysedRange(const RecorderState& state) {
   if (state.fftFullSize == 0) return {};
   return {state.spectrumFirst, state.spectrumFirst + state.fftSampleCount};
 }

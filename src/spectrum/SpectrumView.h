@@ -26,16 +26,16 @@ inline constexpr const char* kNoSamplesText = "Brak próbek do analizy!";
 // computes their spectrum into spectrumMagnitudes. A stretch without samples computes nothing
 // and returns false.
 bool LoadSpectrum(RecorderState& state, const FftProgress& progress = {},
-                  SampleRange wanted = kAllSamples);
+                  SampleSpan wanted = kAllSamples);
 
 // The steps of a showing between the progress frame's appearance and disappearance: recompute
 // when a recording is open, then grid and line. False when the stretch has no samples; the
 // previous spectrum (or an empty grid) is drawn then.
 bool RefreshSpectrum(RecorderState& state, const FftProgress& progress = {},
-                     SampleRange wanted = kAllSamples);
+                     SampleSpan wanted = kAllSamples);
 
 // The samples of the last computation.
-SampleRange AnalysedRange(const RecorderState& state);
+SampleSpan AnalysedRange(const RecorderState& state);
 
 // "1:1", "10x", "100x": the lowest 1/f of the last spectrum over the full width, no recompute.
 void SetFrequencyZoom(RecorderState& state, int f);

@@ -130,7 +130,7 @@ void TForm3::RefreshSpectrum() {
    : stretch == Stretch::kView ? StretchButton2
                                : StretchButton3)
       ->setChecked(true);
-  const SampleRange wanted = StretchRange(state_, stretch, state_.dataFile.Size());
+  const SampleSpan wanted = StretchRange(state_, stretch, state_.dataFile.Size());
   const bool computed = wyk::RefreshSpectrum(
       state_,
       [&frame](int stage) {

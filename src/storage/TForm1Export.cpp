@@ -73,7 +73,7 @@ void TForm1::ExportSamples(Stretch stretch, bool wav) {
     ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
     return;
   }
-  const SampleRange range = StretchRange(state, stretch, recording.sampleCount);
+  const SampleSpan range = StretchRange(state, stretch, recording.sampleCount);
   const std::string path =
       AskOutputPath(this, wav ? "Eksportuj WAV" : "Eksportuj CSV",
                     RecordingFileName(state.recordingName, wav ? ".wav" : ".csv"),

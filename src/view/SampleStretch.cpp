@@ -17,16 +17,16 @@ std::string Grouped(int64_t n) {
 
 }  // namespace
 
-SampleRange Clip(SampleRange range, int64_t available) {
+SampleSpan Clip(SampleSpan range, int64_t available) {
   const int64_t first = std::clamp<int64_t>(range.first, 0, available);
   return {first, std::clamp<int64_t>(range.end, first, available)};
 }
 
-SampleRange FirstSamples(SampleRange range, int64_t limit) {
+SampleSpan FirstSamples(SampleSpan range, int64_t limit) {
   return {range.first, range.first + std::min(range.Count(), limit)};
 }
 
-SampleRange StretchRange(const RecorderState& state, Stretch stretch, int64_t available) {
+SampleSpan StretchRange(const RecorderState& state, Stretch stretch, int64_t available) {
   switch (stretch) {
     case Stretch::kView: {
       const int64_t position = state.scrollBar.position;
@@ -42,7 +42,7 @@ SampleRange StretchRange(const RecorderState& state, Stretch stretch, int64_t av
   return {0, available};
 }
 
-std::string SamplesText(SampleRange range) {
+std::string SamplesText(SampleSpan range) {
   if (range.Count() <= 0) return {};
   return "próbki " + Grouped(range.first) + " … " + Grouped(range.end - 1);
 }

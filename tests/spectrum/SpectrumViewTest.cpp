@@ -198,7 +198,7 @@ TEST(SpectrumView, AStretchIsTheEngineOnExactlyItsSamples) {
     s.cursorASample = c.a;
     s.cursorBSample = c.b;
     ASSERT_TRUE(RefreshSpectrum(s, {}, StretchRange(s, c.stretch, s.dataFile.Size())));
-    const SampleRange analysed = AnalysedRange(s);
+    const SampleSpan analysed = AnalysedRange(s);
     EXPECT_EQ(SamplesText(analysed), c.samples);
     ASSERT_EQ(s.fftFullSize, TransformSizeFor(static_cast<int>(analysed.Count())));
     const std::vector<float> shown(s.spectrumMagnitudes.begin(),

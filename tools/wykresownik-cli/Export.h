@@ -1,5 +1,6 @@
 #pragma once
-// The export command's writers, which the windows' export uses too.
+// The samples of a recording as CSV rows or as a WAV file, into any output: a file that
+// replaces the old one only when complete, or the standard output.
 
 #include <cstdint>
 #include <functional>
@@ -10,18 +11,20 @@
 
 namespace wyk::cli {
 
-struct Range {
+struct SampleRange {
   int64_t from = 0;
   int64_t to = 0;  // one past the last sample
 };
 
 // Called after each block with the samples written so far and the range's length. It may throw
-// to stop the export; the OutputFile then removes what was written.
+// to stop the export; the output is then not committed.
 using ExportProgress = std::function<void(int64_t done, int64_t total)>;
 
-void ExportCsv(const StoredRecording& recording, Range range, const CsvFormat& format,
+// A range that cannot be read to its end (the file shrank or a read failed meanwhile) raises
+// CliError(kBadInput); the caller's output is then not committed.
+void ExportCsv(const StoredRecording& recording, SampleRange range, const CsvFormat& format,
                OutputFile& out, const ExportProgress& progress = {});
-void ExportWav(const StoredRecording& recording, Range range, OutputFile& out,
+void ExportWav(const StoredRecording& recording, SampleRange range, OutputFile& out,
                const ExportProgress& progress = {});
 
 // The bins on show of the last spectrum: number, frequency and the engine's magnitude.
