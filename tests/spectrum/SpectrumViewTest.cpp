@@ -201,14 +201,11 @@ TEST(SpectrumView, AStretchIsTheEngineOnExactlyItsSamples) {
     const SampleSpan analysed = AnalysedRange(s);
     EXPECT_EQ(SamplesText(analysed), c.samples);
     ASSERT_EQ(s.fftFullSize, TransformSizeFor(static_cast<int>(analysed.Count())));
-    const std::vector<float> shown(s.spectrumMagnitudes.begin(),
-                                   s.spectrumMagnitudes.begin() + s.fftFullSize);
     std::vector<float> input, expected(static_cast<size_t>(s.fftFullSize));
     for (int64_t k = analysed.first; k < analysed.end; ++k)
       input.push_back(testing::PatternSample(k));
     ComputeAmplitudeSpectrum(s, input.data(), expected.data(), 1.0f);
-    EXPECT_TRUE(std::memcmp(shown.data(), expected.data(), shown.size() * sizeof(float)) == 0)
-        << c.samples;
+    EXPECT_EQ(std::memcmp(s.spectrumMagnitudes.data(), expected.data(), expected.size() * 4), 0);
   }
 }
 
