@@ -5,7 +5,7 @@
 
 #include "app/Application.h"
 #include "app/Windows.h"
-#include "config/Settings.h"
+#include "config/SettingsLocation.h"
 
 namespace wyk {
 
@@ -15,7 +15,7 @@ int StartApplication(int argc, char** argv) {
     auto state = std::make_unique<RecorderState>();
     state->fftSamplePeriodMs = state->samplePeriodMs;
     const std::string settingsPath =
-        SettingsFilePath(QCoreApplication::applicationFilePath().toStdString());
+        SettingsPathFor(QCoreApplication::applicationFilePath().toStdString());
     const Windows windows = CreateWindows(*state, settingsPath);
     windows.form1->show();
     return app.exec();

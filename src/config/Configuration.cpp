@@ -24,6 +24,15 @@ std::string PortDeviceHint(const RecorderState& state, int number) {
   return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : mapped;
 }
 
+std::string ChoiceRefusal(const DialogChoice& choice) {
+  if (choice.portItem < 0 || choice.portItem > 7) return "Wybierz port od Com1 do Com8!";
+  if (choice.adapterEntry < 0 || choice.adapterEntry >= static_cast<int>(kAdapterEntries.size()))
+    return "Wybierz typ przystawki z listy: TEV2R (DSC89C420), TEW2R lub TEV2R (ATMEGA8)!";
+  const std::optional<int32_t> offset = ParseInteger(choice.offsetText);
+  if (!offset || *offset < 0 || *offset > 255) return "Składowa stała musi być liczbą od 0 do 255!";
+  return "";
+}
+
 void TakeDialogChoice(RecorderState& state, const DialogChoice& choice) {
   state.comPortNumber = LowByte(choice.portItem + 1);
   state.adapterType = LowByte(choice.adapterEntry);

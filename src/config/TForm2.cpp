@@ -1,5 +1,6 @@
 #include "config/TForm2.h"
 
+#include <QMessageBox>
 #include <QPainter>
 #include <QShowEvent>
 #include <exception>
@@ -96,14 +97,15 @@ void TForm2::BuildLayout() {
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   for (std::string_view entry : kAdapterEntries) ComboBox1->addItem(ToQString(entry));
   Label4 = MakeLabel(GroupBox1, {152, 12, 74, 26}, QString::fromUtf8("Składowa stała:\n(TEV2R)"));
-  CSpinEdit1 = new QSpinBox(GroupBox1);
+  CSpinEdit1 = new SpinEdit(GroupBox1, 0, 255);
   CSpinEdit1->setGeometry(232, 16, 41, 22);
-  CSpinEdit1->setRange(0, 255);
 
   Image1 = new QLabel(this);
   Image1->setGeometry(23, 170, 75, 19);
   Image1->setPixmap(pictures::Logo());
   SpeedButton2 = MakeFlatButton(this, {135, 168, 74, 22}, "OK");
+  SpeedButton2->setToolTip(QString::fromUtf8("Plik ustawień: ") +
+                           QString::fromStdString(mainWindow_.settingsPath));
   SpeedButton3 = MakeFlatButton(this, {216, 168, 74, 22}, "Anuluj");
   connect(SpeedButton2, &QToolButton::clicked, this, [this] {
     // An error must not unwind through Qt's widget code: it ends OK here and the
@@ -118,13 +120,20 @@ void TForm2::BuildLayout() {
 }
 
 void TForm2::CreateConfigurationDialog() {
+  ShowSettings();
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
+}
+
+void TForm2::ShowSettings() {
   Shape1->SetColour(ToQColor(state_.backgroundColor));
   Shape2->SetColour(ToQColor(state_.gridColor));
   Shape3->SetColour(ToQColor(state_.lineColor));
   RadioGroup1->SetItemIndex(PortItemOf(state_.comPortNumber));
-  ComboBox1->setCurrentIndex(AdapterEntryOf(state_.adapterType));
+  const int entry = AdapterEntryOf(state_.adapterType);
+  ComboBox1->setCurrentIndex(entry);
+  // Text typed into the box stays when the index does not change.
+  ComboBox1->setEditText(entry >= 0 ? ComboBox1->itemText(entry) : QString());
   CSpinEdit1->setValue(state_.dcOffset);
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
 }
 
 int TForm2::SelectedAdapterEntry() const {
@@ -132,7 +141,9 @@ int TForm2::SelectedAdapterEntry() const {
 }
 
 void TForm2::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) SnapshotSettings(state_);
+  if (event->spontaneous()) return;
+  ShowSettings();
+  SnapshotSettings(state_);
 }
 
 void TForm2::paintEvent(QPaintEvent*) {
@@ -157,10 +168,14 @@ void TForm2::PickColour(ColourSwatch* swatch) {
 }
 
 void TForm2::ConfirmConfiguration() {
-  TakeDialogChoice(state_, {RadioGroup1->ItemIndex(), SelectedAdapterEntry(),
-                            CSpinEdit1->cleanText().toStdString()});
-  // An emptied box reads as 0; show what was taken.
-  CSpinEdit1->setValue(state_.dcOffset);
+  const DialogChoice choice{RadioGroup1->ItemIndex(), SelectedAdapterEntry(),
+                            CSpinEdit1->cleanText().toStdString()};
+  if (const std::string refusal = ChoiceRefusal(choice); !refusal.empty()) {
+    QMessageBox box(QMessageBox::NoIcon, "Uwaga!", ToQString(refusal), QMessageBox::Ok, this);
+    box.exec();
+    return;
+  }
+  TakeDialogChoice(state_, choice);
   mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
   SaveSettings(state_, mainWindow_.settingsPath);
   if (state_.adapterType == 1)

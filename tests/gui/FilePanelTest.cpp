@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -98,6 +100,7 @@ TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
   f.NewRecording();
   EXPECT_EQ(seen->caption, "Uwaga!");
   EXPECT_EQ(seen->text, "Plik istnieje!\nCzy nadpisac?");
+  EXPECT_EQ(seen->buttons, QStringList({"&Tak", "&Nie"}));  // Qt's own texts in Polish
   EXPECT_EQ(ReadFile(name), "abc");
   EXPECT_FALSE(program.state->dataFileOpen);
   EXPECT_FALSE(f.FftButton->isEnabled());
@@ -130,6 +133,7 @@ TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
   for (const bool accept : {false, true}) {
     bool disabledWhileOpen = false;
     QString filter;
+    QString openButton;
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -138,6 +142,7 @@ TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
       poll.stop();
       disabledWhileOpen = !f.isEnabled();
       filter = dialog->nameFilters().join(";;");
+      openButton = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->text();
       if (!accept) return dialog->reject();
       // As a person does: the name typed into the dialog's box, then Enter.
       auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
@@ -149,6 +154,7 @@ TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
     QTest::mouseClick(f.FileNameEdit->BrowseButton(), Qt::LeftButton);
     EXPECT_TRUE(disabledWhileOpen);
     EXPECT_EQ(filter, "Pliki wykresownika (.osr) (*.osr)");
+    EXPECT_EQ(openButton, "&Otwórz");
     EXPECT_FALSE(f.isEnabled());
     EXPECT_EQ(f.FileNameEdit->Text(), accept ? QString::fromStdString(chosen) : before);
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.isEnabled(); }, 1000));
