@@ -25,9 +25,15 @@ std::string PortDeviceHint(const RecorderState& state, int number) {
 }
 
 std::string ChoiceRefusal(const DialogChoice& choice) {
-  if (choice.portItem < 0 || choice.portItem > 7) return "Wybierz port od Com1 do Com8!";
-  if (choice.adapterEntry < 0 || choice.adapterEntry >= static_cast<int>(kAdapterEntries.size()))
-    return "Wybierz typ przystawki z listy: TEV2R (DSC89C420), TEW2R lub TEV2R (ATMEGA8)!";
+  if (choice.portItem < 0 || choice.portItem > 7) return "Wybierz port: Com1 … Com8!";
+  if (choice.adapterEntry < 0 || choice.adapterEntry >= static_cast<int>(kAdapterEntries.size())) {
+    std::string text = "Wybierz typ przystawki z listy: ";
+    for (size_t i = 0; i < kAdapterEntries.size(); ++i) {
+      if (i > 0) text += i + 1 < kAdapterEntries.size() ? ", " : " lub ";
+      text += kAdapterEntries[i];
+    }
+    return text + "!";
+  }
   const std::optional<int32_t> offset = ParseInteger(choice.offsetText);
   if (!offset || *offset < 0 || *offset > 255) return "Składowa stała musi być liczbą od 0 do 255!";
   return "";

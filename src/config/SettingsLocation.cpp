@@ -1,5 +1,6 @@
 #include "config/SettingsLocation.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -37,11 +38,20 @@ std::string ChooseSettingsPath(const SettingsPlaceFacts& facts) {
 
 std::string SettingsPathFor(const std::string& executablePath) {
   const std::string beside = SettingsFilePath(executablePath);
+  std::optional<std::string> home = Environment("HOME");
+  if (!home)
+    if (const passwd* user = ::getpwuid(::getuid())) home = user->pw_dir;
   std::error_code ignored;
   const std::string folder = std::filesystem::path(beside).parent_path().string();
   return ChooseSettingsPath({executablePath, std::filesystem::exists(beside, ignored),
                              ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0,
-                             Environment("XDG_CONFIG_HOME"), Environment("HOME")});
+                             Environment("XDG_CONFIG_HOME"), home});
+}
+
+std::string SettingsPathForThisProgram() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return SettingsPathFor(error ? "wykresownik" : self.string());
 }
 
 }  // namespace wyk

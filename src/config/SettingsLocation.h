@@ -22,7 +22,12 @@ struct SettingsPlaceFacts {
 // unset, empty or relative. With no usable home either, beside the executable.
 std::string ChooseSettingsPath(const SettingsPlaceFacts& facts);
 
-// The same choice for this process: the disk and the environment as they are now.
+// The same choice for this process: the disk and the environment as they are now; with HOME
+// unset, the home folder of the user's account.
 std::string SettingsPathFor(const std::string& executablePath);
+
+// The same for the running program (through /proc/self/exe), so that start-up and a help text
+// need no application object to name it.
+std::string SettingsPathForThisProgram();
 
 }  // namespace wyk

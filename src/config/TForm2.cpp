@@ -129,10 +129,8 @@ void TForm2::ShowSettings() {
   Shape2->SetColour(ToQColor(state_.gridColor));
   Shape3->SetColour(ToQColor(state_.lineColor));
   RadioGroup1->SetItemIndex(PortItemOf(state_.comPortNumber));
-  const int entry = AdapterEntryOf(state_.adapterType);
-  ComboBox1->setCurrentIndex(entry);
-  // Text typed into the box stays when the index does not change.
-  ComboBox1->setEditText(entry >= 0 ? ComboBox1->itemText(entry) : QString());
+  // Also puts back the entry's text over text typed into the box.
+  ComboBox1->setCurrentIndex(AdapterEntryOf(state_.adapterType));
   CSpinEdit1->setValue(state_.dcOffset);
 }
 
@@ -173,6 +171,16 @@ void TForm2::ConfirmConfiguration() {
   if (const std::string refusal = ChoiceRefusal(choice); !refusal.empty()) {
     QMessageBox box(QMessageBox::NoIcon, "Uwaga!", ToQString(refusal), QMessageBox::Ok, this);
     box.exec();
+    // The control to mend takes the focus, its text selected for retyping.
+    if (choice.portItem < 0) {
+      RadioGroup1->Item(0)->setFocus();
+    } else if (choice.adapterEntry < 0) {
+      ComboBox1->setFocus();
+      ComboBox1->lineEdit()->selectAll();
+    } else {
+      CSpinEdit1->setFocus();
+      CSpinEdit1->selectAll();
+    }
     return;
   }
   TakeDialogChoice(state_, choice);
