@@ -79,9 +79,10 @@ void TForm1::ExportSamples(Stretch stretch, bool wav) {
                     RecordingFileName(state.recordingName, wav ? ".wav" : ".csv"),
                     wav ? "Dźwięk WAV (*.wav)" : "Tekst CSV (*.csv)", state.recordingName);
   if (path.empty()) return;
-  ExportProgressFrame frame(*Frame11);
-  const auto progress = [&frame](int64_t done, int64_t total) { frame.Report(done, total); };
   WriteOutput(this, path, state.recordingName, [&](cli::OutputFile& out) {
+    // Gone before a failure is shown, so that its message box takes clicks again.
+    ExportProgressFrame frame(*Frame11);
+    const auto progress = [&frame](int64_t done, int64_t total) { frame.Report(done, total); };
     if (wav)
       cli::ExportWav(recording, {range.first, range.end}, out, progress);
     else
