@@ -7,6 +7,8 @@ namespace wyk {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Wykresownik");
+  // Lets the desktop match the windows to the installed menu entry and its icon.
+  setDesktopFileName("io.github.wykresownik.Wykresownik");
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
