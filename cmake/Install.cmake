@@ -4,27 +4,31 @@ include(GNUInstallDirs)
 set(WYK_APP_ID io.github.wykresownik.Wykresownik)
 set(data ${PROJECT_SOURCE_DIR}/data)
 
-install(TARGETS wykresownik wykresownik-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(PROGRAMS $<TARGET_FILE:adapter-sim> DESTINATION ${CMAKE_INSTALL_BINDIR}
-        RENAME wykresownik-adapter-sim)
+install(TARGETS wykresownik wykresownik-cli wykresownik-adapter-sim
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(man_dir ${PROJECT_BINARY_DIR}/man)
 set(man_pages)
 # A page from the program's --help; `commands` (comma-separated) adds each command's --help.
 function(wyk_man_page target name summary commands)
+  set(settings)
+  if(ARGC GREATER 4)
+    set(settings "-DSETTINGS=${ARGV4}")
+  endif()
   add_custom_command(
     OUTPUT ${man_dir}/${name}.1
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${target}> -DNAME=${name}
             "-DSUMMARY=${summary}" -DVERSION=${PROJECT_VERSION} -DOUTPUT=${man_dir}/${name}.1
-            "-DCOMMANDS=${commands}" -P ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake
+            "-DCOMMANDS=${commands}" ${settings} -P ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake
     DEPENDS ${target} ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake
     VERBATIM)
   set(man_pages ${man_pages} ${man_dir}/${name}.1 PARENT_SCOPE)
 endfunction()
-wyk_man_page(wykresownik wykresownik "rejestrator jednego kanału analogowego" "")
+wyk_man_page(wykresownik wykresownik "rejestrator jednego kanału analogowego" ""
+             "wykresownik.INI obok programu, gdy ten plik istnieje lub katalog programu jest zapisywalny, inaczej $XDG_CONFIG_HOME/wykresownik/wykresownik.INI (~/.config/wykresownik/wykresownik.INI)")
 wyk_man_page(wykresownik-cli wykresownik-cli "nagrania Wykresownika z przystawki i do innych programów"
              "record,info,export,render,spectrum")
-wyk_man_page(adapter-sim wykresownik-adapter-sim "symulowany adapter pomiarowy Wykresownika" "")
+wyk_man_page(wykresownik-adapter-sim wykresownik-adapter-sim "symulowany adapter pomiarowy Wykresownika" "")
 add_custom_target(man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
