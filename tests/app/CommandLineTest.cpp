@@ -7,15 +7,13 @@ namespace {
 
 using Action = CommandLine::Action;
 
-struct LineCase {
-  std::vector<std::string> args;
-  Action action;
-  std::optional<std::string> recording;
-  std::string error;
-};
-
 TEST(CommandLine, EachArgumentListHasOneOutcome) {
-  const LineCase cases[] = {
+  const struct {
+    std::vector<std::string> args;
+    Action action;
+    std::optional<std::string> recording;
+    std::string error;
+  } cases[] = {
       {{}, Action::kRun, std::nullopt, ""},
       {{"pomiar.osr"}, Action::kRun, "pomiar.osr", ""},
       {{"--", "-x.osr"}, Action::kRun, "-x.osr", ""},
@@ -26,12 +24,11 @@ TEST(CommandLine, EachArgumentListHasOneOutcome) {
       {{"-"}, Action::kBadUsage, std::nullopt, "nieznana opcja \"-\""},
       {{"a.osr", "b.osr"}, Action::kBadUsage, std::nullopt, "nadmiarowy argument \"b.osr\""},
   };
-  for (const LineCase& c : cases) {
+  for (const auto& c : cases) {
     const CommandLine line = ParseCommandLine(c.args);
-    const std::string row = ::testing::PrintToString(c.args);
-    EXPECT_EQ(line.action, c.action) << row;
-    EXPECT_EQ(line.recording, c.recording) << row;
-    EXPECT_EQ(line.error, c.error) << row;
+    EXPECT_EQ(line.action, c.action) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(line.recording, c.recording) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(line.error, c.error) << ::testing::PrintToString(c.args);
   }
 }
 
