@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 #include <exception>
 
 namespace wyk {
@@ -9,6 +11,11 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Wykresownik");
   // Lets the desktop match the windows to the installed menu entry and its icon.
   setDesktopFileName("io.github.wykresownik.Wykresownik");
+  // Qt's own texts (standard buttons, file and colour dialogs) in Polish; without the
+  // translations installed they stay English.
+  auto* translator = new QTranslator(this);
+  if (translator->load("qtbase_pl", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(translator);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

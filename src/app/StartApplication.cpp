@@ -3,31 +3,21 @@
 #include <QFile>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <memory>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Windows.h"
-#include "config/Settings.h"
+#include "config/SettingsLocation.h"
 
 namespace wyk {
-namespace {
 
-// Without an application object: --help and --version need no display.
-std::string ExecutablePath(const char* argv0) {
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string(argv0) : self.string();
-}
-
-}  // namespace
-
+// --help and --version are answered before the application object exists: they need no display.
 int StartApplication(int argc, char** argv) {
   const CommandLine command = ParseCommandLine({argv + 1, argv + argc});
   switch (command.action) {
     case CommandLine::Action::kHelp:
-      std::fputs(HelpText(SettingsFilePath(ExecutablePath(argv[0]))).c_str(), stdout);
+      std::fputs(HelpText(SettingsPathForThisProgram()).c_str(), stdout);
       return 0;
     case CommandLine::Action::kVersion:
       std::fputs(VersionText().c_str(), stdout);
@@ -44,8 +34,7 @@ int StartApplication(int argc, char** argv) {
   try {
     auto state = std::make_unique<RecorderState>();
     state->fftSamplePeriodMs = state->samplePeriodMs;
-    const std::string settingsPath =
-        SettingsFilePath(QCoreApplication::applicationFilePath().toStdString());
+    const std::string settingsPath = SettingsPathForThisProgram();
     const Windows windows = CreateWindows(*state, settingsPath);
     windows.form1->show();
     if (command.recording)
