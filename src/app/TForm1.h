@@ -100,6 +100,9 @@ class TForm1 : public QWidget {
   void NewRecording();
   void OpenRecording();
   void BrowseRecording();
+  // The name given on the command line: put in the name box and opened as by "Otworz" once
+  // the event loop runs.
+  void OpenRecordingAtStart(const QString& name);
   static QString InitialRecordingName();
   // ScrollBar1 takes the values of state.scrollBar.
   void SyncScrollBar();

@@ -92,6 +92,11 @@ void TForm1::OpenRecording() {
   update();
 }
 
+void TForm1::OpenRecordingAtStart(const QString& name) {
+  FileNameEdit->SetText(name);
+  QTimer::singleShot(0, this, &TForm1::OpenRecording);
+}
+
 void TForm1::BrowseRecording() {
   setEnabled(false);
   QFileDialog dialog(this, QString(), QFileInfo(FileNameEdit->Text()).path(),
