@@ -222,10 +222,17 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   QPainter(&shot).drawPixmap(f.mapFromGlobal(f.PlotMenu->pos()), f.PlotMenu->grab());
   shot.save(testing::ArtifactPath("plot-menu.png"));
   QTest::mouseClick(f.FftButton, Qt::LeftButton);
-  QTest::mouseClick(spectrum.StretchButton2, Qt::LeftButton);
+  const auto n = [](int64_t v) { return std::to_string(v); };
+  // The spectrum window and the command line name the same samples and read the same peak.
+  for (auto [choice, to] : {std::pair{spectrum.StretchButton2, p + 500 * step},
+                            std::pair{spectrum.StretchButton3, p + 400 * step + 1}}) {
+    QTest::mouseClick(choice, Qt::LeftButton);
+    EXPECT_EQ(RunCli({"spectrum", rec, "--peak", "--from", n(p), "--to", n(to)}).out,
+              (spectrum.Label2->text() + "\n" + spectrum.Label3->text() + "\n").toStdString());
+  }
+  spectrum.grab().save(testing::ArtifactPath("spectrum-stretch.png"));
   QTest::mouseClick(spectrum.SpeedButton2, Qt::LeftButton);
 
-  const auto n = [](int64_t v) { return std::to_string(v); };
   const std::string view = " --from " + n(p) + " --to " + n(p + 500 * step) + " ";
   const std::string ab = " --from " + n(p) + " --to " + n(p + 400 * step + 1) + " ";
   const QList<QAction*> csv = f.CsvMenu->actions(), wav = f.WavMenu->actions();
@@ -239,8 +246,8 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
       {wav[0], "export --wav"},
       {wav[1], "export" + view + "--wav"},
       {wav[2], "export" + ab + "--wav"},
-      {spectrum.SavePictureAction, "spectrum --zoom 10" + view + "--png"},
-      {spectrum.ExportBinsAction, "spectrum --zoom 10" + view + "--csv"},
+      {spectrum.SavePictureAction, "spectrum --zoom 10" + ab + "--png"},
+      {spectrum.ExportBinsAction, "spectrum --zoom 10" + ab + "--csv"},
       {f.SavePictureAction, "render --step " + n(step) + " --position " + n(p) + " --png"},
   };
   for (const auto& row : rows) {
@@ -280,6 +287,12 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   csv[0]->trigger();
   EXPECT_FALSE(std::filesystem::exists(program.dir.File("przerwany.csv")));
   EXPECT_TRUE(f.Frame11->isHidden());
+  // Opening took the cursors off: A–B is not offered, and the next showing takes the start.
+  EXPECT_FALSE(spectrum.StretchButton3->isEnabled());
+  spectrum.hide();
+  QTest::mouseClick(f.FftButton, Qt::LeftButton);
+  EXPECT_TRUE(spectrum.StretchButton1->isChecked());
+  EXPECT_EQ(spectrum.Label2->text(), "próbki 0 … 1 048 575");
 }
 
 }  // namespace

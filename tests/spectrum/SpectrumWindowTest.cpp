@@ -6,7 +6,6 @@
 #include <cmath>
 #include <string>
 
-#include "cli/CliRun.h"
 #include "gui/StartedProgram.h"
 #include "spectrum/SpectrumView.h"
 #include "support/Artifacts.h"
@@ -127,46 +126,6 @@ TEST(SpectrumWindow, AnEmptyRecordingIsRefused) {
   EXPECT_TRUE(program.Main().Frame11->isHidden());
   EXPECT_EQ(program.state->spectrumMax, 0.0f);
   EXPECT_EQ(program.state->fftSampleCount, kMaxFftSize);
-}
-
-TEST(SpectrumWindow, TheChoiceOfSamplesNamesThemAndReadsThePeak) {
-  StartedProgram program;
-  TForm1& main = program.Main();
-  TForm3& form = *program.windows.form3;
-  main.show();
-  // 50 Hz of 2 V peak at 0,5 ms and 0,5 V a division.
-  std::string bytes;
-  for (int i = 0; i < 20000; ++i)
-    bytes += static_cast<char>(std::lround(125 + 100 * std::sin(2 * M_PI * 50 * i / 2000.0)));
-  const std::string rec = program.dir.File("sinus.osr");
-  testing::WriteFile(rec, bytes);
-  testing::WriteFile(program.dir.File("sinus.osi"), "[Parm]\r\nProb=0,5\r\nVD=0,5\r\nJednV=V\r\n");
-  main.FileNameEdit->SetText(QString::fromStdString(rec));
-  main.OpenRecording();
-  QTest::mouseClick(main.FftButton, Qt::LeftButton);
-  EXPECT_EQ(form.Label2->text(), "próbki 0 … 19 999");
-  main.ScrollBar1->ScrollTo(5000);
-  QTest::mouseClick(form.StretchButton2, Qt::LeftButton);
-  EXPECT_EQ(form.Label2->text(), "próbki 5 000 … 5 499");
-  QTest::mouseClick(main.CursorsButton, Qt::LeftButton);
-  main.PickCursor(0);
-  main.DragCursor(300, Qt::LeftButton);
-  QTest::mouseClick(form.StretchButton3, Qt::LeftButton);
-  EXPECT_TRUE(form.StretchButton3->isChecked());
-  EXPECT_EQ(form.Label2->text(), "próbki 5 000 … 5 300");
-  EXPECT_TRUE(form.Label3->text().startsWith("Szczyt: 50,00")) << form.Label3->text().toStdString();
-  form.grab().save(testing::ArtifactPath("spectrum-stretch.png"));
-  // The command line reads the same stretch out alike.
-  EXPECT_EQ(testing::RunCli({"spectrum", rec, "--peak", "--from", "5000", "--to", "5301"}).out,
-            (form.Label2->text() + "\n" + form.Label3->text() + "\n").toStdString());
-
-  // Without the cursors A–B is off; the next showing analyses from the start.
-  QTest::mouseClick(main.CursorsButton, Qt::LeftButton);
-  EXPECT_FALSE(form.StretchButton3->isEnabled());
-  form.hide();
-  QTest::mouseClick(main.FftButton, Qt::LeftButton);
-  EXPECT_TRUE(form.StretchButton1->isChecked());
-  EXPECT_EQ(form.Label2->text(), "próbki 0 … 19 999");
 }
 
 }  // namespace
