@@ -25,6 +25,13 @@ bool SampleFileExists(const std::string& sampleName) {
 void CloseRecording(RecorderState& state) {
   state.dataFile.Close();
   state.dataFileOpen = false;
+  // Nothing of it is left to show or to browse.
+  state.sampleCount = 0;
+  state.zoomStep = 1;
+  state.windowBuffer.fill(0);
+  state.lastReadSample = 0;
+  state.selectionValid = false;
+  ResetView(state);
 }
 
 bool CreateRecording(RecorderState& state, const std::string& sampleName) {
@@ -47,11 +54,7 @@ StoredRecording OpenStoredRecording(const std::string& name) {
 OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
   CloseRecording(state);
   StoredRecording recording = OpenStoredRecording(name);
-  if (recording.result == OpenResult::kNotOpened) {
-    ResetView(state);
-    state.sampleCount = 0;
-    return {OpenResult::kNotOpened};
-  }
+  if (recording.result == OpenResult::kNotOpened) return {OpenResult::kNotOpened};
   state.dataFile = std::move(recording.samples);
   const RecordingParameters& parameters = recording.parameters;
   state.recordingStart = parameters.start;
@@ -65,12 +68,11 @@ OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
   state.zoomStep = 1;
   state.previousWindowOffset = state.windowOffset = state.windowStart = 0;
   if (state.sampleCount == 0) {
-    ResetView(state);
     CloseRecording(state);
     return {OpenResult::kNoSamples, size};
   }
   UpdateScrollBar(state);
-  // One block read; a shorter file leaves the rest of the window as it was.
+  // One block read; a shorter file leaves the rest of the window at 0.
   state.dataFile.ReadAt(0, state.windowBuffer.data(), kWindowLength);
   state.dataFileOpen = true;
   return {OpenResult::kOpened, size};

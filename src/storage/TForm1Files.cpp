@@ -43,21 +43,40 @@ void TForm1::SetViewButtonsEnabled(bool enabled) {
     b->setEnabled(enabled);
 }
 
+void TForm1::CloseRecordingView() {
+  CloseRecording(state);
+  StartButton->setEnabled(false);
+  SetViewButtonsEnabled(false);
+  ZoomLabel->setText("1:1");
+  RedrawRecording();
+}
+
+void TForm1::RedrawRecording() {
+  SyncScrollBar();
+  DrawScales(state.timeScaleAbsolute);
+  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
+  PresentPlot(state, windowCanvas);
+  selectionBandShown = false;
+  update();
+}
+
 void TForm1::NewRecording() {
   HideCursors();
-  CloseRecording(state);
   // The recording that was open is closed now, whatever the answer below.
-  SetViewButtonsEnabled(false);
+  CloseRecordingView();
   const std::string name = RecordingFileName(FileNameEdit->Text().toStdString(), ".osr");
   if (SampleFileExists(name)) {
     QMessageBox box(QMessageBox::NoIcon, "Uwaga!", "Plik istnieje!\nCzy nadpisac?",
                     QMessageBox::Yes | QMessageBox::No, this);
+    // Enter keeps the file.
+    box.setDefaultButton(QMessageBox::No);
     if (box.exec() != QMessageBox::Yes) return;
   }
   if (!CreateRecording(state, name)) {
     ShowMessage("Uwaga", "Nie mogę utworzyć pliku!");
     return;
   }
+  newRecordingName = FileNameEdit->Text();
   StartButton->setEnabled(true);
 }
 
@@ -85,11 +104,10 @@ void TForm1::OpenRecording() {
   } catch (const AppError&) {
     ShowMessage("Uwaga", "Nie mogę otworzyć pliku!!!");
   }
-  SyncScrollBar();
-  DrawScales(state.timeScaleAbsolute);
-  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
-  PresentPlot(state, windowCanvas);
-  update();
+  if (state.dataFileOpen)
+    RedrawRecording();
+  else
+    CloseRecordingView();
 }
 
 void TForm1::BrowseRecording() {

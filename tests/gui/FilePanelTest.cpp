@@ -54,16 +54,24 @@ struct RefusedOpen {
   const char* name;
   const char* content;  // nullptr: no sample file
   const char* message;
+  bool afterARecording = false;  // one was open, its trace at row 150
 };
 
+// The recording that is not open is not drawn and cannot be browsed.
 TEST(FilePanel, RefusedOpeningsSayWhyAndLeaveTheRecordingClosed) {
   const RefusedOpen cases[] = {
       {"missing", nullptr, "Nie mogę otworzyć pliku!"},
       {"empty", "", "Nie mogę otworzyć pliku!!!"},
+      {"missing, after a recording", nullptr, "Nie mogę otworzyć pliku!", true},
   };
   for (const RefusedOpen& c : cases) {
     StartedProgram program;
     TForm1& f = program.Main();
+    if (c.afterARecording) {
+      WriteFile(program.dir.File("przed.osr"), std::string(2000, '\x64'));
+      f.FileNameEdit->SetText(QString::fromStdString(program.dir.File("przed.osr")));
+      f.OpenRecording();
+    }
     const std::string name = program.dir.File(std::string(c.name) + ".osr");
     if (c.content) WriteFile(name, c.content);
     f.FileNameEdit->SetText(QString::fromStdString(name));
@@ -75,6 +83,9 @@ TEST(FilePanel, RefusedOpeningsSayWhyAndLeaveTheRecordingClosed) {
     EXPECT_EQ(program.state->sampleCount, 0) << c.name;
     EXPECT_EQ(f.ZoomLabel->text(), "1:1") << c.name;
     for (QWidget* b : ViewButtons(f)) EXPECT_FALSE(b->isEnabled()) << c.name;
+    const QImage shot = f.grab().toImage();
+    for (int x = 0; x < kPlotWidth; ++x)
+      ASSERT_NE(shot.pixelColor(kPlotLeft + x, kPlotTop + 150), QColor(0, 255, 0)) << c.name << x;
   }
 }
 
@@ -90,15 +101,17 @@ TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
   EXPECT_TRUE(program.state->dataFileOpen);
   EXPECT_TRUE(f.StartButton->isEnabled());
 
-  // An existing file: "No" keeps it, and the recording that was open counts as closed.
-  WriteFile(name, "abc");
+  // An existing file: Enter keeps it, and the recording that was open counts as closed.
+  const std::string old(2000, 'a');
+  WriteFile(name, old);
   f.OpenRecording();
   ASSERT_TRUE(f.FftButton->isEnabled());
-  auto seen = AnswerNextMessageBox(QMessageBox::No);
+  auto seen = AnswerNextMessageBox(QMessageBox::NoButton);
   f.NewRecording();
   EXPECT_EQ(seen->caption, "Uwaga!");
   EXPECT_EQ(seen->text, "Plik istnieje!\nCzy nadpisac?");
-  EXPECT_EQ(ReadFile(name), "abc");
+  EXPECT_EQ(ReadFile(name), old);
+  EXPECT_EQ(f.ScrollBar1->maximum(), 0);
   EXPECT_FALSE(program.state->dataFileOpen);
   EXPECT_FALSE(f.FftButton->isEnabled());
   EXPECT_FALSE(f.StartButton->isEnabled());

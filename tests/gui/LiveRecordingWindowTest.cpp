@@ -129,6 +129,7 @@ struct StartStopCase {
   int runMs;             // -1: Stop straight after Start
   Bytes firstSamples;
   std::vector<std::string> messages;
+  bool otherScales = false;  // "0,2ms" and "100mV" pressed, then a recording of others opened
 };
 
 TEST(LiveRecordingWindow, WhatStartWritesAndWhatStopOpens) {
@@ -145,28 +146,35 @@ TEST(LiveRecordingWindow, WhatStartWritesAndWhatStopOpens) {
        300,
        {0x12, 0x34, 0x00, 0x01},
        {}},
-      {"name changed after Nowy",
-       {"--signal", "ramp"},
-       "inna.osr",
-       300,
-       {0x00, 0x01},
-       {"Uwaga: Nie mogę otworzyć pliku!"}},
+      {"name changed after Nowy", {"--signal", "ramp"}, "inna.osr", 300, {0x00, 0x01}, {}},
+      {"scales of an opened recording", {"--signal", "ramp"}, nullptr, 300, {0x00}, {}, true},
   };
   for (const StartStopCase& c : cases) {
     Rig rig(c.sim, 2);
     TForm1& f = rig.Main();
+    if (c.otherScales) {
+      MessageLog answers;
+      QTest::mouseClick(f.vd(1), Qt::LeftButton);
+      QTest::mouseClick(f.SpeedButton(4), Qt::LeftButton);
+      f.OpenRecording();  // no parameter file yet: 0,5 ms and 10 mV
+      f.NewRecording();
+    }
     MessageLog messages;
-    const std::string osi = rig.program.dir.File(c.renameTo ? "inna.osi" : "rec.osi");
+    const std::string osi = rig.program.dir.File("rec.osi");
     if (c.renameTo)
       f.FileNameEdit->SetText(QString::fromStdString(rig.program.dir.File(c.renameTo)));
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
     const TDateTime start = rig.program.state->recordingStart;  // Stop reads it back to the second
+    EXPECT_EQ(f.Label22->text(), c.otherScales ? "T=0,2ms" : "T=0,5ms") << c.name;
     if (c.runMs > 0) QTest::qWait(c.runMs);
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
     QTest::qWait(50);
 
-    ExpectParameters(osi, start, "0,5");
-    EXPECT_EQ(std::filesystem::exists(rig.program.dir.File("rec.osi")), !c.renameTo) << c.name;
+    if (!c.otherScales) ExpectParameters(osi, start, "0,5");
+    const std::string scales = "Prob=0,200000002980232\r\nVD=0,100000001490116\r\nJednV=V\r\n";
+    EXPECT_EQ(ReadFile(osi).find(scales) != std::string::npos, c.otherScales) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(rig.program.dir.File("inna.osi"))) << c.name;
+    EXPECT_EQ(f.FileNameEdit->Text().toStdString(), rig.name) << c.name;
     const Bytes file = rig.File();
     EXPECT_EQ(Hex(Bytes(file.begin(), file.begin() + std::min(file.size(), c.firstSamples.size()))),
               Hex(c.firstSamples))
@@ -297,12 +305,16 @@ TEST(LiveRecordingWindow, AnUnpluggedAdapterOrAFullFileEndsTheRecordingWithAMess
   }
 }
 
-TEST(LiveRecordingWindow, LeavingDuringARecordingSendsNoStopByteAndKeepsTheSamples) {
+// "Wyjście" ends the recording as Stop does (stop byte, port closed), without opening it.
+TEST(LiveRecordingWindow, LeavingDuringARecordingEndsItAsStopDoes) {
   Rig rig({"--signal", "ramp"}, 2);
   TForm1& f = rig.Main();
   QTest::mouseClick(f.StartButton, Qt::LeftButton);
   QTest::qWait(300);
   QTest::mouseClick(f.ExitButton, Qt::LeftButton);
+  EXPECT_TRUE(rig.sim.WaitForRxLines("stop 00"));
+  EXPECT_FALSE(f.serialLink.IsOpen());
+  EXPECT_EQ(rig.program.state->sampleCount, 0);
   const int32_t stored = rig.program.state->recordedSampleCount;
   rig.program.windows = {};  // the program ends
   const Bytes file = rig.File();
@@ -310,8 +322,7 @@ TEST(LiveRecordingWindow, LeavingDuringARecordingSendsNoStopByteAndKeepsTheSampl
   EXPECT_GT(stored, 0);
   EXPECT_EQ(file.size(), static_cast<size_t>(stored));
   EXPECT_EQ(Hex(file), Hex(Bytes(sent.begin(), sent.begin() + std::min(file.size(), sent.size()))));
-  QTest::qWait(100);
-  EXPECT_EQ(rig.sim.CountRxLines("stop"), 0);
+  EXPECT_EQ(rig.sim.CountRxLines("stop"), 1);
 }
 
 // Confirming the dialog during a recording leaves the selectors locked; Stop unlocks them and
