@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "app/Guard.h"
 #include "app/TForm1.h"
 #include "common/Errors.h"
 #include "storage/RecordingNames.h"
@@ -118,7 +119,7 @@ void TForm1::BrowseRecording() {
   dialog.setDefaultSuffix(FileNameEdit->defaultExtension.mid(1));
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     FileNameEdit->SetText(QDir::toNativeSeparators(dialog.selectedFiles().first()));
-  QTimer::singleShot(200, this, [this] { setEnabled(true); });
+  QTimer::singleShot(200, this, Guard([this] { setEnabled(true); }));
 }
 
 void TForm1::SyncScrollBar() {

@@ -102,15 +102,14 @@ TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
   EXPECT_TRUE(f.StartButton->isEnabled());
 
   // An existing file: Enter keeps it, and the recording that was open counts as closed.
-  const std::string old(2000, 'a');
-  WriteFile(name, old);
+  WriteFile(name, std::string(2000, 'a'));
   f.OpenRecording();
   ASSERT_TRUE(f.FftButton->isEnabled());
   auto seen = AnswerNextMessageBox(QMessageBox::NoButton);
   f.NewRecording();
   EXPECT_EQ(seen->caption, "Uwaga!");
   EXPECT_EQ(seen->text, "Plik istnieje!\nCzy nadpisac?");
-  EXPECT_EQ(ReadFile(name), old);
+  EXPECT_EQ(ReadFile(name), std::string(2000, 'a'));
   EXPECT_EQ(f.ScrollBar1->maximum(), 0);
   EXPECT_FALSE(program.state->dataFileOpen);
   EXPECT_FALSE(f.FftButton->isEnabled());

@@ -190,7 +190,7 @@ struct RefusedStart {
   const char* name;
   std::vector<std::string> sim;
   bool noDevice;     // COM1 names nothing
-  bool badOsiPlace;  // the name points into a folder that does not exist
+  bool badOsiPlace;  // a folder stands where the parameter file goes
   std::string message;
   const char* locks;
   bool stopByte;
@@ -232,8 +232,8 @@ TEST(LiveRecordingWindow, RefusedStartsSayWhyAndLeaveStartAsThePartsSay) {
     Rig rig(c.sim, 2, c.noDevice ? elsewhere.File("brak") : "");
     TForm1& f = rig.Main();
     MessageLog messages;
-    const std::string badName = rig.program.dir.File("brak/rec.osr");
-    if (c.badOsiPlace) f.FileNameEdit->SetText(QString::fromStdString(badName));
+    const std::string osi = rig.program.dir.File("rec.osi");
+    if (c.badOsiPlace) std::filesystem::create_directory(osi);
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
     QTest::qWait(50);
     ASSERT_EQ(messages.seen.size(), 1u) << c.name;
@@ -245,9 +245,8 @@ TEST(LiveRecordingWindow, RefusedStartsSayWhyAndLeaveStartAsThePartsSay) {
     if (!c.badOsiPlace) continue;
     // "Nowy" brings Start back, and the next Start opens the port again.
     EXPECT_EQ(messages.seen[0],
-              "Wykresownik: Unable to write to " +
-                  std::filesystem::absolute(rig.program.dir.File("brak/rec.osi")).string());
-    f.FileNameEdit->SetText(QString::fromStdString(rig.name));
+              "Wykresownik: Unable to write to " + std::filesystem::absolute(osi).string());
+    std::filesystem::remove(osi);
     f.NewRecording();
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
     EXPECT_EQ(Describe(LocksOf(f, *rig.program.state)), kRecordingLocks);
