@@ -154,6 +154,7 @@ TEST(ViewWindow, SelectionBandAndShowSelection) {
   TForm1& f = program.Main();
   RecorderState& s = *program.state;
   QTest::mouseClick(f.z1, Qt::LeftButton);  // step 200
+  QTest::qWait(20);                         // shown and painted
   QTest::mousePress(&f, Qt::LeftButton, {}, {140, 100});
   QTest::mouseMove(&f, {290, 100});
   QTest::mouseMove(&f, {240, 100});
