@@ -49,6 +49,7 @@ void TForm1::CloseRecordingView() {
   StartButton->setEnabled(false);
   SetViewButtonsEnabled(false);
   ZoomLabel->setText("1:1");
+  if (spectrumWindow) spectrumWindow->hide();  // it showed the recording closed now
   RedrawRecording();
 }
 
