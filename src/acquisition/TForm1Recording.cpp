@@ -5,6 +5,7 @@
 #include "app/Guard.h"
 #include "app/TForm1.h"
 #include "common/LocalClock.h"
+#include "storage/Recordings.h"
 #include "view/PlotRenderer.h"
 
 namespace wyk {
@@ -100,6 +101,7 @@ void TForm1::LeaveRecording() {
   if (!state.recordingActive) return;
   Timer1->stop();
   EndRecording(state, serialLink, true);
+  CloseRecording(state);
 }
 
 }  // namespace wyk

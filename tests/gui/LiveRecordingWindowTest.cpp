@@ -165,7 +165,6 @@ TEST(LiveRecordingWindow, WhatStartWritesAndWhatStopOpens) {
       f.FileNameEdit->SetText(QString::fromStdString(rig.program.dir.File(c.renameTo)));
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
     const TDateTime start = rig.program.state->recordingStart;  // Stop reads it back to the second
-    EXPECT_EQ(f.Label22->text(), c.otherScales ? "T=0,2ms" : "T=0,5ms") << c.name;
     if (c.runMs > 0) QTest::qWait(c.runMs);
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
     QTest::qWait(50);
