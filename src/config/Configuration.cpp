@@ -1,6 +1,7 @@
 #include "config/Configuration.h"
 
 #include "common/Byte.h"
+#include "common/FileText.h"
 #include "config/Settings.h"
 
 namespace wyk {
@@ -21,7 +22,7 @@ int AdapterEntryOf(uint8_t adapterType) {
 
 std::string PortDeviceHint(const RecorderState& state, int number) {
   const std::string& mapped = state.comDevicePaths.at(static_cast<size_t>(number));
-  return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : mapped;
+  return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : FileText(mapped);
 }
 
 void TakeDialogChoice(RecorderState& state, const DialogChoice& choice) {
