@@ -54,10 +54,13 @@ StoredRecording OpenStoredRecording(const std::string& name) {
 }
 
 OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
-  CloseRecording(state);
   StoredRecording recording = OpenStoredRecording(name);
-  if (recording.result == OpenResult::kNotOpened) return {OpenResult::kNotOpened};
-  state.dataFile = std::move(recording.samples);
+  if (recording.result == OpenResult::kNotOpened) {
+    CloseRecording(state);
+    return {OpenResult::kNotOpened};
+  }
+  state.dataFile = std::move(recording.samples);  // the recording open before is closed
+  state.dataFileOpen = false;
   const RecordingParameters& parameters = recording.parameters;
   state.recordingStart = parameters.start;
   state.samplePeriodMs = parameters.samplePeriodMs;
@@ -74,7 +77,7 @@ OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
     return {OpenResult::kNoSamples, size, recording.parameterFile};
   }
   UpdateScrollBar(state);
-  // One block read; a shorter file leaves the rest of the window at 0.
+  // One block read; a shorter file leaves the rest of the window as it was.
   state.dataFile.ReadAt(0, state.windowBuffer.data(), kWindowLength);
   state.dataFileOpen = true;
   return {OpenResult::kOpened, size, recording.parameterFile};
