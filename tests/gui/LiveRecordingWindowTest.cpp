@@ -154,8 +154,7 @@ TEST(LiveRecordingWindow, WhatStartWritesAndWhatStopOpens) {
     TForm1& f = rig.Main();
     if (c.otherScales) {
       MessageLog answers;
-      QTest::mouseClick(f.vd(1), Qt::LeftButton);
-      QTest::mouseClick(f.SpeedButton(4), Qt::LeftButton);
+      f.vd(1)->click(), f.SpeedButton(4)->click();
       f.OpenRecording();  // no parameter file yet: 0,5 ms and 10 mV
       f.NewRecording();
     }
