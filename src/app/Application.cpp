@@ -9,6 +9,8 @@ namespace wyk {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Wykresownik");
+  // Lets the desktop match the windows to the installed menu entry and its icon.
+  setDesktopFileName("io.github.wykresownik.Wykresownik");
   // Qt's own texts (standard buttons, file and colour dialogs) in Polish; without the
   // translations installed they stay English.
   auto* translator = new QTranslator(this);

@@ -103,6 +103,9 @@ class TForm1 : public QWidget {
   // Closes the open recording: an empty plot under the scales, nothing to browse or record into.
   void CloseRecordingView();
   void RedrawRecording();  // scroll bar, scales and plot of the open recording
+  // The name given on the command line: put in the name box and opened as by "Otworz" once
+  // the event loop runs.
+  void OpenRecordingAtStart(const QString& name);
   static QString InitialRecordingName();
   // ScrollBar1 takes the values of state.scrollBar.
   void SyncScrollBar();

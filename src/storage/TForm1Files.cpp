@@ -112,6 +112,11 @@ void TForm1::OpenRecording() {
     CloseRecordingView();
 }
 
+void TForm1::OpenRecordingAtStart(const QString& name) {
+  FileNameEdit->SetText(name);
+  QTimer::singleShot(0, this, Guard(this, &TForm1::OpenRecording));
+}
+
 void TForm1::BrowseRecording() {
   setEnabled(false);
   QFileDialog dialog(this, QString(), QFileInfo(FileNameEdit->Text()).path(),

@@ -162,5 +162,25 @@ TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
   }
 }
 
+TEST(FilePanel, ANameGivenAtStartIsOpenedAsByOtworz) {
+  // {file, message}: the trace of the 600 samples at 50 fills row 200, or "Otworz"'s message.
+  const std::pair<const char*, const char*> cases[] = {
+      {"pomiar.osr", ""}, {"missing.osr", "Nie mogę otworzyć pliku!"}};
+  for (const auto& [file, message] : cases) {
+    StartedProgram program;
+    TForm1& f = program.Main();
+    f.show();
+    WriteFile(program.dir.File("pomiar.osr"), std::string(600, '\x32'));
+    const auto seen = AnswerNextMessageBox();
+    f.OpenRecordingAtStart(QString::fromStdString(program.dir.File(file)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen->shown || program.state->dataFileOpen; }, 10000));
+    seen->StopWaiting();
+    EXPECT_EQ(seen->text, message);
+    EXPECT_EQ(f.FileNameEdit->Text().toStdString(), program.dir.File(file));
+    for (int column = 0; column < 499; ++column)
+      ASSERT_EQ(PlotPixel(f, column, 200) == QColor(0, 255, 0), !*message) << file << column;
+  }
+}
+
 }  // namespace
 }  // namespace wyk
