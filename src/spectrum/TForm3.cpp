@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QShowEvent>
 
+#include "app/Guard.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "controls/Fonts.h"
@@ -42,7 +43,7 @@ TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
     b->setText(caption);
     b->setFont(SmallFont());
     b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &QToolButton::clicked, this, [this, f] { SetFrequencyZoom(f); });
+    connect(b, &QToolButton::clicked, this, Guard([this, f] { SetFrequencyZoom(f); }));
     return b;
   };
   SpeedButton1 = button(4, "1:1", 1);
@@ -59,7 +60,7 @@ void TForm3::showEvent(QShowEvent* event) {
   QRect area = rect();
   area.moveCenter(mainWindow_.geometry().center());
   setGeometry(area);
-  FormShow();
+  RunGuarded([this] { FormShow(); });
 }
 
 void TForm3::FormShow() {
@@ -97,7 +98,7 @@ void TForm3::FormPaint() {
 }
 
 void TForm3::paintEvent(QPaintEvent*) {
-  FormPaint();
+  PaintGuarded([this] { FormPaint(); });
   QPainter painter(this);
   const QImage surface(windowCanvas.Bits(), windowCanvas.Width(), windowCanvas.Height(),
                        windowCanvas.BytesPerLine(), QImage::Format_RGBX8888);
