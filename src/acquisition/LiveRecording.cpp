@@ -9,6 +9,7 @@
 #include "storage/RecordingNames.h"
 #include "storage/RecordingParameters.h"
 #include "view/PlotRenderer.h"
+#include "view/Selectors.h"
 
 namespace wyk {
 
@@ -45,6 +46,7 @@ StartFailure ConnectAdapter(RecorderState& state, SerialLink& link) {
 
 void BeginRecording(RecorderState& state, SerialLink& link, const std::string& name,
                     TDateTime now) {
+  TakeSelectedScales(state);
   ClearWorkBuffers(state);
   link.SendSettings(state);
   state.recordingStart = now;

@@ -36,9 +36,10 @@ enum class StartFailure { kNone, kCannotOpenPort, kNoDevice };
 // the port is closed again, without a stop byte.
 StartFailure ConnectAdapter(RecorderState& state, SerialLink& link);
 
-// Once the adapter answered: clears the buffers, sends the settings, stamps the start `now`,
-// writes the parameter file of `name` and sets the recording running. When the parameter file
-// cannot be written the adapter is stopped and the port closed before the error is raised.
+// Once the adapter answered: takes the period and range of the selected buttons, clears the
+// buffers, sends the settings, stamps the start `now`, writes the parameter file of `name` and
+// sets the recording running. When the parameter file cannot be written the adapter is stopped
+// and the port closed before the error is raised.
 void BeginRecording(RecorderState& state, SerialLink& link, const std::string& name, TDateTime now);
 
 // Why a recording has to end by itself.

@@ -2,18 +2,18 @@
 #include <QSignalBlocker>
 
 #include "acquisition/SerialTexts.h"
-#include "app/Application.h"
+#include "app/Guard.h"
 #include "app/TForm1.h"
-#include "common/Errors.h"
 #include "common/LocalClock.h"
+#include "storage/Recordings.h"
 #include "view/PlotRenderer.h"
 
 namespace wyk {
 
 void TForm1::ConnectRecordingControls() {
-  connect(StartButton, &QToolButton::clicked, this, &TForm1::StartRecording);
-  connect(StopButton, &QToolButton::clicked, this, &TForm1::StopRecording);
-  connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  connect(StartButton, &QToolButton::clicked, this, Guard(this, &TForm1::StartRecording));
+  connect(StopButton, &QToolButton::clicked, this, Guard(this, &TForm1::StopRecording));
+  connect(Timer1, &QTimer::timeout, this, Guard(this, &TForm1::Timer1Timer));
 }
 
 // The selectors and the scroll bar keep the recording's settings; "Nowy", "Otworz" and the
@@ -39,13 +39,9 @@ void TForm1::StartRecording() {
   }
   StartButton->setEnabled(false);
   FftButton->setEnabled(false);
-  try {
-    BeginRecording(state, serialLink, FileNameEdit->Text().toStdString(), LocalNow());
-  } catch (const AppError& e) {
-    // Shown here so that no exception unwinds through Qt; "Nowy" enables Start again.
-    Application::ShowError(QString::fromUtf8(e.what()));
-    return;
-  }
+  // The recording goes on under the name "Nowy" created it with, whatever the box says now.
+  FileNameEdit->SetText(newRecordingName);
+  BeginRecording(state, serialLink, newRecordingName.toStdString(), LocalNow());
   Timer1->start();
   SetAcquisitionControlsEnabled(false);
   {
@@ -97,7 +93,15 @@ void TForm1::EndRecordingWith(RecordingEnd why) {
     case RecordingEnd::kNone:
       break;
   }
+  FileNameEdit->SetText(newRecordingName);
   OpenRecording();
+}
+
+void TForm1::LeaveRecording() {
+  if (!state.recordingActive) return;
+  Timer1->stop();
+  EndRecording(state, serialLink, true);
+  CloseRecording(state);
 }
 
 }  // namespace wyk

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "app/Guard.h"
 #include "common/QtColour.h"
 #include "config/Settings.h"
 #include "controls/CaptionButton.h"
@@ -175,8 +176,8 @@ void TForm1::BuildToolBar() {
               ToQString(kTimeScaleRows[0].hint));
   t2 = button(kTimeScaleRows[1].button.left, pictures::TimeScaleIcon("ABS"),
               ToQString(kTimeScaleRows[1].hint));
-  connect(t1, &QToolButton::clicked, this, [this] { SelectTimeScaleClick(false); });
-  connect(t2, &QToolButton::clicked, this, [this] { SelectTimeScaleClick(true); });
+  connect(t1, &QToolButton::clicked, this, Guard([this] { SelectTimeScaleClick(false); }));
+  connect(t2, &QToolButton::clicked, this, Guard([this] { SelectTimeScaleClick(true); }));
   MakeSeparator(Panel1, 322);
   CursorsButton = button(326, pictures::CursorsIcon(), "Włącz / wyłącz kursory");
   SnapAButton = button(358, pictures::SnapIcon('A'), "Przyciągnij kursor A");
@@ -187,7 +188,7 @@ void TForm1::BuildToolBar() {
        {static_cast<QWidget*>(z1), static_cast<QWidget*>(z2), static_cast<QWidget*>(z3),
         static_cast<QWidget*>(z4), static_cast<QWidget*>(z5), static_cast<QWidget*>(FftButton)})
     b->setEnabled(false);
-  connect(FftButton, &QToolButton::clicked, this, &TForm1::ShowSpectrum);
+  connect(FftButton, &QToolButton::clicked, this, Guard(this, &TForm1::ShowSpectrum));
 }
 
 void TForm1::BuildSidePanels() {
@@ -200,9 +201,9 @@ void TForm1::BuildSidePanels() {
   FileNameEdit->SetText(InitialRecordingName());
   OpenButton = MakeButton(FilePanel, {3, 32, 95, 15}, "Otworz", fileButtons);
   NewButton = MakeButton(FilePanel, {99, 32, 95, 15}, "Nowy", fileButtons);
-  connect(OpenButton, &QToolButton::clicked, this, &TForm1::OpenRecording);
-  connect(NewButton, &QToolButton::clicked, this, &TForm1::NewRecording);
-  connect(FileNameEdit, &BrowseEdit::BrowseRequested, this, &TForm1::BrowseRecording);
+  connect(OpenButton, &QToolButton::clicked, this, Guard(this, &TForm1::OpenRecording));
+  connect(NewButton, &QToolButton::clicked, this, Guard(this, &TForm1::NewRecording));
+  connect(FileNameEdit, &BrowseEdit::BrowseRequested, this, Guard(this, &TForm1::BrowseRecording));
 
   RecordingPanel = new RaisedPanel(this, {592, 49, 197, 34});
   MakeLabel(RecordingPanel, {8, 2, 185, 13}, "REJESTRACJA", Qt::black, Qt::AlignHCenter);
@@ -230,7 +231,7 @@ void TForm1::BuildSidePanels() {
                                  ToQColor(row.captionColour), true);
     speedButtons[i]->setObjectName(ToQString(row.name));
     connect(speedButtons[i], &QToolButton::clicked, this,
-            [this, i] { SelectVoltsClick(int(i) + 1); });
+            Guard([this, i] { SelectVoltsClick(int(i) + 1); }));
   }
   for (size_t i = 0; i < kCouplingRows.size(); ++i) {
     const CouplingRow& row = kCouplingRows[i];
@@ -238,7 +239,7 @@ void TForm1::BuildSidePanels() {
                                 Qt::black, true);
     b->setObjectName(ToQString(row.name));
     speedButtons[10 + i] = b;
-    connect(b, &QToolButton::clicked, this, [this, i] { SelectCouplingClick(int(i) + 11); });
+    connect(b, &QToolButton::clicked, this, Guard([this, i] { SelectCouplingClick(int(i) + 11); }));
   }
 
   SamplingPanel = new RaisedPanel(this, {592, 231, 197, 50});
@@ -249,7 +250,7 @@ void TForm1::BuildSidePanels() {
                                     caption, Qt::black, true);
     samplingButtons[i]->setObjectName(ToQString(row.name));
     connect(samplingButtons[i], &QToolButton::clicked, this,
-            [this, i] { SelectSamplePeriodClick(int(i) + 1); });
+            Guard([this, i] { SelectSamplePeriodClick(int(i) + 1); }));
   }
 
   CursorPanel = new RaisedPanel(this, {592, 281, 197, 60});
@@ -271,8 +272,8 @@ void TForm1::BuildSidePanels() {
   SettingsPanel = new RaisedPanel(this, {592, 341, 197, 28});
   ConfigButton = MakeButton(SettingsPanel, {2, 5, 94, 17}, "Konfiguracja", caption);
   ExitButton = MakeButton(SettingsPanel, {100, 5, 94, 17}, "Wyjście", caption, kMaroonCaption);
-  connect(ConfigButton, &QToolButton::clicked, this, &TForm1::ShowConfiguration);
-  connect(ExitButton, &QToolButton::clicked, this, &TForm1::ExitApplication);
+  connect(ConfigButton, &QToolButton::clicked, this, Guard(this, &TForm1::ShowConfiguration));
+  connect(ExitButton, &QToolButton::clicked, this, Guard(this, &TForm1::ExitApplication));
 }
 
 void TForm1::CreateMainWindow() {
@@ -305,11 +306,13 @@ void TForm1::ShowSpectrum() {
   }
 }
 
+// "Wyjście" leaves as the close box does.
 void TForm1::ExitApplication() {
-  QApplication::quit();
+  close();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  RunGuarded([this] { LeaveRecording(); });
   event->accept();
   QApplication::quit();
 }
@@ -317,10 +320,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::paintEvent(QPaintEvent* event) {
   // The scales lie outside the plot: a repaint of the plot alone (a live tick) needs only it.
   const QRect dirty = event->rect();
-  if (QRect(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight).contains(dirty))
-    PresentPlot(state, windowCanvas);
-  else
-    FormPaint();
+  if (QRect(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight).contains(dirty)) {
+    if (!selectionBandShown) PresentPlot(state, windowCanvas);
+  } else {
+    PaintGuarded([this] { FormPaint(); });
+  }
   QPainter painter(this);
   // The canvas keeps its pixels as RGBX bytes, so Qt reads them as they are. Qt converts the
   // whole image it is given, so it is given only the part to repaint.

@@ -100,6 +100,11 @@ class TForm1 : public QWidget {
   void NewRecording();
   void OpenRecording();
   void BrowseRecording();
+  // The box's text when "Nowy" created the sample file that Start records into.
+  QString newRecordingName;
+  // Closes the open recording: an empty plot under the scales, nothing to browse or record into.
+  void CloseRecordingView();
+  void RedrawRecording();  // scroll bar, scales and plot of the open recording
   // The name given on the command line: put in the name box and opened as by "Otworz" once
   // the event loop runs.
   void OpenRecordingAtStart(const QString& name);
@@ -172,6 +177,8 @@ class TForm1 : public QWidget {
   void ConnectRecordingControls();
   void SetAcquisitionControlsEnabled(bool enabled);
   void EndRecordingWith(RecordingEnd why);
+  // Leaving the program ends a running recording as Stop does, without opening it.
+  void LeaveRecording();
   void BuildPlotMenu();
 
  signals:

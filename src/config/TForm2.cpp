@@ -3,9 +3,8 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QShowEvent>
-#include <exception>
 
-#include "app/Application.h"
+#include "app/Guard.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
@@ -77,7 +76,7 @@ void TForm2::BuildLayout() {
   Shape2 = new ColourSwatch(GroupBox2, {64, 48, 16, 16});
   Shape3 = new ColourSwatch(GroupBox2, {64, 72, 16, 16});
   for (ColourSwatch* shape : {Shape1, Shape2, Shape3})
-    connect(shape, &ColourSwatch::Pressed, this, [this, shape] { PickColour(shape); });
+    connect(shape, &ColourSwatch::Pressed, this, Guard([this, shape] { PickColour(shape); }));
 
   Bevel1 = new QFrame(this);
   Bevel1->setGeometry(232, 7, 57, 97);
@@ -107,16 +106,8 @@ void TForm2::BuildLayout() {
   SpeedButton2->setToolTip(QString::fromUtf8("Plik ustawień: ") +
                            QString::fromStdString(mainWindow_.settingsPath));
   SpeedButton3 = MakeFlatButton(this, {216, 168, 74, 22}, "Anuluj");
-  connect(SpeedButton2, &QToolButton::clicked, this, [this] {
-    // An error must not unwind through Qt's widget code: it ends OK here and the
-    // application's error box shows it.
-    try {
-      ConfirmConfiguration();
-    } catch (const std::exception& e) {
-      Application::ShowError(QString::fromUtf8(e.what()));
-    }
-  });
-  connect(SpeedButton3, &QToolButton::clicked, this, &TForm2::CancelConfiguration);
+  connect(SpeedButton2, &QToolButton::clicked, this, Guard(this, &TForm2::ConfirmConfiguration));
+  connect(SpeedButton3, &QToolButton::clicked, this, Guard(this, &TForm2::CancelConfiguration));
 }
 
 void TForm2::CreateConfigurationDialog() {
@@ -140,12 +131,14 @@ int TForm2::SelectedAdapterEntry() const {
 
 void TForm2::showEvent(QShowEvent* event) {
   if (event->spontaneous()) return;
-  ShowSettings();
-  SnapshotSettings(state_);
+  RunGuarded([this] {
+    ShowSettings();
+    SnapshotSettings(state_);
+  });
 }
 
 void TForm2::paintEvent(QPaintEvent*) {
-  DrawColourPreview(state_, surface);
+  PaintGuarded([this] { DrawColourPreview(state_, surface); });
   QPainter painter(this);
   const QImage image(surface.Bits(), surface.Width(), surface.Height(), surface.BytesPerLine(),
                      QImage::Format_RGBX8888);

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "app/Guard.h"
+
 namespace wyk {
 namespace {
 
@@ -44,7 +46,7 @@ void Arrow(QPainter& p, const QRect& r, bool left, bool enabled, bool sunken) {
 ThumbScrollBar::ThumbScrollBar(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::ClickFocus);
   repeat_.setSingleShot(true);
-  connect(&repeat_, &QTimer::timeout, this, &ThumbScrollBar::Repeat);
+  connect(&repeat_, &QTimer::timeout, this, Guard(this, &ThumbScrollBar::Repeat));
 }
 
 QRect ThumbScrollBar::ThumbRect() const {

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QShowEvent>
 
+#include "app/Guard.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
@@ -60,7 +61,7 @@ TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
     b->setText(caption);
     b->setFont(SmallFont());
     b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &QToolButton::clicked, this, [this, f] { SetFrequencyZoom(f); });
+    connect(b, &QToolButton::clicked, this, Guard([this, f] { SetFrequencyZoom(f); }));
     return b;
   };
   SpeedButton1 = button(4, "1:1", 1);
@@ -83,7 +84,7 @@ void TForm3::BuildStretchPanel() {
     b->setFocusPolicy(Qt::NoFocus);
     b->setCheckable(true);
     b->setAutoExclusive(true);
-    connect(b, &QToolButton::clicked, this, [this, s] { SetStretch(s); });
+    connect(b, &QToolButton::clicked, this, Guard([this, s] { SetStretch(s); }));
     return b;
   };
   StretchButton1 = button(4, "Pocz.", "Pierwsze próbki nagrania", Stretch::kWhole);
@@ -91,7 +92,8 @@ void TForm3::BuildStretchPanel() {
   StretchButton3 = button(52, "A–B", "Próbki między kursorami A i B", Stretch::kCursors);
   StretchButton1->setChecked(true);
   StretchButton3->setEnabled(state_.cursorsVisible);
-  connect(&mainWindow_, &TForm1::CursorsSwitched, StretchButton3, &QToolButton::setEnabled);
+  connect(&mainWindow_, &TForm1::CursorsSwitched, this,
+          Guard([this](bool on) { StretchButton3->setEnabled(on); }));
 
   for (QLabel** label : {&Label2, &Label3}) {
     *label = new QLabel(this);
@@ -102,8 +104,10 @@ void TForm3::BuildStretchPanel() {
   Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   SpectrumMenu = new QMenu(this);
-  SavePictureAction = SpectrumMenu->addAction("Zapisz obraz…", this, &TForm3::SaveSpectrumPicture);
-  ExportBinsAction = SpectrumMenu->addAction("Eksportuj CSV…", this, &TForm3::ExportBins);
+  SavePictureAction =
+      SpectrumMenu->addAction("Zapisz obraz…", this, Guard(this, &TForm3::SaveSpectrumPicture));
+  ExportBinsAction =
+      SpectrumMenu->addAction("Eksportuj CSV…", this, Guard(this, &TForm3::ExportBins));
 }
 
 void TForm3::showEvent(QShowEvent* event) {
@@ -112,7 +116,7 @@ void TForm3::showEvent(QShowEvent* event) {
   QRect area = rect();
   area.moveCenter(mainWindow_.geometry().center());
   setGeometry(area);
-  FormShow();
+  RunGuarded([this] { FormShow(); });
 }
 
 void TForm3::FormShow() {
@@ -162,8 +166,10 @@ void TForm3::ShowReadouts() {
 void TForm3::contextMenuEvent(QContextMenuEvent* event) {
   const QRect plot(kSpectrumLeft, kSpectrumTop, kSpectrumWidth, kPlotHeight);
   if (event->reason() == QContextMenuEvent::Mouse && !plot.contains(event->pos())) return;
-  for (QAction* action : SpectrumMenu->actions()) action->setEnabled(state_.fftFullSize > 0);
-  SpectrumMenu->popup(event->globalPos());
+  RunGuarded([this, event] {
+    for (QAction* action : SpectrumMenu->actions()) action->setEnabled(state_.fftFullSize > 0);
+    SpectrumMenu->popup(event->globalPos());
+  });
 }
 
 void TForm3::SaveSpectrumPicture() {
@@ -197,7 +203,7 @@ void TForm3::FormPaint() {
 }
 
 void TForm3::paintEvent(QPaintEvent*) {
-  FormPaint();
+  PaintGuarded([this] { FormPaint(); });
   QPainter painter(this);
   const QImage surface(windowCanvas.Bits(), windowCanvas.Width(), windowCanvas.Height(),
                        windowCanvas.BytesPerLine(), QImage::Format_RGBX8888);

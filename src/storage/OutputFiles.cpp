@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/Guard.h"
 #include "storage/RecordingNames.h"
 
 namespace wyk {
@@ -76,7 +77,7 @@ ExportProgressFrame::ExportProgressFrame(TFrame1& frame) : frame_(frame) {
   frame.ProgressBar1->setValue(0);
   frame.show();
   frame.raise();
-  connect(frame.CancelButton, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+  connect(frame.CancelButton, &QPushButton::clicked, this, Guard([this] { cancelled_ = true; }));
   qApp->installEventFilter(this);
   frame.repaint();
 }

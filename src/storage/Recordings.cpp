@@ -26,6 +26,13 @@ void CloseRecording(RecorderState& state) {
   state.dataFile.Close();
   state.dataFileOpen = false;
   state.recordingName.clear();
+  // Nothing of it is left to show or to browse.
+  state.sampleCount = 0;
+  state.zoomStep = 1;
+  state.windowBuffer.fill(0);
+  state.lastReadSample = 0;
+  state.selectionValid = false;
+  ResetView(state);
 }
 
 bool CreateRecording(RecorderState& state, const std::string& sampleName) {
@@ -48,14 +55,13 @@ StoredRecording OpenStoredRecording(const std::string& name) {
 }
 
 OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
-  CloseRecording(state);
   StoredRecording recording = OpenStoredRecording(name);
   if (recording.result == OpenResult::kNotOpened) {
-    ResetView(state);
-    state.sampleCount = 0;
+    CloseRecording(state);
     return {OpenResult::kNotOpened};
   }
-  state.dataFile = std::move(recording.samples);
+  state.dataFile = std::move(recording.samples);  // the recording open before is closed
+  state.dataFileOpen = false;
   const RecordingParameters& parameters = recording.parameters;
   state.recordingStart = parameters.start;
   state.samplePeriodMs = parameters.samplePeriodMs;
@@ -68,7 +74,6 @@ OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
   state.zoomStep = 1;
   state.previousWindowOffset = state.windowOffset = state.windowStart = 0;
   if (state.sampleCount == 0) {
-    ResetView(state);
     CloseRecording(state);
     return {OpenResult::kNoSamples, size, recording.parameterFile};
   }

@@ -16,7 +16,7 @@ struct RecorderState;
 // True when a sample file of that name can be opened for reading.
 bool SampleFileExists(const std::string& sampleName);
 
-// Closes the open recording; it is no longer treated as open.
+// Closes the open recording; it is no longer treated as open, and the view holds none of it.
 void CloseRecording(RecorderState& state);
 
 // Creates (or truncates) the sample file and keeps it open for the recording; false when

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 
+#include "app/Guard.h"
 #include "app/TForm1.h"
 #include "storage/OutputFiles.h"
 #include "storage/RecordingNames.h"
@@ -22,8 +23,10 @@ const char* const kStretchCaptions[] = {"Całe nagranie", "Widok", "A–B"};
 
 void TForm1::BuildPlotMenu() {
   PlotMenu = new QMenu(this);
-  SavePictureAction = PlotMenu->addAction("Zapisz obraz…", this, &TForm1::SavePlotPicture);
-  CopyPictureAction = PlotMenu->addAction("Kopiuj obraz", this, &TForm1::CopyPlotPicture);
+  SavePictureAction =
+      PlotMenu->addAction("Zapisz obraz…", this, Guard(this, &TForm1::SavePlotPicture));
+  CopyPictureAction =
+      PlotMenu->addAction("Kopiuj obraz", this, Guard(this, &TForm1::CopyPlotPicture));
   PlotMenu->addSeparator();
   CsvMenu = PlotMenu->addMenu("Eksportuj CSV…");
   WavMenu = PlotMenu->addMenu("Eksportuj WAV…");
@@ -31,14 +34,14 @@ void TForm1::BuildPlotMenu() {
     for (QMenu* menu : {CsvMenu, WavMenu}) {
       const bool wav = menu == WavMenu;
       menu->addAction(kStretchCaptions[i], this,
-                      [this, i, wav] { ExportSamples(kStretches[i], wav); });
+                      Guard([this, i, wav] { ExportSamples(kStretches[i], wav); }));
     }
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {
   const bool overPlot = QRect(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight).contains(event->pos());
   if (event->reason() == QContextMenuEvent::Mouse && !overPlot) return;
-  ShowPlotMenu(event->globalPos());
+  RunGuarded([this, event] { ShowPlotMenu(event->globalPos()); });
 }
 
 void TForm1::ShowPlotMenu(const QPoint& globalPosition) {

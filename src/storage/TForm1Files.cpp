@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "app/Guard.h"
 #include "app/TForm1.h"
 #include "common/Errors.h"
 #include "storage/RecordingNames.h"
@@ -43,21 +44,41 @@ void TForm1::SetViewButtonsEnabled(bool enabled) {
     b->setEnabled(enabled);
 }
 
+void TForm1::CloseRecordingView() {
+  CloseRecording(state);
+  StartButton->setEnabled(false);
+  SetViewButtonsEnabled(false);
+  ZoomLabel->setText("1:1");
+  if (spectrumWindow) spectrumWindow->hide();  // it showed the recording closed now
+  RedrawRecording();
+}
+
+void TForm1::RedrawRecording() {
+  SyncScrollBar();
+  DrawScales(state.timeScaleAbsolute);
+  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
+  PresentPlot(state, windowCanvas);
+  selectionBandShown = false;
+  update();
+}
+
 void TForm1::NewRecording() {
   HideCursors();
-  CloseRecording(state);
   // The recording that was open is closed now, whatever the answer below.
-  SetViewButtonsEnabled(false);
+  CloseRecordingView();
   const std::string name = RecordingFileName(FileNameEdit->Text().toStdString(), ".osr");
   if (SampleFileExists(name)) {
     QMessageBox box(QMessageBox::NoIcon, "Uwaga!", "Plik istnieje!\nCzy nadpisac?",
                     QMessageBox::Yes | QMessageBox::No, this);
+    // Enter keeps the file.
+    box.setDefaultButton(QMessageBox::No);
     if (box.exec() != QMessageBox::Yes) return;
   }
   if (!CreateRecording(state, name)) {
     ShowMessage("Uwaga", "Nie mogę utworzyć pliku!");
     return;
   }
+  newRecordingName = FileNameEdit->Text();
   StartButton->setEnabled(true);
 }
 
@@ -85,16 +106,15 @@ void TForm1::OpenRecording() {
   } catch (const AppError&) {
     ShowMessage("Uwaga", "Nie mogę otworzyć pliku!!!");
   }
-  SyncScrollBar();
-  DrawScales(state.timeScaleAbsolute);
-  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
-  PresentPlot(state, windowCanvas);
-  update();
+  if (state.dataFileOpen)
+    RedrawRecording();
+  else
+    CloseRecordingView();
 }
 
 void TForm1::OpenRecordingAtStart(const QString& name) {
   FileNameEdit->SetText(name);
-  QTimer::singleShot(0, this, &TForm1::OpenRecording);
+  QTimer::singleShot(0, this, Guard(this, &TForm1::OpenRecording));
 }
 
 void TForm1::BrowseRecording() {
@@ -105,7 +125,7 @@ void TForm1::BrowseRecording() {
   dialog.setDefaultSuffix(FileNameEdit->defaultExtension.mid(1));
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     FileNameEdit->SetText(QDir::toNativeSeparators(dialog.selectedFiles().first()));
-  QTimer::singleShot(200, this, [this] { setEnabled(true); });
+  QTimer::singleShot(200, this, Guard([this] { setEnabled(true); }));
 }
 
 void TForm1::SyncScrollBar() {

@@ -78,6 +78,16 @@ const SamplePeriodRow& SelectSamplePeriod(RecorderState& state, int vdButton) {
   return row;
 }
 
+void TakeSelectedScales(RecorderState& state) {
+  // The adapter's rate code and the decimation name one sampling button.
+  for (const SamplePeriodRow& row : kSamplePeriodRows)
+    if (row.samplePeriodIndex == state.samplePeriodIndex &&
+        row.sampleDecimation == state.sampleDecimation)
+      state.samplePeriodMs = row.samplePeriodMs;
+  for (const VoltsPerDivRow& row : kVoltsPerDivRows)
+    if (row.voltsPerDivIndex == state.voltsPerDivIndex) SetVoltsPerDivScale(state, row);
+}
+
 const VoltsPerDivRow& SelectVoltsPerDiv(RecorderState& state, int speedButton) {
   const VoltsPerDivRow& row = kVoltsPerDivRows.at(static_cast<std::size_t>(speedButton - 1));
   SetVoltsPerDivScale(state, row);

@@ -35,6 +35,10 @@ extern const std::array<SamplePeriodRow, 10> kSamplePeriodRows;
 // vdButton 1 … 10 for vd1 … vd10.
 const SamplePeriodRow& SelectSamplePeriod(RecorderState& state, int vdButton);
 
+// The period and the volts per division of the selected buttons, as pressing them sets them:
+// a recording opened since then showed its own values, which a new recording does not take.
+void TakeSelectedScales(RecorderState& state);
+
 // Volts per division, SpeedButton1 … SpeedButton10 around the knob in VoltsPanel. An empty
 // rangeCode or softwareGain keeps the previous value. The shell moves Image4 to `pointer` and
 // calls DrawScales.

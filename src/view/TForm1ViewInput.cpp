@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include "app/Guard.h"
 #include "app/TForm1.h"
 #include "view/PlotRenderer.h"
 
@@ -20,6 +21,13 @@ class StripInput : public QObject {
  public:
   explicit StripInput(TForm1& form) : QObject(&form), form_(form) {}
   bool eventFilter(QObject*, QEvent* event) override {
+    bool used = false;
+    RunGuarded([&] { used = Handle(event); });
+    return used;
+  }
+
+ private:
+  bool Handle(QEvent* event) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick:
@@ -35,7 +43,6 @@ class StripInput : public QObject {
     }
   }
 
- private:
   TForm1& form_;
 };
 
@@ -44,6 +51,13 @@ class SurfaceInput : public QObject {
  public:
   explicit SurfaceInput(TForm1& form) : QObject(&form), form_(form) {}
   bool eventFilter(QObject*, QEvent* event) override {
+    bool used = false;
+    RunGuarded([&] { used = Handle(event); });
+    return used;
+  }
+
+ private:
+  bool Handle(QEvent* event) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick: {
@@ -76,7 +90,6 @@ class SurfaceInput : public QObject {
     }
   }
 
- private:
   bool Wheel(QWheelEvent* wheel) {
     const QPoint p = wheel->position().toPoint();
     if (!QRect(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight).contains(p)) return false;
@@ -96,18 +109,18 @@ class SurfaceInput : public QObject {
 }  // namespace
 
 void TForm1::ConnectViewHandlers() {
-  connect(ScrollBar1, &ThumbScrollBar::Scroll, this, [this](int position) {
-    state.scrollBar.SetPosition(position);
-    ScrollBar1Scroll();
-  });
-  connect(z1, &QToolButton::clicked, this, &TForm1::z1Click);
-  connect(z2, &QToolButton::clicked, this, &TForm1::z2Click);
-  connect(z3, &QToolButton::clicked, this, &TForm1::z3Click);
-  connect(z4, &QToolButton::clicked, this, &TForm1::z4Click);
-  connect(z5, &QToolButton::clicked, this, &TForm1::z5Click);
-  connect(CursorsButton, &QToolButton::clicked, this, &TForm1::ToggleCursors);
-  connect(SnapAButton, &QToolButton::clicked, this, [this] { SnapCursor(Cursor::kA); });
-  connect(SnapBButton, &QToolButton::clicked, this, [this] { SnapCursor(Cursor::kB); });
+  connect(ScrollBar1, &ThumbScrollBar::Scroll, this, Guard([this](int position) {
+            state.scrollBar.SetPosition(position);
+            ScrollBar1Scroll();
+          }));
+  connect(z1, &QToolButton::clicked, this, Guard(this, &TForm1::z1Click));
+  connect(z2, &QToolButton::clicked, this, Guard(this, &TForm1::z2Click));
+  connect(z3, &QToolButton::clicked, this, Guard(this, &TForm1::z3Click));
+  connect(z4, &QToolButton::clicked, this, Guard(this, &TForm1::z4Click));
+  connect(z5, &QToolButton::clicked, this, Guard(this, &TForm1::z5Click));
+  connect(CursorsButton, &QToolButton::clicked, this, Guard(this, &TForm1::ToggleCursors));
+  connect(SnapAButton, &QToolButton::clicked, this, Guard([this] { SnapCursor(Cursor::kA); }));
+  connect(SnapBButton, &QToolButton::clicked, this, Guard([this] { SnapCursor(Cursor::kB); }));
   z3->setToolTip(z3->toolTip() + "\nKlawisz + albo Ctrl i kółko myszy od siebie");
   z4->setToolTip(z4->toolTip() + "\nKlawisz - albo Ctrl i kółko myszy do siebie");
   ScrollBar1->setToolTip(

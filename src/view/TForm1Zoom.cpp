@@ -14,6 +14,7 @@ void TForm1::ShowViewAt() {
 }
 
 void TForm1::ScrollBar1Scroll() {
+  if (!state.dataFileOpen || state.sampleCount == 0) return;  // nothing to browse
   state.selectionValid = false;
   ShowViewAt();
   if (state.cursorsVisible) FollowScroll();

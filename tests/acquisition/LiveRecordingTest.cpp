@@ -173,6 +173,11 @@ TEST(LiveRecordingTick, StoresDecimatesScalesAndLabelsAsTheBytesCome) {
   }
 }
 
+// The real port, whose every read brings one byte less than it was asked for.
+struct ShortReadingPort : QtSerialPort {
+  int Read(uint8_t* buffer, int count) override { return QtSerialPort::Read(buffer, count - 1); }
+};
+
 // A file that takes no more, the largest count and a port gone each end the recording; what
 // was read is stored and nothing is stored twice.
 TEST(LiveRecordingTick, EndsOnAFullFileAFullCountAndALostPort) {
@@ -185,12 +190,14 @@ TEST(LiveRecordingTick, EndsOnAFullFileAFullCountAndALostPort) {
     int32_t stored;  // by the first tick
     RecordingEnd end;
     Bytes file;
+    bool shortRead = false;  // fewer bytes than were waiting
   };
   const Case cases[] = {
       {"file full", 1, 0, true, false, 12, RecordingEnd::kWriteFailed, testing::Ramp(5)},
       {"largest count", 1, INT32_MAX - 3, false, false, 3, RecordingEnd::kFull, testing::Ramp(3)},
       {"hang-up: the bytes first", 1, 0, false, true, 12, RecordingEnd::kNone, testing::Ramp(12)},
       {"hang-up with part of a period left", 5, 0, false, true, 1, RecordingEnd::kNone, {0, 5}},
+      {"short read", 1, 0, false, false, 11, RecordingEnd::kLinkLost, testing::Ramp(11), true},
   };
   for (const Case& c : cases) {
     auto peer = std::make_unique<PtyPeer>();
@@ -201,7 +208,8 @@ TEST(LiveRecordingTick, EndsOnAFullFileAFullCountAndALostPort) {
     state->plotBitmap = Canvas(kPlotWidth, kPlotHeight);
     const std::string name = dir.File("r.osr");
     state->dataFile = SampleFile::Create(name);
-    SerialLink link(MakeQtSerialPort);
+    SerialLink link(c.shortRead ? [] { return std::unique_ptr<SerialPort>(new ShortReadingPort); }
+                                : SerialLink::PortFactory(MakeQtSerialPort));
     ASSERT_TRUE(link.OpenPort(*state)) << c.name;
     peer->ReleaseSlave();
     peer->Send(testing::Ramp(12));

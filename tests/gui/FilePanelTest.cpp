@@ -54,12 +54,15 @@ struct RefusedOpen {
   const char* name;
   const char* content;  // nullptr: no sample file
   const char* message;
+  bool deletedAfterOpening = false;  // opened first: its trace at row 150
 };
 
+// The recording that is not open is not drawn and cannot be browsed.
 TEST(FilePanel, RefusedOpeningsSayWhyAndLeaveTheRecordingClosed) {
   const RefusedOpen cases[] = {
       {"missing", nullptr, "Nie mogę otworzyć pliku!"},
       {"empty", "", "Nie mogę otworzyć pliku!!!"},
+      {"deleted since it was opened", "dddd", "Nie mogę otworzyć pliku!", true},
   };
   for (const RefusedOpen& c : cases) {
     StartedProgram program;
@@ -67,6 +70,7 @@ TEST(FilePanel, RefusedOpeningsSayWhyAndLeaveTheRecordingClosed) {
     const std::string name = program.dir.File(std::string(c.name) + ".osr");
     if (c.content) WriteFile(name, c.content);
     f.FileNameEdit->SetText(QString::fromStdString(name));
+    if (c.deletedAfterOpening) f.OpenRecording(), std::filesystem::remove(name);
     const auto seen = AnswerNextMessageBox();
     f.OpenRecording();
     EXPECT_EQ(seen->caption, "Uwaga") << c.name;
@@ -75,6 +79,7 @@ TEST(FilePanel, RefusedOpeningsSayWhyAndLeaveTheRecordingClosed) {
     EXPECT_EQ(program.state->sampleCount, 0) << c.name;
     EXPECT_EQ(f.ZoomLabel->text(), "1:1") << c.name;
     for (QWidget* b : ViewButtons(f)) EXPECT_FALSE(b->isEnabled()) << c.name;
+    EXPECT_NE(PlotPixel(f, 2, 150), QColor(0, 255, 0)) << c.name;
   }
 }
 
@@ -90,16 +95,17 @@ TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
   EXPECT_TRUE(program.state->dataFileOpen);
   EXPECT_TRUE(f.StartButton->isEnabled());
 
-  // An existing file: "No" keeps it, and the recording that was open counts as closed.
-  WriteFile(name, "abc");
+  // An existing file: Enter keeps it, and the recording that was open counts as closed.
+  WriteFile(name, std::string(2000, 'a'));
   f.OpenRecording();
   ASSERT_TRUE(f.FftButton->isEnabled());
-  auto seen = AnswerNextMessageBox(QMessageBox::No);
+  auto seen = AnswerNextMessageBox(QMessageBox::NoButton);
   f.NewRecording();
   EXPECT_EQ(seen->caption, "Uwaga!");
   EXPECT_EQ(seen->text, "Plik istnieje!\nCzy nadpisac?");
   EXPECT_EQ(seen->buttons, QStringList({"&Tak", "&Nie"}));  // Qt's own texts in Polish
-  EXPECT_EQ(ReadFile(name), "abc");
+  EXPECT_EQ(ReadFile(name), std::string(2000, 'a'));
+  EXPECT_EQ(f.ScrollBar1->maximum(), 0);
   EXPECT_FALSE(program.state->dataFileOpen);
   EXPECT_FALSE(f.FftButton->isEnabled());
   EXPECT_FALSE(f.StartButton->isEnabled());

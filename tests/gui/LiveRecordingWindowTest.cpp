@@ -129,6 +129,7 @@ struct StartStopCase {
   int runMs;             // -1: Stop straight after Start
   Bytes firstSamples;
   std::vector<std::string> messages;
+  bool otherScales = false;  // "0,2ms" and "100mV" pressed, then a recording of others opened
 };
 
 TEST(LiveRecordingWindow, WhatStartWritesAndWhatStopOpens) {
@@ -145,18 +146,20 @@ TEST(LiveRecordingWindow, WhatStartWritesAndWhatStopOpens) {
        300,
        {0x12, 0x34, 0x00, 0x01},
        {}},
-      {"name changed after Nowy",
-       {"--signal", "ramp"},
-       "inna.osr",
-       300,
-       {0x00, 0x01},
-       {"Uwaga: Nie mogę otworzyć pliku!"}},
+      {"name changed after Nowy", {"--signal", "ramp"}, "inna.osr", 300, {0x00, 0x01}, {}},
+      {"scales of an opened recording", {"--signal", "ramp"}, nullptr, 300, {0x00}, {}, true},
   };
   for (const StartStopCase& c : cases) {
     Rig rig(c.sim, 2);
     TForm1& f = rig.Main();
+    if (c.otherScales) {
+      MessageLog answers;
+      f.vd(1)->click(), f.SpeedButton(4)->click();
+      f.OpenRecording();  // no parameter file yet: 0,5 ms and 10 mV
+      f.NewRecording();
+    }
     MessageLog messages;
-    const std::string osi = rig.program.dir.File(c.renameTo ? "inna.osi" : "rec.osi");
+    const std::string osi = rig.program.dir.File("rec.osi");
     if (c.renameTo)
       f.FileNameEdit->SetText(QString::fromStdString(rig.program.dir.File(c.renameTo)));
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
@@ -165,8 +168,10 @@ TEST(LiveRecordingWindow, WhatStartWritesAndWhatStopOpens) {
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
     QTest::qWait(50);
 
-    ExpectParameters(osi, start, "0,5");
-    EXPECT_EQ(std::filesystem::exists(rig.program.dir.File("rec.osi")), !c.renameTo) << c.name;
+    if (!c.otherScales) ExpectParameters(osi, start, "0,5");
+    const std::string scales = "Prob=0,200000002980232\r\nVD=0,100000001490116\r\nJednV=V\r\n";
+    EXPECT_EQ(ReadFile(osi).find(scales) != std::string::npos, c.otherScales) << c.name;
+    EXPECT_EQ(f.FileNameEdit->Text().toStdString(), rig.name) << c.name;
     const Bytes file = rig.File();
     EXPECT_EQ(Hex(Bytes(file.begin(), file.begin() + std::min(file.size(), c.firstSamples.size()))),
               Hex(c.firstSamples))
@@ -182,7 +187,7 @@ struct RefusedStart {
   const char* name;
   std::vector<std::string> sim;
   bool noDevice;     // COM1 names nothing
-  bool badOsiPlace;  // the name points into a folder that does not exist
+  bool badOsiPlace;  // a folder stands where the parameter file goes
   std::string message;
   const char* locks;
   bool stopByte;
@@ -224,8 +229,8 @@ TEST(LiveRecordingWindow, RefusedStartsSayWhyAndLeaveStartAsThePartsSay) {
     Rig rig(c.sim, 2, c.noDevice ? elsewhere.File("brak") : "");
     TForm1& f = rig.Main();
     MessageLog messages;
-    const std::string badName = rig.program.dir.File("brak/rec.osr");
-    if (c.badOsiPlace) f.FileNameEdit->SetText(QString::fromStdString(badName));
+    const std::string osi = rig.program.dir.File("rec.osi");
+    if (c.badOsiPlace) std::filesystem::create_directory(osi);
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
     QTest::qWait(50);
     ASSERT_EQ(messages.seen.size(), 1u) << c.name;
@@ -237,9 +242,8 @@ TEST(LiveRecordingWindow, RefusedStartsSayWhyAndLeaveStartAsThePartsSay) {
     if (!c.badOsiPlace) continue;
     // "Nowy" brings Start back, and the next Start opens the port again.
     EXPECT_EQ(messages.seen[0],
-              "Wykresownik: Unable to write to " +
-                  std::filesystem::absolute(rig.program.dir.File("brak/rec.osi")).string());
-    f.FileNameEdit->SetText(QString::fromStdString(rig.name));
+              "Wykresownik: Unable to write to " + std::filesystem::absolute(osi).string());
+    std::filesystem::remove(osi);
     f.NewRecording();
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
     EXPECT_EQ(Describe(LocksOf(f, *rig.program.state)), kRecordingLocks);
@@ -297,12 +301,15 @@ TEST(LiveRecordingWindow, AnUnpluggedAdapterOrAFullFileEndsTheRecordingWithAMess
   }
 }
 
-TEST(LiveRecordingWindow, LeavingDuringARecordingSendsNoStopByteAndKeepsTheSamples) {
+// "Wyjście" ends the recording as Stop does (stop byte, port closed), without opening it.
+TEST(LiveRecordingWindow, LeavingDuringARecordingEndsItAsStopDoes) {
   Rig rig({"--signal", "ramp"}, 2);
   TForm1& f = rig.Main();
   QTest::mouseClick(f.StartButton, Qt::LeftButton);
   QTest::qWait(300);
   QTest::mouseClick(f.ExitButton, Qt::LeftButton);
+  EXPECT_TRUE(rig.sim.WaitForRxLines("stop 00"));
+  EXPECT_EQ(rig.program.state->sampleCount, 0);
   const int32_t stored = rig.program.state->recordedSampleCount;
   rig.program.windows = {};  // the program ends
   const Bytes file = rig.File();
@@ -310,8 +317,6 @@ TEST(LiveRecordingWindow, LeavingDuringARecordingSendsNoStopByteAndKeepsTheSampl
   EXPECT_GT(stored, 0);
   EXPECT_EQ(file.size(), static_cast<size_t>(stored));
   EXPECT_EQ(Hex(file), Hex(Bytes(sent.begin(), sent.begin() + std::min(file.size(), sent.size()))));
-  QTest::qWait(100);
-  EXPECT_EQ(rig.sim.CountRxLines("stop"), 0);
 }
 
 // Confirming the dialog during a recording leaves the selectors locked; Stop unlocks them and

@@ -7,9 +7,10 @@
 
 #include <QTest>
 
+#include "app/Guard.h"
 #include "app/Windows.h"
 #include "common/Errors.h"
-#include "gui/StartedProgram.h"
+#include "gui/RecordingRig.h"
 #include "support/Artifacts.h"
 #include "support/MessageBoxes.h"
 #include "view/PlotRenderer.h"
@@ -249,6 +250,25 @@ TEST(MainWindow, AnErrorInAHandlerIsShownAndTheLoopGoesOn) {
   EXPECT_EQ(seen->caption, "Wykresownik");
   EXPECT_EQ(seen->text, "Floating point division by zero");
   EXPECT_TRUE(loopWentOn);
+}
+
+// A window whose every paint fails.
+struct FailingPaint : QWidget {
+  void paintEvent(QPaintEvent*) override {
+    PaintGuarded([] { throw AppError(kFloatOverflow); });
+  }
+};
+
+// Three repaints after each of two user actions: the error is shown once after each.
+TEST(MainWindow, AnErrorFromAPaintIsShownOnceUntilTheUserActs) {
+  FailingPaint window;
+  window.show();
+  testing::MessageLog messages;
+  for (int i = 0; i < 6; ++i) {
+    if (i % 3 == 0) QTest::mouseClick(&window, Qt::LeftButton);
+    window.repaint(), QTest::qWait(20);
+  }
+  EXPECT_EQ(messages.seen, std::vector<std::string>(2, "Wykresownik: Floating point overflow"));
 }
 
 TEST(MainWindow, ScreenshotForTheReadme) {

@@ -117,7 +117,9 @@ TEST(ViewWindow, CursorsOnTheStripWithTheirReadouts) {
     int position;
     int aLeft, bLeft;  // vertical lines; 0: hidden
   };
-  for (const Follow& c : {Follow{125, 514, 265}, Follow{351, 288, 0}, Follow{600, 0, 0}}) {
+  // At 99, A lies exactly 500 columns on: just past the view.
+  for (const Follow& c :
+       {Follow{99, 0, 291}, Follow{125, 514, 265}, Follow{351, 288, 0}, Follow{600, 0, 0}}) {
     f.ScrollBar1->ScrollTo(c.position);
     EXPECT_EQ(f.znApion->isVisible(), c.aLeft != 0) << c.position;
     EXPECT_EQ(f.znAtop->isVisible(), c.aLeft != 0) << c.position;
@@ -152,9 +154,11 @@ TEST(ViewWindow, SelectionBandAndShowSelection) {
   TForm1& f = program.Main();
   RecorderState& s = *program.state;
   QTest::mouseClick(f.z1, Qt::LeftButton);  // step 200
+  QTest::qWait(20);                         // shown and painted
   QTest::mousePress(&f, Qt::LeftButton, {}, {140, 100});
   QTest::mouseMove(&f, {290, 100});
   QTest::mouseMove(&f, {240, 100});
+  QTest::qWait(20);  // the window repaints what changed
   // Window columns 140 … 239 inverted; the wider band of the first move is wiped.
   QImage shot = f.grab().toImage();
   EXPECT_EQ(shot.pixelColor(140, 30), Inverted(s.plotBitmap, 100, 0));
@@ -177,6 +181,14 @@ TEST(ViewWindow, SelectionBandAndShowSelection) {
   EXPECT_EQ(f.ZoomLabel->text(), "500%");
   EXPECT_FALSE(s.selectionValid);
   ExpectPlotShowsItsSamples(f, "z5");
+
+  // A drag on to the right edge, released past it, marks up to the plot's last column.
+  QTest::mousePress(&f, Qt::LeftButton, {}, {340, 100});
+  QTest::mouseMove(&f, {540, 100});
+  QTest::mouseRelease(&f, Qt::LeftButton, {}, {700, 300});
+  EXPECT_EQ(f.grab().toImage().pixelColor(539, 279), Inverted(s.plotBitmap, 499, 249));
+  QTest::mouseClick(f.z5, Qt::LeftButton);
+  EXPECT_EQ(s.zoomStep, 16);  // 40 × 200 / 500
 }
 
 TEST(ViewWindow, ScrollBarArrowsPagesAndThumb) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
@@ -22,7 +23,8 @@ struct SeenMessageBox {
   }
 };
 
-// Polls for a modal message box and closes it with `answer`; the result fills in when it does.
+// Polls for a modal message box and closes it with `answer` (NoButton: the Enter key); the result
+// fills in when it does.
 inline std::shared_ptr<SeenMessageBox> AnswerNextMessageBox(
     QMessageBox::StandardButton answer = QMessageBox::Ok) {
   auto seen = std::make_shared<SeenMessageBox>();
@@ -38,7 +40,9 @@ inline std::shared_ptr<SeenMessageBox> AnswerNextMessageBox(
     for (QAbstractButton* button : box->buttons()) seen->buttons << button->text();
     poll->stop();
     poll->deleteLater();
-    if (QAbstractButton* button = box->button(answer))
+    if (answer == QMessageBox::NoButton)
+      QTest::keyClick(box, Qt::Key_Return);
+    else if (QAbstractButton* button = box->button(answer))
       button->click();
     else
       box->reject();
