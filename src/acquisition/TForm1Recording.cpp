@@ -1,5 +1,9 @@
 // The main window's live recording: "Start", the ticks of Timer1 and "Stop".
+#include <QScreen>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "acquisition/SerialTexts.h"
 #include "app/Application.h"
@@ -14,6 +18,7 @@ void TForm1::ConnectRecordingControls() {
   connect(StartButton, &QToolButton::clicked, this, &TForm1::StartRecording);
   connect(StopButton, &QToolButton::clicked, this, &TForm1::StopRecording);
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  connect(liveFrameTimer, &QTimer::timeout, this, &TForm1::PresentLiveFrame);
 }
 
 // The selectors and the scroll bar keep the recording's settings; "Nowy", "Otworz" and the
@@ -62,13 +67,33 @@ void TForm1::Timer1Timer() {
   if (!state.recordingActive) return;
   const LiveTick tick = LiveRecordingTick(state, serialLink, LocalNow());
   if (tick.stored > 0) {
-    tABS->setText(QString::fromStdString(tick.absoluteTime));
-    tREL->setText(QString::fromStdString(tick.relativeTime));
-    PresentPlot(state, windowCanvas);
-    update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
+    liveFrame = tick;
+    liveFramePending = true;
+    // A screen shows no more than its frames: ticks between two of them draw nothing.
+    if (!liveFrameTimer->isActive()) {
+      const qreal rate = screen() ? screen()->refreshRate() : 60;
+      liveFrameTimer->start(static_cast<int>(std::ceil(1000 / std::max<qreal>(rate, 1))));
+    }
   }
   if (tick.end != RecordingEnd::kNone) return EndRecordingWith(tick.end);
   Timer1->start();
+}
+
+void TForm1::PresentLiveFrame() {
+  if (!liveFramePending || !state.recordingActive) return;
+  DrawLivePlot(state, state.plotBitmap, kLiveGridSpacing, liveFrame.gridOffset);
+  update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
+  ShowLiveTimes();
+}
+
+// Only a label whose text changed is repainted.
+void TForm1::ShowLiveTimes() {
+  liveFramePending = false;
+  for (auto [label, text] : {std::pair{tREL, &liveFrame.relativeTime},
+                             std::pair{tABS, &liveFrame.absoluteTime}}) {
+    const QString shown = QString::fromStdString(*text);
+    if (label->text() != shown) label->setText(shown);
+  }
 }
 
 void TForm1::StopRecording() {
@@ -78,8 +103,12 @@ void TForm1::StopRecording() {
 void TForm1::EndRecordingWith(RecordingEnd why) {
   HideCursors();
   Timer1->stop();
-  // A device that is gone gets no stop byte.
-  EndRecording(state, serialLink, why != RecordingEnd::kLinkLost);
+  liveFrameTimer->stop();
+  if (liveFramePending) ShowLiveTimes();
+  // A device that is gone gets no stop byte. The samples are on the disk before the recording
+  // is reported closed.
+  if (!EndRecording(state, serialLink, why != RecordingEnd::kLinkLost))
+    why = RecordingEnd::kWriteFailed;
   StartButton->setEnabled(false);
   StopButton->setEnabled(false);
   SetAcquisitionControlsEnabled(true);

@@ -136,6 +136,9 @@ class TForm1 : public QWidget {
   void StartRecording();
   void Timer1Timer();
   void StopRecording();
+  // The plot and the time labels follow the ticks at the screen's frame rate.
+  QTimer* liveFrameTimer;
+  void PresentLiveFrame();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -156,6 +159,9 @@ class TForm1 : public QWidget {
   void ConnectRecordingControls();
   void SetAcquisitionControlsEnabled(bool enabled);
   void EndRecordingWith(RecordingEnd why);
+  void ShowLiveTimes();
+  LiveTick liveFrame;  // the newest tick with samples, not yet on the screen when pending
+  bool liveFramePending = false;
 };
 
 }  // namespace wyk
