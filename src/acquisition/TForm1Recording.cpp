@@ -2,7 +2,6 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "acquisition/SerialTexts.h"
@@ -18,7 +17,6 @@ void TForm1::ConnectRecordingControls() {
   connect(StartButton, &QToolButton::clicked, this, &TForm1::StartRecording);
   connect(StopButton, &QToolButton::clicked, this, &TForm1::StopRecording);
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-  connect(liveFrameTimer, &QTimer::timeout, this, &TForm1::PresentLiveFrame);
 }
 
 // The selectors and the scroll bar keep the recording's settings; "Nowy", "Otworz" and the
@@ -69,18 +67,19 @@ void TForm1::Timer1Timer() {
   if (tick.stored > 0) {
     liveFrame = tick;
     liveFramePending = true;
-    // A screen shows no more than its frames: ticks between two of them draw nothing.
-    if (!liveFrameTimer->isActive()) {
-      const qreal rate = screen() ? screen()->refreshRate() : 60;
-      liveFrameTimer->start(static_cast<int>(std::ceil(1000 / std::max<qreal>(rate, 1))));
-    }
   }
   if (tick.end != RecordingEnd::kNone) return EndRecordingWith(tick.end);
+  // A screen shows no more than its frames: the ticks between two of them draw nothing, and
+  // the tick after a frame's time shows the newest samples.
+  const qreal rate = screen() ? screen()->refreshRate() : 60;
+  if (liveFramePending && !(liveFrameClock.isValid() &&
+                            liveFrameClock.elapsed() < 1000 / std::max<qreal>(rate, 1)))
+    PresentLiveFrame();
   Timer1->start();
 }
 
 void TForm1::PresentLiveFrame() {
-  if (!liveFramePending || !state.recordingActive) return;
+  liveFrameClock.start();
   DrawLivePlot(state, state.plotBitmap, kLiveGridSpacing, liveFrame.gridOffset);
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
   ShowLiveTimes();
@@ -103,8 +102,8 @@ void TForm1::StopRecording() {
 void TForm1::EndRecordingWith(RecordingEnd why) {
   HideCursors();
   Timer1->stop();
-  liveFrameTimer->stop();
   if (liveFramePending) ShowLiveTimes();
+  liveFrameClock.invalidate();
   // A device that is gone gets no stop byte. The samples are on the disk before the recording
   // is reported closed.
   if (!EndRecording(state, serialLink, why != RecordingEnd::kLinkLost))

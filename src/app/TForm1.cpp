@@ -147,9 +147,6 @@ void TForm1::BuildLayout() {
   Timer1 = new QTimer(this);
   Timer1->setInterval(10);
   Timer1->setSingleShot(true);
-  liveFrameTimer = new QTimer(this);
-  liveFrameTimer->setSingleShot(true);
-  liveFrameTimer->setTimerType(Qt::PreciseTimer);
 
   ConnectViewHandlers();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: plot, scales, tool bar and the seven side panels.
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
@@ -137,7 +138,6 @@ class TForm1 : public QWidget {
   void Timer1Timer();
   void StopRecording();
   // The plot and the time labels follow the ticks at the screen's frame rate.
-  QTimer* liveFrameTimer;
   void PresentLiveFrame();
 
  protected:
@@ -162,6 +162,7 @@ class TForm1 : public QWidget {
   void ShowLiveTimes();
   LiveTick liveFrame;  // the newest tick with samples, not yet on the screen when pending
   bool liveFramePending = false;
+  QElapsedTimer liveFrameClock;  // since the last frame shown
 };
 
 }  // namespace wyk
