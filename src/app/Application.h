@@ -1,6 +1,6 @@
 #pragma once
-// The application object: an error that escapes an event handler is shown in a message box
-// with its text, and the event loop goes on.
+// The application object: Qt's standard dialogs speak Polish; an error that escapes an event
+// handler is shown in a message box with its text, and the event loop goes on.
 
 #include <QApplication>
 

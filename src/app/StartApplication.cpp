@@ -5,7 +5,7 @@
 
 #include "app/Application.h"
 #include "app/Windows.h"
-#include "config/Settings.h"
+#include "config/SettingsLocation.h"
 
 namespace wyk {
 
@@ -14,8 +14,7 @@ int StartApplication(int argc, char** argv) {
   try {
     auto state = std::make_unique<RecorderState>();
     state->fftSamplePeriodMs = state->samplePeriodMs;
-    const std::string settingsPath =
-        SettingsFilePath(QCoreApplication::applicationFilePath().toStdString());
+    const std::string settingsPath = SettingsPathForThisProgram();
     const Windows windows = CreateWindows(*state, settingsPath);
     windows.form1->show();
     return app.exec();

@@ -6,16 +6,17 @@
 
 namespace wyk {
 
-std::string NumberText(double value, int digits) {
+std::string NumberText(long double value, int digits) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
   if (digits < 1) digits = 1;
   if (digits > 17) digits = 17;
 
-  // Eighteen digits of the value, then rounded half away from zero to `digits`.
+  // Eighteen digits of the value (a double widens exactly), then rounded half away from zero
+  // to `digits`.
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.17e", std::fabs(value));
+  std::snprintf(buffer, sizeof buffer, "%.17Le", std::fabs(value));
   std::string all;
   const char* p = buffer;
   for (; *p != 'e'; ++p)
@@ -37,7 +38,7 @@ std::string NumberText(double value, int digits) {
   while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
 
   std::string text = value < 0 ? "-" : "";
-  if (exponent < digits && std::fabs(value) >= 0.00001) {
+  if (exponent < digits && std::fabs(value) >= 0.00001L) {
     if (exponent >= 0) {
       const size_t whole = static_cast<size_t>(exponent) + 1;
       if (mantissa.size() <= whole) {

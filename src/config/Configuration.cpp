@@ -1,6 +1,7 @@
 #include "config/Configuration.h"
 
 #include "common/Byte.h"
+#include "common/FileText.h"
 #include "config/Settings.h"
 
 namespace wyk {
@@ -21,7 +22,22 @@ int AdapterEntryOf(uint8_t adapterType) {
 
 std::string PortDeviceHint(const RecorderState& state, int number) {
   const std::string& mapped = state.comDevicePaths.at(static_cast<size_t>(number));
-  return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : mapped;
+  return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : FileText(mapped);
+}
+
+std::string ChoiceRefusal(const DialogChoice& choice) {
+  if (choice.portItem < 0 || choice.portItem > 7) return "Wybierz port: Com1 … Com8!";
+  if (choice.adapterEntry < 0 || choice.adapterEntry >= static_cast<int>(kAdapterEntries.size())) {
+    std::string text = "Wybierz typ przystawki z listy: ";
+    for (size_t i = 0; i < kAdapterEntries.size(); ++i) {
+      if (i > 0) text += i + 1 < kAdapterEntries.size() ? ", " : " lub ";
+      text += kAdapterEntries[i];
+    }
+    return text + "!";
+  }
+  const std::optional<int32_t> offset = ParseInteger(choice.offsetText);
+  if (!offset || *offset < 0 || *offset > 255) return "Składowa stała musi być liczbą od 0 do 255!";
+  return "";
 }
 
 void TakeDialogChoice(RecorderState& state, const DialogChoice& choice) {

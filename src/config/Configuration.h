@@ -36,7 +36,10 @@ struct DialogChoice {
   int adapterEntry;        // −1: none (text typed into the box)
   std::string offsetText;  // the spin box's text
 };
-// Port, adapter type and offset from the controls, each kept in 8 bits.
+// Why OK cannot take the choice: no port or adapter entry chosen, or an offset that is no
+// whole number from 0 to 255. Empty when it can.
+std::string ChoiceRefusal(const DialogChoice& choice);
+// Port, adapter type and offset from the controls of a choice that is not refused.
 void TakeDialogChoice(RecorderState& state, const DialogChoice& choice);
 
 // The six settings into the saved copies, and back.

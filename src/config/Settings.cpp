@@ -73,6 +73,10 @@ void LoadSettings(RecorderState& state, const std::string& path) {
 }
 
 void SaveSettings(const RecorderState& state, const std::string& path) {
+  // The per-user folder is made by the first save; a failure shows at the first write.
+  std::error_code ignored;
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   const auto text = [](long long v) { return std::to_string(v); };
   // Colours are written as the signed 32-bit values they are read back as.
   const auto colour = [&](TColor c) { return text(static_cast<int32_t>(c)); };

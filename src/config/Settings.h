@@ -21,7 +21,8 @@ int32_t ReadIntegerEntry(const std::string& path, const std::string& section,
 
 void LoadSettings(RecorderState& state, const std::string& path);
 
-// Writes all six entries in order; raises "Unable to write to <path>" at the first failure.
+// Writes all six entries in order, making the file's folder when it is missing; raises
+// "Unable to write to <path>" at the first failure.
 void SaveSettings(const RecorderState& state, const std::string& path);
 
 }  // namespace wyk

@@ -1,5 +1,6 @@
 #include "config/TForm2.h"
 
+#include <QMessageBox>
 #include <QPainter>
 #include <QShowEvent>
 #include <exception>
@@ -96,14 +97,15 @@ void TForm2::BuildLayout() {
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   for (std::string_view entry : kAdapterEntries) ComboBox1->addItem(ToQString(entry));
   Label4 = MakeLabel(GroupBox1, {152, 12, 74, 26}, QString::fromUtf8("Składowa stała:\n(TEV2R)"));
-  CSpinEdit1 = new QSpinBox(GroupBox1);
+  CSpinEdit1 = new SpinEdit(GroupBox1, 0, 255);
   CSpinEdit1->setGeometry(232, 16, 41, 22);
-  CSpinEdit1->setRange(0, 255);
 
   Image1 = new QLabel(this);
   Image1->setGeometry(23, 170, 75, 19);
   Image1->setPixmap(pictures::Logo());
   SpeedButton2 = MakeFlatButton(this, {135, 168, 74, 22}, "OK");
+  SpeedButton2->setToolTip(QString::fromUtf8("Plik ustawień: ") +
+                           QString::fromStdString(mainWindow_.settingsPath));
   SpeedButton3 = MakeFlatButton(this, {216, 168, 74, 22}, "Anuluj");
   connect(SpeedButton2, &QToolButton::clicked, this, [this] {
     // An error must not unwind through Qt's widget code: it ends OK here and the
@@ -118,13 +120,18 @@ void TForm2::BuildLayout() {
 }
 
 void TForm2::CreateConfigurationDialog() {
+  ShowSettings();
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
+}
+
+void TForm2::ShowSettings() {
   Shape1->SetColour(ToQColor(state_.backgroundColor));
   Shape2->SetColour(ToQColor(state_.gridColor));
   Shape3->SetColour(ToQColor(state_.lineColor));
   RadioGroup1->SetItemIndex(PortItemOf(state_.comPortNumber));
+  // Also puts back the entry's text over text typed into the box.
   ComboBox1->setCurrentIndex(AdapterEntryOf(state_.adapterType));
   CSpinEdit1->setValue(state_.dcOffset);
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
 }
 
 int TForm2::SelectedAdapterEntry() const {
@@ -132,7 +139,9 @@ int TForm2::SelectedAdapterEntry() const {
 }
 
 void TForm2::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) SnapshotSettings(state_);
+  if (event->spontaneous()) return;
+  ShowSettings();
+  SnapshotSettings(state_);
 }
 
 void TForm2::paintEvent(QPaintEvent*) {
@@ -157,10 +166,24 @@ void TForm2::PickColour(ColourSwatch* swatch) {
 }
 
 void TForm2::ConfirmConfiguration() {
-  TakeDialogChoice(state_, {RadioGroup1->ItemIndex(), SelectedAdapterEntry(),
-                            CSpinEdit1->cleanText().toStdString()});
-  // An emptied box reads as 0; show what was taken.
-  CSpinEdit1->setValue(state_.dcOffset);
+  const DialogChoice choice{RadioGroup1->ItemIndex(), SelectedAdapterEntry(),
+                            CSpinEdit1->cleanText().toStdString()};
+  if (const std::string refusal = ChoiceRefusal(choice); !refusal.empty()) {
+    QMessageBox box(QMessageBox::NoIcon, "Uwaga!", ToQString(refusal), QMessageBox::Ok, this);
+    box.exec();
+    // The control to mend takes the focus, its text selected for retyping.
+    if (choice.portItem < 0) {
+      RadioGroup1->Item(0)->setFocus();
+    } else if (choice.adapterEntry < 0) {
+      ComboBox1->setFocus();
+      ComboBox1->lineEdit()->selectAll();
+    } else {
+      CSpinEdit1->setFocus();
+      CSpinEdit1->selectAll();
+    }
+    return;
+  }
+  TakeDialogChoice(state_, choice);
   mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
   SaveSettings(state_, mainWindow_.settingsPath);
   if (state_.adapterType == 1)

@@ -6,13 +6,13 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSpinBox>
 #include <QWidget>
 
 #include "app/RecorderState.h"
 #include "controls/CaptionButton.h"
 #include "controls/ColourSwatch.h"
 #include "controls/RadioGroup.h"
+#include "controls/SpinEdit.h"
 #include "view/Canvas.h"
 
 namespace wyk {
@@ -32,7 +32,7 @@ class TForm2 : public QWidget {
   QGroupBox* GroupBox1;
   QComboBox* ComboBox1;
   QLabel* Label4;
-  QSpinBox* CSpinEdit1;
+  SpinEdit* CSpinEdit1;
   QLabel* Image1;
   CaptionButton *SpeedButton2, *SpeedButton3;
   QColorDialog* ColorDialog1 = nullptr;  // made at the first pick
@@ -54,6 +54,8 @@ class TForm2 : public QWidget {
  private:
   void BuildLayout();
   void CreateConfigurationDialog();
+  // Swatches, port, adapter entry and offset as the settings in force.
+  void ShowSettings();
 
   RecorderState& state_;
   TForm1& mainWindow_;

@@ -217,6 +217,13 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
   return defaultText;
 }
 
+ProfileFileState ProfileFileStateOf(const std::string& path) {
+  if (ReadContent(path)) return ProfileFileState::kRead;
+  std::error_code error;
+  return std::filesystem::exists(path, error) ? ProfileFileState::kUnreadable
+                                              : ProfileFileState::kMissing;
+}
+
 void WriteProfileString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value) {
   const auto content = ReadContent(path);

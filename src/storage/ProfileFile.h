@@ -11,6 +11,10 @@ namespace wyk {
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& defaultText);
 
+enum class ProfileFileState { kRead, kMissing, kUnreadable };
+// Whether a read of the file finds it, and if not whether something unreadable is in its place.
+ProfileFileState ProfileFileStateOf(const std::string& path);
+
 // Replaces the key's line, or adds the key to its section, creating the section and the
 // file as needed; every other line stays as it was. New lines end in CR LF.
 // Raises "Unable to write to <path>" when the file cannot be written.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/FileText.h"
 #include "common/NumberText.h"
 #include "storage/ProfileFile.h"
 
@@ -126,13 +127,28 @@ void WriteRecordingParameters(const std::string& path, const RecordingParameters
   WriteProfileString(path, kSection, "JednV", parameters.voltsUnit);
 }
 
+bool UsableSamplePeriod(float ms) {
+  // The frequency labels, 500 / ms kHz at most, need no exponent from the smallest figure on.
+  return ms >= kSmallestFigure && ms <= kLongestSamplePeriodMs;
+}
+
+bool UsableVoltsPerDiv(float voltsPerDiv) {
+  // Cursor values run from level 1 (0.04 divisions) to the ten divisions of the axis.
+  const long double v = voltsPerDiv;
+  return v * 0.04L >= kSmallestFigure && v * 10 < kLargestFigure;
+}
+
 RecordingParameters ReadRecordingParameters(const std::string& path) {
   RecordingParameters p;
   const auto entry = [&](const char* key) { return ReadProfileString(path, kSection, key, ""); };
+  const auto usable = [](std::optional<float> value, bool (*test)(float), float fallback) {
+    return value && test(*value) ? *value : fallback;
+  };
   p.start = ParseStartText(entry("PoczRej")).value_or(p.start);
-  p.samplePeriodMs = ParseParameterNumber(entry("Prob")).value_or(p.samplePeriodMs);
-  p.voltsPerDiv = ParseParameterNumber(entry("VD")).value_or(p.voltsPerDiv);
-  p.voltsUnit = ReadProfileString(path, kSection, "JednV", p.voltsUnit);
+  p.samplePeriodMs =
+      usable(ParseParameterNumber(entry("Prob")), UsableSamplePeriod, p.samplePeriodMs);
+  p.voltsPerDiv = usable(ParseParameterNumber(entry("VD")), UsableVoltsPerDiv, p.voltsPerDiv);
+  p.voltsUnit = FileText(ReadProfileString(path, kSection, "JednV", p.voltsUnit));
   return p;
 }
 

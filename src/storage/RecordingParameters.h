@@ -20,8 +20,19 @@ struct RecordingParameters {
 // Raises "Unable to write to …" when the file cannot be written.
 void WriteRecordingParameters(const std::string& path, const RecordingParameters& parameters);
 
-// The four values; each key that is missing or does not convert takes its default.
+// The four values; each key that is missing, does not convert or lies outside its usable
+// range takes its default. "JednV" is decoded to UTF-8 (see FileText).
 RecordingParameters ReadRecordingParameters(const std::string& path);
+
+// Usable values: every figure derived from them is a number the program writes without an
+// exponent, and every time of a recording of the largest sample count lies within the
+// calendar of date-times (years 1 … 9999).
+inline constexpr long double kSmallestFigure = 0.00001L;
+inline constexpr long double kCalendarMs = 3652059.0L * 86400000.0L;
+inline constexpr long double kLongestSamplePeriodMs = kCalendarMs / 2147483647.0L;
+inline constexpr long double kLargestFigure = 1e15L;  // 15 significant digits
+bool UsableSamplePeriod(float ms);
+bool UsableVoltsPerDiv(float voltsPerDiv);
 
 // "yyyy-MM-dd hh:mm:ss:zzz", or the date alone when hours, minutes and seconds are all zero.
 std::string StartText(TDateTime start);

@@ -37,7 +37,9 @@ StoredRecording OpenStoredRecording(const std::string& name) {
   StoredRecording recording;
   recording.samples = SampleFile::Open(RecordingFileName(name, ".osr"));
   if (!recording.samples.IsOpen()) return recording;
-  recording.parameters = ReadRecordingParameters(RecordingFileName(name, ".osi"));
+  const std::string parameterName = RecordingFileName(name, ".osi");
+  recording.parameterFile = ProfileFileStateOf(parameterName);
+  recording.parameters = ReadRecordingParameters(parameterName);
   recording.fileSize = recording.samples.Size();
   recording.sampleCount = static_cast<int32_t>(std::min<int64_t>(recording.fileSize, INT32_MAX));
   recording.result = recording.sampleCount == 0 ? OpenResult::kNoSamples : OpenResult::kOpened;
@@ -67,13 +69,13 @@ OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
   if (state.sampleCount == 0) {
     ResetView(state);
     CloseRecording(state);
-    return {OpenResult::kNoSamples, size};
+    return {OpenResult::kNoSamples, size, recording.parameterFile};
   }
   UpdateScrollBar(state);
   // One block read; a shorter file leaves the rest of the window as it was.
   state.dataFile.ReadAt(0, state.windowBuffer.data(), kWindowLength);
   state.dataFileOpen = true;
-  return {OpenResult::kOpened, size};
+  return {OpenResult::kOpened, size, recording.parameterFile};
 }
 
 }  // namespace wyk

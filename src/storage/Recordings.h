@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/ProfileFile.h"
 #include "storage/RecordingParameters.h"
 #include "storage/SampleFile.h"
 
@@ -31,6 +32,7 @@ enum class OpenResult {
 struct OpenOutcome {
   OpenResult result;
   int64_t fileSize = 0;  // bytes; above the largest sample count only the first ones are shown
+  ProfileFileState parameterFile = ProfileFileState::kMissing;
 };
 
 // A recording's files as "Otworz" finds them, without touching any state: the sample file open
@@ -40,6 +42,7 @@ struct StoredRecording {
   OpenResult result = OpenResult::kNotOpened;
   SampleFile samples;  // closed when not opened
   RecordingParameters parameters;
+  ProfileFileState parameterFile = ProfileFileState::kMissing;  // defaults unless kRead
   int64_t fileSize = 0;
   int32_t sampleCount = 0;
 };

@@ -4,8 +4,8 @@
 
 namespace wyk {
 
-double LevelValue(int32_t level, float voltsPerDiv) {
-  return static_cast<double>(static_cast<long double>(level) * voltsPerDiv * 0.04L);
+long double LevelValue(int32_t level, float voltsPerDiv) {
+  return static_cast<long double>(level) * voltsPerDiv * 0.04L;
 }
 
 std::string LevelValueNumber(int32_t level, float voltsPerDiv) {

@@ -1,9 +1,14 @@
 #pragma once
 // Runs wykresownik-cli as a child process and keeps what it printed.
 
+#include <sys/resource.h>
+
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
+#include <csignal>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,11 +20,38 @@ struct CliResult {
   std::string err;
 };
 
-inline CliResult RunCli(const std::vector<std::string>& args) {
+// What a run meets: a cap on the size of the files it writes; a signal once `folder` holds a new
+// entry; `onOutput` run once its standard output has begun (it waits there on a full pipe).
+struct CliFault {
+  rlim_t fileLimit = 0;
+  int signalNumber = 0;
+  std::string folder{};
+  std::function<void()> onOutput{};
+};
+
+inline long Entries(const std::string& folder) {
+  return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
+inline CliResult RunCli(const std::vector<std::string>& args, const CliFault& fault = {}) {
   QStringList list;
   for (const std::string& a : args) list << QString::fromStdString(a);
   QProcess process;
+  process.setChildProcessModifier([limit = fault.fileLimit] {
+    if (limit == 0) return;
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit cap{limit, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &cap);
+  });
+  const long before = fault.signalNumber ? Entries(fault.folder) : 0;
   process.start(WYK_CLI_PATH, list);
+  process.waitForStarted();
+  const auto running = [&process] { return process.state() != QProcess::NotRunning; };
+  while (fault.signalNumber && Entries(fault.folder) == before && running())
+    process.waitForFinished(1);
+  if (fault.signalNumber && running() && process.processId() > 0)
+    ::kill(static_cast<pid_t>(process.processId()), fault.signalNumber);
+  if (fault.onOutput && process.waitForReadyRead(60000)) fault.onOutput();
   process.waitForFinished(60000);
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           process.readAllStandardOutput().toStdString(),

@@ -1,4 +1,5 @@
 #include "config/Settings.h"
+#include "config/SettingsLocation.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -107,7 +108,7 @@ TEST(Settings, AWriteThatFailsNamesTheFullFileName) {
   for (Obstacle obstacle : {kMissingDirectory, kNameTakenByDirectory, kReadOnlyDirectory}) {
     TempDir dir;
     std::string path = dir.File("wykresownik.INI");
-    if (obstacle == kMissingDirectory) path = dir.File("brak/wykresownik.INI");
+    if (obstacle == kMissingDirectory) WriteFile(path = dir.File("brak"), ""), path += "/w.INI";
     if (obstacle == kNameTakenByDirectory) std::filesystem::create_directory(path);
     if (obstacle == kReadOnlyDirectory) {
       if (geteuid() == 0) continue;  // root writes into read-only directories
@@ -128,6 +129,23 @@ TEST(Settings, AWriteThatFailsNamesTheFullFileName) {
 TEST(Settings, FileLiesBesideTheExecutable) {
   EXPECT_EQ(SettingsFilePath("/opt/wyk/wykresownik"), "/opt/wyk/wykresownik.INI");
   EXPECT_EQ(SettingsFilePath("/opt/wyk/Wykresownik.exe"), "/opt/wyk/Wykresownik.INI");
+}
+
+TEST(Settings, BesideTheExecutableWhenThereOrWritableElseInTheUsersConfigFolder) {
+  const std::tuple<bool, bool, std::optional<std::string>, const char*> cases[] = {
+      {true, false, "/c", "/b/w.INI"},
+      {false, true, "/c", "/b/w.INI"},
+      {false, false, "/c", "/c/wykresownik/wykresownik.INI"},
+      {false, false, std::nullopt, "/h/.config/wykresownik/wykresownik.INI"}};
+  for (const auto& [exists, writable, xdg, expected] : cases)
+    EXPECT_EQ(ChooseSettingsPath({"/b/w", exists, writable, xdg, "/h"}), expected);
+  // A read-only folder for a plain user: the user's folder, made by the first save.
+  TempDir bin, home;
+  std::filesystem::permissions(bin.Path(), std::filesystem::perms::owner_read);
+  setenv("XDG_CONFIG_HOME", home.File("c").c_str(), 1);
+  SaveSettings(*std::make_unique<RecorderState>(), SettingsPathFor(bin.File("w")));
+  EXPECT_TRUE(std::filesystem::is_regular_file(
+      geteuid() ? home.File("c/wykresownik/wykresownik.INI") : bin.File("w.INI")));
 }
 
 TEST(Settings, StartValuesBeforeLoading) {

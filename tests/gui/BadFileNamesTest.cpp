@@ -26,6 +26,9 @@ struct NameRow {
   const char* onOpen;   // message of "Otworz", "" for none
   const char* onNew;    // message of "Nowy" (the overwrite question answered No), "" for none
   int32_t sampleCount;  // after "Otworz"
+
+  const char* osi = nullptr;               // the parameter file's "Parm" lines, when there is one
+  const char* voltsCaption = "V/dz=10mV";  // Label21 after "Otworz"; Label22 shows T=0,5ms
 };
 
 TEST(BadFileNames, WhatTheUserSees) {
@@ -43,6 +46,11 @@ TEST(BadFileNames, WhatTheUserSees) {
       {"fifo.osr", "fifo.osr", Thing::kFifo, nullptr, kNotOpened, kNotCreated, 0},
       {"pusty.osr", "pusty.osr", Thing::kFile, "", kRefused, kAsk, 0},
       {"jeden.osr", "jeden.osr", Thing::kFile, "\x80", "", kAsk, 1},
+      {"a", "a.osr", Thing::kFile, "a", "", kAsk, 1, "Prob=1e30\nVD=1e30\nJednV=\xB5V",
+       "V/dz=10µV"},
+      {"b", "b.osr", Thing::kFile, "ab", "", kAsk, 2, "Prob=3,4e38\nVD=3,4e38"},
+      {"c", "c.osr", Thing::kFile, "ab", "", kAsk, 2, "Prob=1e-30\nVD=1e-30"},
+      {"d", "d.osr", Thing::kFile, "ab", "", kAsk, 2, "Prob=1,4e-45\nVD=1,4e-45"},
   };
   for (const NameRow& row : rows) {
     StartedProgram program;
@@ -54,11 +62,14 @@ TEST(BadFileNames, WhatTheUserSees) {
     if (row.thing == Thing::kFifo) {
       ASSERT_EQ(mkfifo(osr.c_str(), 0644), 0);
     }
+    if (row.osi) WriteFile(program.dir.File(row.name) + ".osi", "[Parm]\n" + std::string(row.osi));
     f.FileNameEdit->SetText(QString::fromStdString(program.dir.File(row.name)));
 
     auto seen = AnswerNextMessageBox();
     f.OpenRecording();
+    f.grab();
     seen->StopWaiting();
+    EXPECT_EQ(f.Label21->text() + f.Label22->text(), row.voltsCaption + QString("T=0,5ms"));
     EXPECT_EQ(seen->text, row.onOpen) << row.name;
     EXPECT_EQ(program.state->sampleCount, row.sampleCount) << row.name;
     EXPECT_EQ(f.z1->isEnabled(), *row.onOpen == '\0') << row.name;

@@ -43,6 +43,14 @@ void PressSwatch(ColourSwatch* swatch, const QColor& colour, Qt::MouseButton but
   EXPECT_FALSE(poll.isActive()) << "no colour picker";
 }
 
+// Presses OK; the text of the message box it showed, empty when none.
+QString PressOk(TForm2& d) {
+  auto seen = testing::AnswerNextMessageBox();
+  QTest::mouseClick(d.SpeedButton2, Qt::LeftButton);
+  seen->StopWaiting();
+  return seen->text;
+}
+
 void TypeInto(QLineEdit* edit, const QString& text) {
   edit->selectAll();
   QTest::keyClicks(edit, text);
@@ -115,11 +123,13 @@ TEST(ConfigurationDialog, ShowsTheSettingsAndOkStoresThePortAsShown) {
     int adapterEntry;
     int offset;
     const char* portLine;  // after OK
+    const char* refusal = nullptr;  // OK refused with this message
   };
   const Case cases[] = {
       {nullptr, 0, 2, 120, "Port=1"},
-      {"[COM]\nPort=0\nTyp=0\nSkladowaStala=7\n", -1, 0, 7, "Port=0"},
-      {"[COM]\nPort=9\nTyp=7\n", 7, -1, 120, "Port=8"},
+      {"[COM]\nPort=0\nTyp=0\nSkladowaStala=7\n", -1, 0, 7, "Port=0", "Wybierz port: Com1 … Com8!"},
+      {"[COM]\nPort=9\nTyp=7\n", 7, -1, 120, "Port=9",
+       "Wybierz typ przystawki z listy: TEV2R (DSC89C420), TEW2R lub TEV2R (ATMEGA8)!"},
   };
   for (const Case& c : cases) {
     StartedProgram program(c.settings);
@@ -128,8 +138,8 @@ TEST(ConfigurationDialog, ShowsTheSettingsAndOkStoresThePortAsShown) {
     EXPECT_EQ(d.ComboBox1->currentIndex(), c.adapterEntry) << c.portLine;
     EXPECT_EQ(d.CSpinEdit1->value(), c.offset) << c.portLine;
     EXPECT_EQ(d.Shape2->Colour(), QColor(0, 0x80, 0));
-    QTest::mouseClick(d.SpeedButton2, Qt::LeftButton);
-    EXPECT_TRUE(d.isHidden());
+    EXPECT_EQ(PressOk(d), c.refusal);
+    EXPECT_EQ(d.isHidden(), !c.refusal);
     EXPECT_NE(SettingsFile(program).find(c.portLine), std::string::npos) << c.portLine;
   }
 }
@@ -145,7 +155,7 @@ TEST(ConfigurationDialog, OkSetsCaptionFileAndTypeOneLimits) {
       {1, "KWARN Wykresownik TEW2R", "Typ=1\r\n", true},
       {0, "KWARN Wykresownik TEV2R (DSC89C420)", "Typ=0\r\n", false},
       {1, "KWARN Wykresownik TEW2R", "Typ=1\r\n", true},
-      {-1, "KWARN Wykresownik ", "Typ=255\r\n", false},
+      {-1, "KWARN Wykresownik TEW2R", "Typ=1\r\n", true},  // typed text is refused
   };
   StartedProgram program;
   TForm1& f = program.Main();
@@ -155,7 +165,7 @@ TEST(ConfigurationDialog, OkSetsCaptionFileAndTypeOneLimits) {
       d.ComboBox1->setCurrentIndex(s.entry);
     else
       TypeInto(d.ComboBox1->lineEdit(), "XYZ");
-    QTest::mouseClick(d.SpeedButton2, Qt::LeftButton);
+    EXPECT_EQ(PressOk(d).isEmpty(), s.entry >= 0);
     EXPECT_EQ(f.windowTitle(), s.caption);
     EXPECT_NE(SettingsFile(program).find(s.typLine), std::string::npos) << s.typLine;
     EXPECT_EQ(Type1LimitsOn(f), s.limits) << s.caption;
@@ -179,16 +189,16 @@ TEST(ConfigurationDialog, OkRewritesOnlyItsSixEntries) {
             "SkladowaStala=77\r\n[Moje]\r\nx=1\r\n");
 }
 
-TEST(ConfigurationDialog, SpinBoxHoldsOnlyZeroTo255) {
-  const std::tuple<const char*, const char*, int> cases[] = {
-      {"300", "30", 30}, {"255", "255", 255}, {"-5", "5", 5}, {"", "0", 0}};
-  for (const auto& [typed, shown, stored] : cases) {
+TEST(ConfigurationDialog, AnOffsetOutside0To255IsRefusedAsTyped) {
+  const std::tuple<const char*, bool, int> cases[] = {
+      {"999", true, 120}, {"255", false, 255}, {"-5", true, 120}, {"", true, 120}};
+  for (const auto& [typed, refused, stored] : cases) {
     StartedProgram program;
     TForm2& d = ShowDialog(program);
     TypeInto(d.CSpinEdit1->findChild<QLineEdit*>(), typed);
-    QTest::mouseClick(d.SpeedButton2, Qt::LeftButton);
+    EXPECT_EQ(PressOk(d), refused ? "Składowa stała musi być liczbą od 0 do 255!" : "") << typed;
+    EXPECT_EQ(std::filesystem::exists(program.dir.File("wykresownik.INI")), !refused) << typed;
     EXPECT_EQ(program.state->dcOffset, stored) << typed;
-    EXPECT_EQ(d.CSpinEdit1->text(), shown) << typed;
   }
 }
 
@@ -213,6 +223,9 @@ TEST(ConfigurationDialog, PickedColoursTakeEffectAndAnulujPutsThemBack) {
   EXPECT_EQ(picked.pixelColor(258, 15), white);                     // trace
   EXPECT_EQ(picked.pixelColor(232, 12), QColor(0x80, 0x80, 0x80));  // Bevel1's shadow
 
+  d.RadioGroup1->SetItemIndex(5);
+  d.ComboBox1->setCurrentIndex(1);
+  TypeInto(d.CSpinEdit1->findChild<QLineEdit*>(), "77");
   // "Konfiguracja" again only raises the dialog: no new snapshot.
   QTest::mouseClick(program.Main().ConfigButton, Qt::LeftButton);
   QTest::mouseClick(d.SpeedButton3, Qt::LeftButton);
@@ -221,7 +234,11 @@ TEST(ConfigurationDialog, PickedColoursTakeEffectAndAnulujPutsThemBack) {
   EXPECT_EQ(s.gridColor, 32768u);
   EXPECT_EQ(s.lineColor, 65280u);
   ShowDialog(program);
-  EXPECT_EQ(d.Shape1->Colour(), red);  // the swatch keeps the pick
+  // Every control shows the settings in force.
+  EXPECT_EQ(d.Shape1->Colour(), QColor(Qt::black));
+  EXPECT_EQ(std::make_tuple(d.RadioGroup1->ItemIndex(), d.ComboBox1->currentIndex(),
+                            d.CSpinEdit1->value()),
+            std::make_tuple(0, 2, 120));
   const QImage again = d.grab().toImage();
   EXPECT_EQ(again.pixelColor(240, 20), QColor(0, 0, 0));  // the preview shows the variables
   EXPECT_EQ(again.pixelColor(258, 15), QColor(0, 0xFF, 0));

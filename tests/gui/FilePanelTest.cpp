@@ -98,6 +98,7 @@ TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
   f.NewRecording();
   EXPECT_EQ(seen->caption, "Uwaga!");
   EXPECT_EQ(seen->text, "Plik istnieje!\nCzy nadpisac?");
+  EXPECT_EQ(seen->buttons, QStringList({"&Tak", "&Nie"}));  // Qt's own texts in Polish
   EXPECT_EQ(ReadFile(name), "abc");
   EXPECT_FALSE(program.state->dataFileOpen);
   EXPECT_FALSE(f.FftButton->isEnabled());
@@ -137,7 +138,7 @@ TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
       if (!dialog) return;
       poll.stop();
       disabledWhileOpen = !f.isEnabled();
-      filter = dialog->nameFilters().join(";;");
+      filter = dialog->nameFilters().join(";;") + " " + dialog->labelText(QFileDialog::Accept);
       if (!accept) return dialog->reject();
       // As a person does: the name typed into the dialog's box, then Enter.
       auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
@@ -148,7 +149,7 @@ TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
     poll.start();
     QTest::mouseClick(f.FileNameEdit->BrowseButton(), Qt::LeftButton);
     EXPECT_TRUE(disabledWhileOpen);
-    EXPECT_EQ(filter, "Pliki wykresownika (.osr) (*.osr)");
+    EXPECT_EQ(filter, "Pliki wykresownika (.osr) (*.osr) &Otwórz");  // the button in Polish
     EXPECT_FALSE(f.isEnabled());
     EXPECT_EQ(f.FileNameEdit->Text(), accept ? QString::fromStdString(chosen) : before);
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.isEnabled(); }, 1000));

@@ -79,12 +79,14 @@ TEST(BadInputCatalogue, ParameterFiles) {
       {"keys without =", "[Parm]\nProb\nVD 5\nJednV=V\n", 0.5f, 10, "V"},
       {"CR-only line ends", "[Parm]\rProb=0,2\rVD=0,1\rJednV=V\r", 0.2f, 0.1f, "V"},
       {"UTF-8 byte-order mark", "\xEF\xBB\xBF[Parm]\r\nProb=20\r\n", 20, 10, "mV"},
-      {"windows-1250 unit", "[Parm]\r\nJednV=\xB5V\r\n", 0.5f, 10, "\xB5V"},
+      {"windows-1250 unit", "[Parm]\r\nJednV=\xB5V\r\n", 0.5f, 10, "\xC2\xB5V"},
+      {"the widest usable", "[Parm]\nProb=146933\nVD=0,00025\n", 146933, 0.00025f, "mV"},
+      {"just past them", "[Parm]\nProb=146934\nVD=0,000249\n", 0.5f, 10, "mV"},
       {"1e309", "[Parm]\nProb=1e309\nVD=1e300\n", 0.5f, 10, "mV"},
       {"-0", "[Parm]\nProb=-0\nVD=-5\n", 0.5f, 10, "mV"},
       {"nan", "[Parm]\nProb=nan\nVD=inf\n", 0.5f, 10, "mV"},
       {"0x and $", "[Parm]\nProb=0x10\nVD=$10\n", 0.5f, 10, "mV"},
-      {"99999999999", "[Parm]\nProb=99999999999\n", 99999999999.0f, 10, "mV"},
+      {"99999999999", "[Parm]\nProb=99999999999\nVD=1e14\n", 0.5f, 10, "mV"},
       {"point or comma", "[Parm]\nProb=0.2\nVD=0,5\n", 0.2f, 0.5f, "mV"},
   };
   for (const ParameterRow& row : rows) {

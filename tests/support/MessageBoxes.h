@@ -14,6 +14,7 @@ struct SeenMessageBox {
   bool shown = false;
   QString caption;
   QString text;
+  QStringList buttons;  // their texts, as laid out
   QPointer<QTimer> poll;
   // Stops waiting when the action is over and no box came.
   void StopWaiting() {
@@ -34,6 +35,7 @@ inline std::shared_ptr<SeenMessageBox> AnswerNextMessageBox(
     seen->shown = true;
     seen->caption = box->windowTitle();
     seen->text = box->text();
+    for (QAbstractButton* button : box->buttons()) seen->buttons << button->text();
     poll->stop();
     poll->deleteLater();
     if (QAbstractButton* button = box->button(answer))

@@ -13,6 +13,9 @@ TEST(CursorTexts, ValueOfALevelAndTheLevelOfAStoredByte) {
     const char* expected;
   } cases[] = {
       {25, 0.1f, "V", "0,100000001490116V"},  // the single-precision 0.1 shows through
+      // The extended product's digits, not those of the product rounded to double.
+      {1, 0.1f, "V", "0,00400000005960464V"},
+      {190, 0.2f, "V", "1,52000002264977V"},
       {125, 10.0f, "mV", "50mV"},
       {250, 0.5f, "V", "5V"},
       {0, 2.0f, "V", "0V"},

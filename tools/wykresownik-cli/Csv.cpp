@@ -70,7 +70,7 @@ char* SampleTimes::Write(int64_t index, char decimal, char* out) const {
   char digits[24];
   const auto result = std::to_chars(digits, digits + sizeof digits, index * mantissa_);
   size_t length = static_cast<size_t>(result.ptr - digits);
-  if (exponent_ >= 0) {
+  if (exponent_ >= 0 || index * mantissa_ == 0) {
     std::memcpy(out, digits, length);
     out += length;
     if (index * mantissa_ != 0)

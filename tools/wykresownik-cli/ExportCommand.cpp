@@ -5,12 +5,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "Command.h"
-#include "Csv.h"
-#include "Files.h"
+#include "Export.h"
 #include "view/CursorTexts.h"
 
 namespace wyk::cli {
@@ -19,59 +19,28 @@ namespace {
 constexpr int64_t kBlockBytes = int64_t{1} << 20;
 constexpr size_t kLongestRow = 192;
 
-struct Range {
-  int64_t from = 0;
-  int64_t to = 0;  // one past the last sample
-};
-
-Range RangeOf(const Arguments& arguments, int64_t sampleCount) {
-  Range range;
+SampleRange RangeOf(const Arguments& arguments, int64_t sampleCount) {
+  SampleRange range;
   range.from = std::min(arguments.Integer("from", 0, 0, INT64_MAX), sampleCount);
   range.to = std::min(arguments.Integer("to", sampleCount, 0, INT64_MAX), sampleCount);
   if (range.from > range.to) throw CliError(kBadUsage, "--from leży za --to");
   return range;
 }
 
-// Calls `take(offset, bytes, count)` for the samples of the range, block by block. A file that
-// shrinks meanwhile ends the range early; returns how many samples were taken.
+// Calls `take(offset, bytes, count)` for the samples of the range, block by block.
 template <typename Take>
-int64_t ForEachBlock(const SampleFile& file, Range range, Take take) {
+void ForEachBlock(const SampleFile& file, SampleRange range, Take take) {
   std::vector<uint8_t> block(static_cast<size_t>(kBlockBytes));
   int64_t offset = range.from;
   while (offset < range.to) {
     const int64_t got = file.ReadAt(offset, block.data(), std::min(kBlockBytes, range.to - offset));
-    if (got <= 0) break;
+    if (got <= 0)
+      throw CliError(kBadInput, "odczyt nagrania urwał się na próbce " + std::to_string(offset) +
+                                    " z " + std::to_string(range.to) +
+                                    " (plik skrócony lub nieczytelny)");
     take(offset, block.data(), got);
     offset += got;
   }
-  return offset - range.from;
-}
-
-void ExportCsv(const StoredRecording& recording, Range range, const CsvFormat& format,
-               OutputFile& out) {
-  const RecordingParameters& p = recording.parameters;
-  const char s = format.separator;
-  out.Write(std::string("Indeks") + s + "Czas [ms]" + s + "Bajt" + s +
-            CsvText("Wartosc [" + p.voltsUnit + "]", format) + kCsvLineEnd);
-  // The cursor's reading of each byte value: "<byte><sep><value>\r\n".
-  std::array<std::string, 256> tails;
-  for (int b = 0; b < 256; ++b)
-    tails[static_cast<size_t>(b)] =
-        std::to_string(b) + s + CsvNumber(LevelValueNumber(PlotLevel(b), p.voltsPerDiv), format) +
-        kCsvLineEnd;
-  const SampleTimes times(p.samplePeriodMs);
-  ForEachBlock(recording.samples, range, [&](int64_t first, const uint8_t* bytes, int64_t count) {
-    for (int64_t i = 0; i < count; ++i) {
-      const std::string& tail = tails[bytes[i]];
-      char* row = out.Reserve(kLongestRow);
-      char* end = std::to_chars(row, row + 24, first + i).ptr;
-      *end++ = s;
-      end = times.Write(first + i, format.decimal, end);
-      *end++ = s;
-      std::memcpy(end, tail.data(), tail.size());
-      out.Advance(static_cast<size_t>(end - row) + tail.size());
-    }
-  });
 }
 
 // 1000 / period Hz to the nearest whole hertz, at least 1.
@@ -101,20 +70,47 @@ std::array<uint8_t, 44> WavHeader(uint32_t rate, uint32_t dataBytes) {
   return h;
 }
 
-void ExportWav(const StoredRecording& recording, Range range, OutputFile& out) {
-  const uint32_t rate = WavRate(recording.parameters.samplePeriodMs);
-  const auto header = WavHeader(rate, static_cast<uint32_t>(range.to - range.from));
-  out.Write(header.data(), header.size());
-  const int64_t taken =
-      ForEachBlock(recording.samples, range, [&out](int64_t, const uint8_t* bytes, int64_t count) {
-        out.Write(bytes, static_cast<size_t>(count));
-      });
-  if (taken & 1) out.Write("\0", 1);
-  if (taken != range.to - range.from) {
-    const auto actual = WavHeader(rate, static_cast<uint32_t>(taken));
-    out.WriteAt(0, actual.data(), actual.size());
-  }
+}  // namespace
+
+void ExportCsv(const StoredRecording& recording, SampleRange range, const CsvFormat& format,
+               OutputFile& out) {
+  const RecordingParameters& p = recording.parameters;
+  const char s = format.separator;
+  out.Write(std::string("Indeks") + s + "Czas [ms]" + s + "Bajt" + s +
+            CsvText("Wartosc [" + p.voltsUnit + "]", format) + kCsvLineEnd);
+  // The cursor's reading of each byte value: "<byte><sep><value>\r\n".
+  std::array<std::string, 256> tails;
+  for (int b = 0; b < 256; ++b)
+    tails[static_cast<size_t>(b)] =
+        std::to_string(b) + s + CsvNumber(LevelValueNumber(PlotLevel(b), p.voltsPerDiv), format) +
+        kCsvLineEnd;
+  const SampleTimes times(p.samplePeriodMs);
+  ForEachBlock(recording.samples, range, [&](int64_t first, const uint8_t* bytes, int64_t count) {
+    for (int64_t i = 0; i < count; ++i) {
+      const std::string& tail = tails[bytes[i]];
+      char* row = out.Reserve(kLongestRow);
+      char* end = std::to_chars(row, row + 24, first + i).ptr;
+      *end++ = s;
+      end = times.Write(first + i, format.decimal, end);
+      *end++ = s;
+      std::memcpy(end, tail.data(), tail.size());
+      out.Advance(static_cast<size_t>(end - row) + tail.size());
+    }
+  });
 }
+
+void ExportWav(const StoredRecording& recording, SampleRange range, OutputFile& out) {
+  const uint32_t rate = WavRate(recording.parameters.samplePeriodMs);
+  const auto count = static_cast<uint32_t>(range.to - range.from);
+  const auto header = WavHeader(rate, count);
+  out.Write(header.data(), header.size());
+  ForEachBlock(recording.samples, range, [&out](int64_t, const uint8_t* bytes, int64_t n) {
+    out.Write(bytes, static_cast<size_t>(n));
+  });
+  if (count & 1) out.Write("\0", 1);
+}
+
+namespace {
 
 int RunExport(const Arguments& arguments) {
   const bool csv = arguments.Has("csv"), wav = arguments.Has("wav");
@@ -124,13 +120,18 @@ int RunExport(const Arguments& arguments) {
   const CsvFormat format = CsvFormatOf(arguments);
   const std::string& name = arguments.positional[0];
   const StoredRecording recording = OpenInput(name);
-  const Range range = RangeOf(arguments, recording.sampleCount);
+  const SampleRange range = RangeOf(arguments, recording.sampleCount);
   OutputFile out(arguments, csv ? "csv" : "wav", name);
   if (csv)
     ExportCsv(recording, range, format, out);
   else
     ExportWav(recording, range, out);
   out.Commit();
+  if (arguments.Integer("to", 0, 0, INT64_MAX) > recording.sampleCount)
+    std::fprintf(stderr,
+                 "wykresownik-cli export: --to leży za końcem nagrania (%d próbek); "
+                 "wyeksportowano %lld próbek\n",
+                 recording.sampleCount, static_cast<long long>(range.to - range.from));
   return kSuccess;
 }
 
@@ -152,6 +153,7 @@ int RunExport(const Arguments& arguments) {
     "                do całych herców (co najmniej 1 Hz)\n"
     "--from N        pierwsza próbka (domyślnie 0)\n"
     "--to N          próbka za ostatnią (domyślnie liczba próbek)\n"
+    "WYJŚCIE \"-\" to wyjście standardowe.\n"
     "--force         nadpisz istniejący plik wyjściowy\n",
     {{"csv"}, {"wav"}, {"from"}, {"to"}, {"separator"}, {"decimal"}, {"force", false}},
     RunExport,

@@ -30,11 +30,17 @@ CliError OutputError(const std::string& path, int error);
 // `force`, which truncates it. Raises OutputError.
 int CreateOutput(const std::string& path, bool force);
 
-// An output created for the command. Without `force` an existing file is refused; a file left
-// unfinished (an error, no Commit) is removed. Writes are buffered.
+// An output of a command. The bytes go to a temporary file beside the target (its links
+// followed), which replaces the target only at Commit; an unfinished output (an error, no Commit,
+// Ctrl-C or SIGTERM) leaves no file behind and an old file as it was. "-" is the standard
+// output; a device or pipe in the target's place is written directly. Writes are buffered.
 class OutputFile {
  public:
-  // `option` names the output in messages ("--csv"); `input` is the recording given.
+  // An existing target is refused unless `force`. Raises OutputError.
+  OutputFile(const std::string& path, bool force);
+  // An open descriptor, such as a pipe, kept open afterwards.
+  explicit OutputFile(int fd);
+  // The output named by --option; the recording `input`'s own .osr and .osi are refused.
   OutputFile(const Arguments& arguments, const std::string& option, const std::string& input);
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
@@ -45,20 +51,29 @@ class OutputFile {
   // Room for `count` bytes at the end of the buffer; Commit them with Advance.
   char* Reserve(size_t count);
   void Advance(size_t count) { used_ += count; }
-  // Writes over bytes already written, e.g. a header whose sizes are known only at the end.
-  void WriteAt(int64_t offset, const void* data, size_t count);
-  // Everything on disk and the file kept.
+  // Everything written, synced and in the target's place.
   void Commit();
 
  private:
   void Flush();
+  void Replace();
   [[noreturn]] void Fail(int error) const;
 
-  std::string path_;
+  std::string path_;       // as given, for messages
+  std::string target_;     // the file reached through links
+  std::string temporary_;  // empty when written directly
+  bool force_ = false;
+  unsigned mode_ = 0;  // of the old file, or as a new file gets it
   int fd_ = -1;
+  bool ownsFd_ = true;
+  int pending_ = -1;  // the temporary's slot for the signal handler
   bool committed_ = false;
   std::vector<char> buffer_;
   size_t used_ = 0;
 };
+
+// True when both names reach the same file, through links too; for a file not yet there the
+// paths with their links followed are compared.
+bool SameFile(const std::string& a, const std::string& b);
 
 }  // namespace wyk::cli

@@ -3,7 +3,6 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
 #include "Command.h"
 #include "Csv.h"
@@ -37,8 +36,11 @@ int RunInfo(const Arguments& arguments) {
     out += label + value + "\n";
   };
   line("Plik próbek:        ", RecordingFileName(name, ".osr"));
-  line("Plik parametrów:    ",
-       std::filesystem::is_regular_file(parameterName) ? parameterName : "brak, wartości domyślne");
+  const ProfileFileState found = recording.parameterFile;
+  line("Plik parametrów:    ", found == ProfileFileState::kRead ? parameterName
+                               : found == ProfileFileState::kUnreadable
+                                   ? parameterName + ": nieczytelny, wartości domyślne"
+                                   : "brak, wartości domyślne");
   line("Liczba próbek:      ", std::to_string(recording.sampleCount));
   line("Okres próbkowania:  ", ParameterNumberText(p.samplePeriodMs) + " ms");
   line("V/dz:               ", ParameterNumberText(p.voltsPerDiv) + " " + p.voltsUnit);
@@ -62,7 +64,8 @@ int RunInfo(const Arguments& arguments) {
     "Wypisuje to, co przycisk \"Otworz\" odczytałby z nagrania: liczbę próbek, okres\n"
     "próbkowania, V/dz z jednostką, początek nagrania, czas trwania i rozmiar pliku próbek.\n"
     "PLIK to nazwa nagrania; rozszerzenie zastępują .osr i .osi. Brak pliku .osi to\n"
-    "wartości domyślne (0,5 ms, 10 mV); pusty lub brakujący plik .osr to kod wyjścia 2.\n",
+    "wartości domyślne (0,5 ms, 10 mV), także gdy jest nieczytelny albo gdy jego wartość\n"
+    "nie daje się przedstawić; pusty lub brakujący plik .osr to kod wyjścia 2.\n",
     {},
     RunInfo,
 });

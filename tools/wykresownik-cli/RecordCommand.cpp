@@ -22,6 +22,7 @@
 #include "acquisition/QtSerialPort.h"
 #include "acquisition/SerialTexts.h"
 #include "common/Errors.h"
+#include "common/FileText.h"
 #include "common/LocalClock.h"
 #include "storage/RecordingNames.h"
 #include "storage/Recordings.h"
@@ -193,10 +194,10 @@ int RunRecord(const Arguments& arguments) {
   const std::string device = PortDeviceName(*state);
   switch (ConnectAdapter(*state, link)) {
     case StartFailure::kCannotOpenPort:
-      throw CliError(kNoAdapter,
-                     std::string(kCannotOpenPortText) + " " + device + ": " + WhyNoPort(device));
+      throw CliError(kNoAdapter, std::string(kCannotOpenPortText) + " " + FileText(device) + ": " +
+                                     WhyNoPort(device));
     case StartFailure::kNoDevice:
-      throw CliError(kNoAdapter, std::string(kNoDeviceText) + " " + device +
+      throw CliError(kNoAdapter, std::string(kNoDeviceText) + " " + FileText(device) +
                                      ": brak odpowiedzi 0x00…0x7F na powitanie");
     case StartFailure::kNone:
       break;

@@ -59,7 +59,8 @@ int RunRender(const Arguments& arguments) {
     "--absolute      czas zegarowy od początku nagrania zamiast czasu względnego\n"
     "--settings F    kolory i typ przystawki z pliku ustawień programu (domyślnie wartości\n"
     "                programu bez pliku ustawień)\n"
-    "--force         nadpisz istniejący plik wyjściowy\n",
+    "--force         nadpisz istniejący plik wyjściowy\n"
+    "WYJŚCIE \"-\" to wyjście standardowe.\n",
     {{"png"}, {"step"}, {"position"}, {"absolute", false}, {"settings"}, {"force", false}},
     RunRender,
 });

@@ -35,6 +35,8 @@ int RunSpectrum(const Arguments& arguments) {
   const int64_t zoom = arguments.Integer("zoom", 1, 1, 100);
   if (zoom != 1 && zoom != 10 && zoom != 100)
     throw CliError(kBadUsage, "--zoom: dozwolone 1, 10 lub 100");
+  if (csv && png && arguments.Value("csv") == "-" && arguments.Value("png") == "-")
+    throw CliError(kBadUsage, "tylko jedno z --csv i --png może pisać na wyjście standardowe (-)");
   const CsvFormat format = CsvFormatOf(arguments);
   const std::string& name = arguments.positional[0];
 
@@ -83,7 +85,8 @@ int RunSpectrum(const Arguments& arguments) {
     "--zoom Z        rozciągnięcie osi częstotliwości jak przyciski \"1:1\", \"10x\", \"100x\"\n"
     "--separator Z, --decimal Z   jak w poleceniu export\n"
     "--settings F    kolory z pliku ustawień programu\n"
-    "--force         nadpisz istniejące pliki wyjściowe\n",
+    "--force         nadpisz istniejące pliki wyjściowe\n"
+    "WYJŚCIE \"-\" to wyjście standardowe.\n",
     {{"csv"}, {"png"}, {"zoom"}, {"separator"}, {"decimal"}, {"settings"}, {"force", false}},
     RunSpectrum,
 });

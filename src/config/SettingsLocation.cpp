@@ -1,0 +1,57 @@
+#include "config/SettingsLocation.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "config/Settings.h"
+
+namespace wyk {
+namespace {
+
+std::optional<std::string> Environment(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value) return std::nullopt;
+  return std::string(value);
+}
+
+bool IsAbsolute(const std::optional<std::string>& path) {
+  return path && !path->empty() && path->front() == '/';
+}
+
+}  // namespace
+
+std::string ChooseSettingsPath(const SettingsPlaceFacts& facts) {
+  const std::string beside = SettingsFilePath(facts.executablePath);
+  if (facts.fileBesideExists || facts.folderWritable) return beside;
+  std::filesystem::path folder;
+  if (IsAbsolute(facts.xdgConfigHome))
+    folder = *facts.xdgConfigHome;
+  else if (IsAbsolute(facts.home))
+    folder = std::filesystem::path(*facts.home) / ".config";
+  else
+    return beside;
+  return (folder / "wykresownik" / "wykresownik.INI").string();
+}
+
+std::string SettingsPathFor(const std::string& executablePath) {
+  const std::string beside = SettingsFilePath(executablePath);
+  std::optional<std::string> home = Environment("HOME");
+  if (!home)
+    if (const passwd* user = ::getpwuid(::getuid())) home = user->pw_dir;
+  std::error_code ignored;
+  const std::string folder = std::filesystem::path(beside).parent_path().string();
+  return ChooseSettingsPath({executablePath, std::filesystem::exists(beside, ignored),
+                             ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0,
+                             Environment("XDG_CONFIG_HOME"), home});
+}
+
+std::string SettingsPathForThisProgram() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return SettingsPathFor(error ? "wykresownik" : self.string());
+}
+
+}  // namespace wyk
