@@ -34,7 +34,7 @@ void LoadViewSettings(RecorderState& state, const Arguments& arguments) {
 
 void WritePng(const Canvas& canvas, Rect area, OutputFile& output) {
   const QImage whole(canvas.Bits(), canvas.Width(), canvas.Height(), canvas.BytesPerLine(),
-                     QImage::Format_RGBX8888);
+                     QImage::Format_RGB32);
   const QImage picture =
       whole.copy(area.left, area.top, area.right - area.left, area.bottom - area.top);
   QByteArray bytes;
