@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 
 namespace bench {
 namespace {
@@ -18,14 +19,26 @@ class CollectingReporter : public benchmark::ConsoleReporter {
 
   std::map<std::string, double> nsPerIteration;
 
+  // With repetitions the median of them stands for the benchmark; a single run stands for
+  // itself.
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-      nsPerIteration[run.benchmark_name()] = seconds * 1e9;
+      const std::string name = run.run_name.str();
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        nsPerIteration[name] = run.GetAdjustedRealTime() / NsMultiplier(run.time_unit);
+        medians.insert(name);
+      } else if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !medians.count(name)) {
+        nsPerIteration[name] = run.real_accumulated_time / static_cast<double>(run.iterations) * 1e9;
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
+
+ private:
+  static double NsMultiplier(benchmark::TimeUnit unit) {
+    return benchmark::GetTimeUnitMultiplier(unit) / 1e9;
+  }
+  std::set<std::string> medians;
 };
 
 double Scale(const std::string& unit) {

@@ -5,15 +5,19 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <deque>
 #include <limits>
 #include <memory>
 #include <vector>
 
 #include "FuzzInput.h"
 #include "acquisition/LiveRecording.h"
+#include "support/ScriptedPort.h"
 
 using namespace wyk;
+using testing::CountAs;
+using testing::PortScript;
+using testing::ReadAs;
+using testing::ScriptedPort;
 
 namespace {
 
@@ -23,9 +27,9 @@ void Check(bool condition) {
 
 // What the port does in one tick, decoded from two input bytes.
 struct TickScript {
-  int arriving = 0;    // bytes that come in before the tick
-  int countMode = 0;   // 0 true count, 1 the count of the tick before, 2 half the bytes
-  int readMode = 0;    // 0 whole read, 1 short read, 2 read error
+  int arriving = 0;  // bytes that come in before the tick
+  CountAs count = CountAs::kTrue;
+  ReadAs read = ReadAs::kWhole;
   bool fails = false;  // the device goes away after the bytes came
 };
 
@@ -33,62 +37,14 @@ TickScript Decode(uint8_t amount, uint8_t how) {
   TickScript s;
   // Mostly a tick's worth; now and then a burst of up to 11,000 bytes.
   s.arriving = amount <= 0xE0 ? amount : (amount - 0xE0) * 350;
-  s.countMode = (how & 3) == 3 ? 1 : (how & 3) == 2 ? 2 : 0;
+  s.count = (how & 3) == 3 ? CountAs::kStale : (how & 3) == 2 ? CountAs::kHalf : CountAs::kTrue;
   const int read = (how >> 2) & 7;
-  s.readMode = read == 7 ? 2 : read == 6 ? 1 : 0;
+  s.read = read == 7 ? ReadAs::kError : read == 6 ? ReadAs::kShort : ReadAs::kWhole;
   s.fails = (how >> 5) == 7;
   return s;
 }
 
-struct PortScript {
-  std::deque<uint8_t> waiting;
-  std::vector<uint8_t> handedOver;  // every byte a read returned, in order
-  TickScript now;
-  int lastCount = 0;     // the count the port gave last
-  int promised = 0;      // what the tick may ask for at most
-  bool failed = false;
-  bool readAsked = false;
-};
-
-class ScriptedPort : public SerialPort {
- public:
-  explicit ScriptedPort(PortScript& script) : s_(script) {}
-  bool Open(const std::string&) override { return true; }
-  void ApplyLineSettings(const LineSettings&) override {}
-  int BytesWaiting() override {
-    const int have = static_cast<int>(s_.waiting.size());
-    int count = have;
-    if (s_.now.countMode == 1) count = s_.lastCount;
-    if (s_.now.countMode == 2) count = have / 2;
-    s_.lastCount = count;
-    s_.promised = std::max(s_.promised, count);
-    return count;
-  }
-  int Read(uint8_t* buffer, int count) override {
-    // The tick asks only for what the port said it had, and never past its buffer.
-    Check(count > 0 && count <= s_.promised && count <= kMaxBytesPerTick);
-    Check(!s_.readAsked);
-    s_.readAsked = true;
-    if (s_.now.readMode == 2) return -1;
-    int n = std::min(count, static_cast<int>(s_.waiting.size()));
-    if (s_.now.readMode == 1) n /= 2;
-    for (int i = 0; i < n; ++i) {
-      buffer[i] = s_.waiting.front();
-      s_.handedOver.push_back(s_.waiting.front());
-      s_.waiting.pop_front();
-    }
-    return n;
-  }
-  bool Write(const uint8_t*, int) override { return true; }
-  void Close() override {}
-  bool Failed() override { return s_.failed; }
-  void Pause(int) override {}
-
- private:
-  PortScript& s_;
-};
-
-constexpr size_t kMaxTicks = 200;  // each tick draws the live plot: keep an input quick
+constexpr size_t kMaxTicks = 200;
 
 uint8_t Stored(uint8_t byte, int adapterType, float gain) {
   if (adapterType != 1 || gain == 1.0f) return byte;
@@ -96,11 +52,7 @@ uint8_t Stored(uint8_t byte, int adapterType, float gain) {
 }
 
 RecorderState& SharedState() {
-  static const auto state = [] {
-    auto s = std::make_unique<RecorderState>();
-    s->plotBitmap = Canvas(kPlotWidth, kPlotHeight);
-    return s;
-  }();
+  static const auto state = std::make_unique<RecorderState>();
   return *state;
 }
 
@@ -137,26 +89,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t step = 0;
   size_t ticksLeft = 0;  // once the device is gone: enough to drain what it had delivered
   while (end == RecordingEnd::kNone) {
+    TickScript now;
     if (!script.failed) {
       if (step + 1 >= std::min<size_t>(ticks.size(), 2 * kMaxTicks)) break;
-      script.now = Decode(static_cast<uint8_t>(ticks[step]), static_cast<uint8_t>(ticks[step + 1]));
+      now = Decode(static_cast<uint8_t>(ticks[step]), static_cast<uint8_t>(ticks[step + 1]));
       step += 2;
-      for (int i = 0; i < script.now.arriving; ++i) script.waiting.push_back(next++);
-      script.failed = script.now.fails;
+      for (int i = 0; i < now.arriving; ++i) script.waiting.push_back(next++);
+      script.failed = now.fails;
       if (script.failed)
         ticksLeft = script.waiting.size() / (decimation == 1 ? kMaxBytesPerTick : decimation) + 3;
     } else {
       // A gone device delivers nothing more; what it had delivered drains, then it ends.
-      script.now = TickScript{};
       Check(ticksLeft-- > 0);
     }
-    script.promised = 0;
-    script.readAsked = false;
+    script.count = now.count;
+    script.read = now.read;
+    script.NextTick();
     const size_t handedBefore = script.handedOver.size();
     const int32_t countBeforeTick = state.recordedSampleCount;
     const LiveTick tick = LiveRecordingTick(state, link, 0.5);
     end = tick.end;
 
+    // The tick asks only for what the port said it had, once, and never past its buffer.
+    Check(!script.overreached && script.reads <= 1 && script.largestAsked <= kMaxBytesPerTick);
+    const bool readAsked = script.reads == 1;
     const size_t got = script.handedOver.size() - handedBefore;
     // The new samples: every d-th byte handed over, counted from the first of this tick.
     for (size_t i = 0; i < got; i += static_cast<size_t>(decimation))
@@ -170,15 +126,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t room = std::numeric_limits<int32_t>::max() - countBeforeTick;
     const int asked =
         decimation == 1 ? std::min({script.promised, kMaxBytesPerTick, room}) : decimation;
-    const bool shortRead = script.readAsked && static_cast<int>(got) < asked;
+    const bool shortRead = readAsked && static_cast<int>(got) < asked;
     const bool full = state.recordedSampleCount == std::numeric_limits<int32_t>::max();
     if (shortRead) Check(end == RecordingEnd::kLinkLost);
-    if (!script.readAsked && script.failed) Check(end == RecordingEnd::kLinkLost);
-    if (!shortRead && !(script.failed && !script.readAsked)) {
+    if (!readAsked && script.failed) Check(end == RecordingEnd::kLinkLost);
+    if (!shortRead && !(script.failed && !readAsked)) {
       Check(end == (full ? RecordingEnd::kFull : RecordingEnd::kNone));
     }
     // Enough bytes waiting, counted truly and read in full: the tick stores what the rules say.
-    if (script.now.countMode == 0 && script.now.readMode == 0 && !full) {
+    if (now.count == CountAs::kTrue && now.read == ReadAs::kWhole && !full) {
       const int have = std::min(static_cast<int>(script.waiting.size() + got), kMaxBytesPerTick);
       Check(stored == (decimation == 1 ? have : have >= decimation ? 1 : 0));
     }

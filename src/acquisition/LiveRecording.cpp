@@ -8,7 +8,6 @@
 #include "common/Errors.h"
 #include "storage/RecordingNames.h"
 #include "storage/RecordingParameters.h"
-#include "view/PlotRenderer.h"
 #include "view/Selectors.h"
 
 namespace wyk {
@@ -61,6 +60,7 @@ void BeginRecording(RecorderState& state, SerialLink& link, const std::string& n
   state.recordedSampleCount = 0;
   state.recordingAdapterType = state.adapterType;
   state.recordingActive = true;
+  state.dataFile.SyncPeriodically(kSyncPeriod);
 }
 
 LiveTick LiveRecordingTick(RecorderState& state, SerialLink& link, TDateTime now) {
@@ -88,8 +88,7 @@ LiveTick LiveRecordingTick(RecorderState& state, SerialLink& link, TDateTime now
       std::trunc(static_cast<double>(state.recordedSampleCount) * state.samplePeriodMs);
   tick.relativeTime = TimeText(DateTimeAfterMs(state.relativeTimeOrigin, elapsedMs));
   tick.gridOffset = kLiveGridSpacing - state.recordedSampleCount % kLiveGridSpacing;
-  DrawLivePlot(state, state.plotBitmap, kLiveGridSpacing, tick.gridOffset);
-  if (!state.dataFile.Append(state.receiveBuffer.data(), n))
+  if (!state.dataFile.Append(state.receiveBuffer.data(), n) || state.dataFile.SyncFailed())
     tick.end = RecordingEnd::kWriteFailed;
   else if (tick.end == RecordingEnd::kNone &&
            state.recordedSampleCount == std::numeric_limits<int32_t>::max())
@@ -97,13 +96,14 @@ LiveTick LiveRecordingTick(RecorderState& state, SerialLink& link, TDateTime now
   return tick;
 }
 
-void EndRecording(RecorderState& state, SerialLink& link, bool sendStopByte) {
+bool EndRecording(RecorderState& state, SerialLink& link, bool sendStopByte) {
   if (sendStopByte)
     link.StopAndClosePort(state);
   else
     link.ClosePort();
   ClearWorkBuffers(state);
   state.recordingActive = false;
+  return state.dataFile.Flush();
 }
 
 }  // namespace wyk

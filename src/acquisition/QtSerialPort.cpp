@@ -1,5 +1,6 @@
 #include "acquisition/QtSerialPort.h"
 
+#include <QSocketNotifier>
 #include <QThread>
 
 namespace wyk {
@@ -19,7 +20,16 @@ bool QtSerialPort::Open(const std::string& deviceName) {
   // Start with empty queues, as a freshly opened device does; a pseudo-terminal would still
   // hold what its far end sent while the port was closed.
   port_.clear(QSerialPort::AllDirections);
+  QuietReadNotifier();
   return true;
+}
+
+// Bytes are pulled when a tick asks for them, so the event loop need not wake for every few
+// bytes that arrive (hundreds of times a second at 0.2 ms). Qt arms its read notifier again
+// on every read.
+void QtSerialPort::QuietReadNotifier() {
+  for (QSocketNotifier* notifier : port_.findChildren<QSocketNotifier*>())
+    if (notifier->type() == QSocketNotifier::Read) notifier->setEnabled(false);
 }
 
 void QtSerialPort::ApplyLineSettings(const LineSettings& settings) {
@@ -50,7 +60,9 @@ int QtSerialPort::BytesWaiting() {
 
 int QtSerialPort::Read(uint8_t* buffer, int count) {
   if (port_.bytesAvailable() < count) PullWaitingBytes();
-  return static_cast<int>(port_.read(reinterpret_cast<char*>(buffer), count));
+  const int read = static_cast<int>(port_.read(reinterpret_cast<char*>(buffer), count));
+  QuietReadNotifier();
+  return read;
 }
 
 bool QtSerialPort::Write(const uint8_t* bytes, int count) {

@@ -22,6 +22,7 @@ class QtSerialPort : public SerialPort {
 
  private:
   void PullWaitingBytes();
+  void QuietReadNotifier();
 
   QSerialPort port_;
   bool failed_ = false;

@@ -1,5 +1,8 @@
 // The main window's live recording: "Start", the ticks of Timer1 and "Stop".
+#include <QScreen>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <utility>
 
 #include "acquisition/SerialTexts.h"
 #include "app/Guard.h"
@@ -58,13 +61,35 @@ void TForm1::Timer1Timer() {
   if (!state.recordingActive) return;
   const LiveTick tick = LiveRecordingTick(state, serialLink, LocalNow());
   if (tick.stored > 0) {
-    tABS->setText(QString::fromStdString(tick.absoluteTime));
-    tREL->setText(QString::fromStdString(tick.relativeTime));
-    PresentPlot(state, windowCanvas);
-    update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
+    liveFrame = tick;
+    liveFramePending = true;
   }
   if (tick.end != RecordingEnd::kNone) return EndRecordingWith(tick.end);
+  // A screen shows no more than its frames: the ticks between two of them draw nothing, and
+  // the tick after a frame's time shows the newest samples.
+  const qreal rate = screen() ? screen()->refreshRate() : 60;
+  if (liveFramePending && !(liveFrameClock.isValid() &&
+                            liveFrameClock.elapsed() < 1000 / std::max<qreal>(rate, 1)))
+    PresentLiveFrame();
   Timer1->start();
+}
+
+void TForm1::PresentLiveFrame() {
+  liveFrameClock.start();
+  DrawLivePlot(state, state.plotBitmap, kLiveGridSpacing, liveFrame.gridOffset);
+  selectionBandShown = false;  // the live plot is presented over any band
+  update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
+  ShowLiveTimes();
+}
+
+// Only a label whose text changed is repainted.
+void TForm1::ShowLiveTimes() {
+  liveFramePending = false;
+  for (auto [label, text] : {std::pair{tREL, &liveFrame.relativeTime},
+                             std::pair{tABS, &liveFrame.absoluteTime}}) {
+    const QString shown = QString::fromStdString(*text);
+    if (label->text() != shown) label->setText(shown);
+  }
 }
 
 void TForm1::StopRecording() {
@@ -74,8 +99,12 @@ void TForm1::StopRecording() {
 void TForm1::EndRecordingWith(RecordingEnd why) {
   HideCursors();
   Timer1->stop();
-  // A device that is gone gets no stop byte.
-  EndRecording(state, serialLink, why != RecordingEnd::kLinkLost);
+  if (liveFramePending) ShowLiveTimes();
+  liveFrameClock.invalidate();
+  // A device that is gone gets no stop byte. The samples are on the disk before the recording
+  // is reported closed.
+  if (!EndRecording(state, serialLink, why != RecordingEnd::kLinkLost))
+    why = RecordingEnd::kWriteFailed;
   StartButton->setEnabled(false);
   StopButton->setEnabled(false);
   SetAcquisitionControlsEnabled(true);

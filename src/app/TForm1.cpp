@@ -218,6 +218,8 @@ void TForm1::BuildSidePanels() {
   MakeLabel(TimePanel, {100, 2, 60, 13}, "ABS", Qt::black, Qt::AlignHCenter);
   tREL = MakeLabel(TimePanel, {32, 16, 60, 13}, "00:00:00:000", Qt::black, Qt::AlignHCenter);
   tABS = MakeLabel(TimePanel, {100, 16, 60, 13}, "00:00:00:000", Qt::black, Qt::AlignHCenter);
+  // Opaque, so that a new time repaints the label alone and not the panel under it.
+  for (QLabel* time : {tREL, tABS}) time->setAutoFillBackground(true);
 
   VoltsPanel = new RaisedPanel(this, {592, 115, 197, 116});
   MakeLabel(VoltsPanel, {56, 2, 40, 13}, "V/dz", Qt::black, Qt::AlignHCenter);
@@ -326,13 +328,13 @@ void TForm1::paintEvent(QPaintEvent* event) {
     PaintGuarded([this] { FormPaint(); });
   }
   QPainter painter(this);
-  // The canvas keeps its pixels as RGBX bytes, so Qt reads them as they are. Qt converts the
-  // whole image it is given, so it is given only the part to repaint.
+  // The canvas is in the backing store's own format, so this is a plain copy of the part to
+  // repaint.
   const QRect part = dirty.intersected(QRect(0, 0, windowCanvas.Width(), windowCanvas.Height()));
   if (part.isEmpty()) return;
   const QImage surface(
       windowCanvas.Bits() + part.top() * windowCanvas.BytesPerLine() + part.left() * 4,
-      part.width(), part.height(), windowCanvas.BytesPerLine(), QImage::Format_RGBX8888);
+      part.width(), part.height(), windowCanvas.BytesPerLine(), QImage::Format_RGB32);
   painter.drawImage(part.topLeft(), surface);
 }
 

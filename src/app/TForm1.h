@@ -1,6 +1,7 @@
 #pragma once
 // The main window: plot, scales, tool bar and the seven side panels.
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -156,6 +157,8 @@ class TForm1 : public QWidget {
   void StartRecording();
   void Timer1Timer();
   void StopRecording();
+  // The plot and the time labels follow the ticks at the screen's frame rate.
+  void PresentLiveFrame();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -179,6 +182,10 @@ class TForm1 : public QWidget {
   void EndRecordingWith(RecordingEnd why);
   // Leaving the program ends a running recording as Stop does, without opening it.
   void LeaveRecording();
+  void ShowLiveTimes();
+  LiveTick liveFrame;  // the newest tick with samples, not yet on the screen when pending
+  bool liveFramePending = false;
+  QElapsedTimer liveFrameClock;  // since the last frame shown
   void BuildPlotMenu();
 
  signals:

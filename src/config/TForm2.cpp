@@ -141,7 +141,7 @@ void TForm2::paintEvent(QPaintEvent*) {
   PaintGuarded([this] { DrawColourPreview(state_, surface); });
   QPainter painter(this);
   const QImage image(surface.Bits(), surface.Width(), surface.Height(), surface.BytesPerLine(),
-                     QImage::Format_RGBX8888);
+                     QImage::Format_RGB32);
   painter.drawImage(0, 0, image);
 }
 

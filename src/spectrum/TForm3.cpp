@@ -206,7 +206,7 @@ void TForm3::paintEvent(QPaintEvent*) {
   PaintGuarded([this] { FormPaint(); });
   QPainter painter(this);
   const QImage surface(windowCanvas.Bits(), windowCanvas.Width(), windowCanvas.Height(),
-                       windowCanvas.BytesPerLine(), QImage::Format_RGBX8888);
+                       windowCanvas.BytesPerLine(), QImage::Format_RGB32);
   painter.drawImage(0, 0, surface);
 }
 

@@ -4,23 +4,85 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 namespace wyk {
+namespace {
+
+// 0 or the errno of a failed fdatasync.
+int SyncData(int fd) {
+  int result;
+  do result = ::fdatasync(fd);
+  while (result != 0 && errno == EINTR);
+  return result == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+struct SampleFile::Syncer {
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool stop = false;  // under mutex
+  std::atomic<int> error{0};
+  std::atomic<int64_t> syncs{0};
+  std::thread worker;
+
+  Syncer(int fd, std::chrono::milliseconds period) {
+    worker = std::thread([this, fd, period] {
+      std::unique_lock<std::mutex> lock(mutex);
+      while (!wake.wait_for(lock, period, [this] { return stop; })) {
+        lock.unlock();
+        const int failed = SyncData(fd);
+        syncs.fetch_add(1);
+        if (failed) {
+          int none = 0;
+          error.compare_exchange_strong(none, failed);
+        }
+        lock.lock();
+      }
+    });
+  }
+  ~Syncer() { Join(); }
+  void Join() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      stop = true;
+    }
+    wake.notify_one();
+    if (worker.joinable()) worker.join();
+  }
+  Syncer(const Syncer&) = delete;
+  Syncer& operator=(const Syncer&) = delete;
+};
+
+SampleFile::SampleFile() = default;
+
+SampleFile::SampleFile(int fd, bool writable) : fd_(fd), writable_(writable) {}
 
 SampleFile::~SampleFile() {
   Close();
 }
 
 SampleFile::SampleFile(SampleFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), writable_(std::exchange(other.writable_, false)) {}
+    : fd_(std::exchange(other.fd_, -1)),
+      writable_(std::exchange(other.writable_, false)),
+      syncer_(std::move(other.syncer_)),
+      syncs_(std::exchange(other.syncs_, 0)),
+      syncError_(std::exchange(other.syncError_, 0)) {}
 
 SampleFile& SampleFile::operator=(SampleFile&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = std::exchange(other.fd_, -1);
     writable_ = std::exchange(other.writable_, false);
+    syncer_ = std::move(other.syncer_);
+    syncs_ = std::exchange(other.syncs_, 0);
+    syncError_ = std::exchange(other.syncError_, 0);
   }
   return *this;
 }
@@ -46,9 +108,12 @@ SampleFile SampleFile::Open(const std::string& name) {
 }
 
 void SampleFile::Close() {
+  StopSyncing();
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   writable_ = false;
+  syncs_ = 0;
+  syncError_ = 0;
 }
 
 int64_t SampleFile::Size() const {
@@ -80,6 +145,37 @@ bool SampleFile::Append(const uint8_t* bytes, int64_t count) {
     done += put;
   }
   return true;
+}
+
+void SampleFile::SyncPeriodically(std::chrono::milliseconds period) {
+  StopSyncing();
+  if (fd_ >= 0 && writable_) syncer_ = std::make_unique<Syncer>(fd_, period);
+}
+
+bool SampleFile::SyncFailed() const {
+  return syncError_ != 0 || (syncer_ && syncer_->error.load() != 0);
+}
+
+void SampleFile::StopSyncing() {
+  if (!syncer_) return;
+  syncer_->Join();
+  syncs_ += syncer_->syncs.load();
+  if (!syncError_) syncError_ = syncer_->error.load();
+  syncer_.reset();
+}
+
+bool SampleFile::Flush() {
+  StopSyncing();
+  if (fd_ < 0 || !writable_) return true;
+  const int failed = SyncData(fd_);
+  ++syncs_;
+  if (!syncError_) syncError_ = failed;
+  errno = syncError_;
+  return syncError_ == 0;
+}
+
+int64_t SampleFile::Syncs() const {
+  return syncs_ + (syncer_ ? syncer_->syncs.load() : 0);
 }
 
 }  // namespace wyk

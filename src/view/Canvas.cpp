@@ -1,7 +1,6 @@
 #include "view/Canvas.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -15,22 +14,13 @@ int64_t Abs(int64_t v) {
 }  // namespace
 
 uint32_t Canvas::WordOf(TColor colour) {
-  if constexpr (std::endian::native == std::endian::little) {
-    return (colour & 0x00FFFFFFu) | 0xFF000000u;
-  } else {
-    return static_cast<uint32_t>(RedOf(colour)) << 24 |
-           static_cast<uint32_t>(GreenOf(colour)) << 16 |
-           static_cast<uint32_t>(BlueOf(colour)) << 8 | 0xFFu;
-  }
+  return 0xFF000000u | static_cast<uint32_t>(RedOf(colour)) << 16 |
+         static_cast<uint32_t>(GreenOf(colour)) << 8 | BlueOf(colour);
 }
 
 TColor Canvas::ColourOf(uint32_t word) {
-  if constexpr (std::endian::native == std::endian::little) {
-    return word & 0x00FFFFFFu;
-  } else {
-    return Rgb(static_cast<uint8_t>(word >> 24), static_cast<uint8_t>(word >> 16),
-               static_cast<uint8_t>(word >> 8));
-  }
+  return Rgb(static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 8),
+             static_cast<uint8_t>(word));
 }
 
 void Canvas::Resize(int width, int height) {

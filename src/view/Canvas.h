@@ -1,7 +1,8 @@
 #pragma once
 // An off-screen bitmap with a pen, a brush and a pen position, origin top-left, y downwards.
-// The API speaks 0x00BBGGRR colours. In memory every pixel is the four bytes R, G, B, 0xFF,
-// rows top to bottom without padding, so a QImage::Format_RGBX8888 can wrap Bits() as it is.
+// The API speaks 0x00BBGGRR colours. In memory every pixel is the 32-bit word 0xFFRRGGBB,
+// rows top to bottom without padding, so a QImage::Format_RGB32 wraps Bits() as it is and
+// Qt paints it without converting.
 //
 // A line covers its start pixel but not its end pixel; a rectangle (left, top, right, bottom)
 // covers x = left … right − 1 and y = top … bottom − 1; whatever falls outside is clipped.
@@ -37,7 +38,7 @@ class Canvas {
   // Clipped.
   void SetPixel(int x, int y, TColor colour);
 
-  // R, G, B, 0xFF per pixel; BytesPerLine() bytes per row.
+  // The word 0xFFRRGGBB per pixel; BytesPerLine() bytes per row.
   const uint8_t* Bits() const { return reinterpret_cast<const uint8_t*>(words_.data()); }
   uint8_t* Bits() { return reinterpret_cast<uint8_t*>(words_.data()); }
   int BytesPerLine() const { return width_ * 4; }

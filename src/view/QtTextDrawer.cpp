@@ -35,7 +35,7 @@ void QtTextDrawer::DrawText(Canvas& canvas, int left, int top, const std::string
   if (canvas.Width() == 0 || canvas.Height() == 0) return;
   const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   QImage image(canvas.Bits(), canvas.Width(), canvas.Height(), canvas.BytesPerLine(),
-               QImage::Format_RGBX8888);
+               QImage::Format_RGB32);
   QPainter painter(&image);
   painter.setFont(font_);
   painter.fillRect(left, top, metrics_.horizontalAdvance(text), metrics_.height(),

@@ -1,17 +1,24 @@
 // "record" run as a child process against the simulated adapter on a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <pty.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QProcess>
+#include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
 #include <sstream>
 
 #include "acquisition/PtyPeer.h"
 #include "acquisition/SimProcess.h"
+#include "cli/CliRun.h"
 #include "storage/RecordingParameters.h"
 #include "support/TempDir.h"
 
@@ -30,15 +37,29 @@ struct Finished {
   std::string err;
 };
 
+// From here on every fdatasync of the process fails as a failing disk's would.
+void FailFlushes() {
+  sock_filter filter[] = {
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_fdatasync, 0, 1),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+  };
+  const sock_fprog program{sizeof filter / sizeof filter[0], filter};
+  prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+  prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
+}
+
 // Starts the tool; `signalAfterMs` > 0 sends it `signalNumber` that long after the start.
 // `fileLimit` > 0 caps the size of the files it writes; `terminal` >= 0 becomes its stderr.
 Finished Record(const std::vector<std::string>& args, int signalAfterMs = 0, int signalNumber = 0,
-                rlim_t fileLimit = 0, int terminal = -1) {
+                rlim_t fileLimit = 0, int terminal = -1, bool flushesFail = false) {
   QStringList list{"record"};
   for (const std::string& a : args) list << QString::fromStdString(a);
   QProcess process;
-  process.setChildProcessModifier([fileLimit, terminal] {
+  process.setChildProcessModifier([fileLimit, terminal, flushesFail] {
     if (terminal >= 0) dup2(terminal, STDERR_FILENO);
+    if (flushesFail) FailFlushes();
     if (fileLimit == 0) return;
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
@@ -148,6 +169,7 @@ struct FailureCase {
   const char* errorMentions;
   bool filesKept;        // with every sample received; otherwise not created
   const char* stopLine;  // nullptr: no stop byte
+  bool flushesFail = false;
 };
 
 TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded) {
@@ -171,6 +193,8 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
        "Utracono połączenie z urządzeniem! ", true, nullptr},
       {"disk full", "--signal ramp", usual + "--device DEV @rec", 4096, 4, "Błąd zapisu pliku! ",
        true, "stop 00"},
+      {"flushes fail", "--signal ramp", usual + "--device DEV @rec", 0, 4,
+       "Błąd zapisu pliku! ", true, "stop 00", true},
   };
   for (const FailureCase& c : cases) {
     TempDir dir;
@@ -186,7 +210,7 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
       if (a == "DEV") a = sim->LinkPath();
       if (a[0] == '@') a = dir.File(a.substr(1));
     }
-    const Finished run = Record(args, 0, 0, c.fileLimit);
+    const Finished run = Record(args, 0, 0, c.fileLimit, -1, c.flushesFail);
     EXPECT_EQ(run.code, c.code) << c.name << ": " << run.err;
     EXPECT_NE(run.err.find(c.errorMentions), std::string::npos) << c.name << ": " << run.err;
     EXPECT_EQ(std::filesystem::exists(dir.File("rec.osr")), c.filesKept) << c.name;
@@ -211,6 +235,36 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
     EXPECT_NE(run.err.find("zostało " + std::to_string(file.size()) + " próbek"), std::string::npos)
         << c.name << ": " << run.err;
   }
+}
+
+// Killed in the middle of a recording: the samples are a prefix of what the adapter sent, the
+// parameter file is whole, and the recording opens and draws as any other.
+TEST(CliRecord, KilledMidRecordingLeavesARecordingThatOpens) {
+  SimProcess sim({"--signal", "ramp", "--type", "2"});
+  TempDir dir;
+  QProcess process;
+  process.start(WYK_CLI_PATH, {"record", QString::fromStdString(dir.File("rec")), "--type", "2",
+                               "--period", "0,2ms", "--range", "1V", "--device",
+                               QString::fromStdString(sim.LinkPath())});
+  // Killed once some ticks stored their samples.
+  while (process.state() != QProcess::NotRunning && FileBytes(dir.File("rec.osr")).size() < 2000)
+    process.waitForFinished(20);
+  if (process.processId() > 0) ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+  process.waitForFinished(30000);
+  EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+  const Bytes file = FileBytes(dir.File("rec.osr"));
+  const Bytes sent = Sent(sim);
+  ASSERT_GT(file.size(), 0u);
+  ASSERT_LE(file.size(), sent.size());
+  EXPECT_EQ(Hex(file), Hex(Bytes(sent.begin(), sent.begin() + file.size())));
+  const std::string osi = ReadFile(dir.File("rec.osi"));
+  EXPECT_EQ(osi.substr(osi.find("\r\nProb=")), "\r\nProb=0,200000002980232\r\nVD=1\r\nJednV=V\r\n");
+  const testing::CliResult info = testing::RunCli({"info", dir.File("rec")});
+  EXPECT_EQ(info.code, 0) << info.err;
+  EXPECT_NE(info.out.find("Liczba próbek:      " + std::to_string(file.size()) + "\n"),
+            std::string::npos)
+      << info.out;
+  EXPECT_EQ(testing::RunCli({"render", dir.File("rec"), "--png", dir.File("rec.png")}).code, 0);
 }
 
 TEST(CliRecord, OnATerminalAProgressLineEndsWithTheFinalCounts) {

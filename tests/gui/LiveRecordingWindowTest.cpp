@@ -95,8 +95,8 @@ TEST(LiveRecordingWindow, TheFileHoldsExactlyWhatTheAdapterSentUpToStop) {
       ExpectParameters(rig.program.dir.File("rec.osi"), rig.program.state->recordingStart, c.prob);
     }
     QTest::qWait(c.runMs);
-    const std::string relative = f.tREL->text().toStdString();
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
+    const std::string relative = f.tREL->text().toStdString();  // of the last tick
     EXPECT_TRUE(rig.sim.WaitForRxLines("stop 00")) << c.name;
 
     const Bytes file = rig.File();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
 
@@ -33,19 +34,17 @@ std::string Art(const Canvas& canvas) {
   return CanvasArt(canvas, {{kPaper, '.'}, {kInk, '#'}, {kFill, 'o'}});
 }
 
-TEST(Canvas, PixelsAreRgbxBytesAndColoursAreBgr) {
+TEST(Canvas, PixelsAreRgb32WordsAndColoursAreBgr) {
   Canvas canvas(3, 2);
   EXPECT_EQ(canvas.BytesPerLine(), 12);
-  for (int i = 0; i < 6; ++i) {  // a new canvas is black
-    EXPECT_EQ(canvas.Bits()[4 * i], 0);
-    EXPECT_EQ(canvas.Bits()[4 * i + 3], 0xFF);
-  }
+  const auto word = [&](int i) {
+    uint32_t w;
+    std::memcpy(&w, canvas.Bits() + 4 * i, 4);
+    return w;
+  };
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(word(i), 0xFF000000u);  // a new canvas is black
   canvas.SetPixel(1, 1, 0x00332211);
-  const uint8_t* p = canvas.Bits() + 12 + 4;
-  EXPECT_EQ(p[0], 0x11);  // red
-  EXPECT_EQ(p[1], 0x22);  // green
-  EXPECT_EQ(p[2], 0x33);  // blue
-  EXPECT_EQ(p[3], 0xFF);
+  EXPECT_EQ(word(4), 0xFF112233u);  // red, green, blue from the top
   EXPECT_EQ(canvas.Pixel(1, 1), 0x00332211u);
   canvas.SetPixel(3, 0, kInk);  // clipped
   canvas.SetPixel(-1, 0, kInk);

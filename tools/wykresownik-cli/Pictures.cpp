@@ -34,7 +34,7 @@ void LoadViewSettings(RecorderState& state, const Arguments& arguments) {
 
 QImage PictureOf(const Canvas& canvas, Rect area) {
   const QImage whole(canvas.Bits(), canvas.Width(), canvas.Height(), canvas.BytesPerLine(),
-                     QImage::Format_RGBX8888);
+                     QImage::Format_RGB32);
   return whole.copy(area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 

@@ -26,7 +26,6 @@
 #include "common/LocalClock.h"
 #include "storage/RecordingNames.h"
 #include "storage/Recordings.h"
-#include "view/PlotRenderer.h"
 #include "view/Selectors.h"
 
 namespace wyk::cli {
@@ -162,7 +161,6 @@ int RunRecord(const Arguments& arguments) {
 
   auto state = std::make_unique<RecorderState>();
   LoadViewSettings(*state, arguments);
-  InitPlotBitmaps(*state);
   state->adapterType = static_cast<uint8_t>(type);
   state->comPortNumber = static_cast<uint8_t>(port);
   if (arguments.Has("device")) state->comDevicePaths[port] = arguments.Value("device");
@@ -226,8 +224,12 @@ int RunRecord(const Arguments& arguments) {
     if (duration.count() > 0 && Clock::now() - started >= duration) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(kTickIntervalMs));
   }
-  // A device that is gone gets no stop byte.
-  EndRecording(*state, link, end != RecordingEnd::kLinkLost);
+  // A device that is gone gets no stop byte. The samples reach the disk before the end is
+  // reported; a flush that fails is a write failure.
+  if (!EndRecording(*state, link, end != RecordingEnd::kLinkLost)) {
+    writeError = errno;
+    end = RecordingEnd::kWriteFailed;
+  }
   progress.Show(*state, Clock::now() - started, true);
   progress.Finish();
   // A failed write may have counted samples that never reached the file.
