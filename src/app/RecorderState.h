@@ -63,6 +63,7 @@ struct RecorderState {
   // Recording files and the open recording.
   SampleFile dataFile;
   bool dataFileOpen = false;
+  std::string recordingName;  // as it was opened; empty when none is open
   int32_t sampleCount = 0;
   uint8_t lastReadSample = 0;
   TDateTime recordingStart = 0;
@@ -108,6 +109,7 @@ struct RecorderState {
   int32_t fftFullSize = 0;
   float fftSamplePeriodMs = 0.5f;  // samplePeriodMs at program start
   float spectrumMax = 0;
+  int64_t spectrumFirst = 0;  // sample of the recording at spectrumSamples[0]
   Canvas spectrumBitmap;
   std::array<uint8_t, kMaxFftSize> spectrumFileBytes{};
   std::array<float, kMaxFftSize> spectrumSamples{};

@@ -150,6 +150,7 @@ void TForm1::BuildLayout() {
   Timer1->setSingleShot(true);
 
   ConnectViewHandlers();
+  BuildPlotMenu();
 }
 
 void TForm1::BuildToolBar() {

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
@@ -20,6 +21,7 @@
 #include "controls/ThumbScrollBar.h"
 #include "view/Cursors.h"
 #include "view/QtTextDrawer.h"
+#include "view/SampleStretch.h"
 
 namespace wyk {
 
@@ -140,6 +142,16 @@ class TForm1 : public QWidget {
   // drawn again.
   bool selectionBandShown = false;
 
+  // The plot's menu (right button, menu key): its picture, and the samples of the recording, the
+  // view or A–B as CSV or WAV. Items that need an open recording are off without one.
+  QMenu* PlotMenu;
+  QAction *SavePictureAction, *CopyPictureAction;
+  QMenu *CsvMenu, *WavMenu;
+  void ShowPlotMenu(const QPoint& globalPosition);
+  void SavePlotPicture();
+  void CopyPlotPicture();
+  void ExportSamples(Stretch stretch, bool wav);
+
   // Live recording: "Start", each tick of Timer1, "Stop".
   SerialLink serialLink{MakeQtSerialPort};
   void StartRecording();
@@ -151,6 +163,7 @@ class TForm1 : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void BuildLayout();
@@ -173,6 +186,10 @@ class TForm1 : public QWidget {
   LiveTick liveFrame;  // the newest tick with samples, not yet on the screen when pending
   bool liveFramePending = false;
   QElapsedTimer liveFrameClock;  // since the last frame shown
+  void BuildPlotMenu();
+
+ signals:
+  void CursorsSwitched(bool on);
 };
 
 }  // namespace wyk

@@ -17,6 +17,9 @@ TFrame1::TFrame1(QWidget* parent) : QFrame(parent) {
   ProgressBar1->setRange(0, 100);
   ProgressBar1->setValue(0);
   ProgressBar1->setTextVisible(false);
+  CancelButton = new QPushButton("Przerwij", this);
+  CancelButton->setFont(SmallFont(11));
+  CancelButton->hide();
 }
 
 }  // namespace wyk

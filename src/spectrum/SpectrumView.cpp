@@ -15,13 +15,15 @@ constexpr int kGridBottom = 251;
 
 }  // namespace
 
-bool LoadSpectrum(RecorderState& state, const FftProgress& progress) {
-  const int64_t size = state.dataFile.Size();
-  const int64_t wanted = std::min<int64_t>(size, kMaxFftSize);
+bool LoadSpectrum(RecorderState& state, const FftProgress& progress, SampleSpan wanted) {
+  const SampleSpan range = FirstSamples(Clip(wanted, state.dataFile.Size()), kMaxFftSize);
   // A file another process truncates meanwhile reads short; what arrived is what is analysed.
   const int count = static_cast<int>(
-      wanted > 0 ? state.dataFile.ReadAt(0, state.spectrumFileBytes.data(), wanted) : 0);
+      range.Count() > 0
+          ? state.dataFile.ReadAt(range.first, state.spectrumFileBytes.data(), range.Count())
+          : 0);
   if (count <= 0) return false;
+  state.spectrumFirst = range.first;
   std::fill(state.spectrumSamples.begin(), state.spectrumSamples.end(), 0.0f);
   for (int i = 0; i < count; ++i)
     state.spectrumSamples[static_cast<size_t>(i)] = state.spectrumFileBytes[static_cast<size_t>(i)];
@@ -32,12 +34,12 @@ bool LoadSpectrum(RecorderState& state, const FftProgress& progress) {
   return true;
 }
 
-bool RefreshSpectrum(RecorderState& state, const FftProgress& progress) {
+bool RefreshSpectrum(RecorderState& state, const FftProgress& progress, SampleSpan wanted) {
   state.fftSize = state.fftFullSize;
   state.fftSamplePeriodMs = state.samplePeriodMs;
   bool computed = true;
   if (state.dataFileOpen) {
-    computed = LoadSpectrum(state, progress);
+    computed = LoadSpectrum(state, progress, wanted);
     if (computed) {
       state.spectrumMax = 0;
       for (int k = 0; k < state.fftSize; ++k)
@@ -48,6 +50,11 @@ bool RefreshSpectrum(RecorderState& state, const FftProgress& progress) {
   DrawSpectrumGrid(state);
   if (state.spectrumMax > 0) DrawSpectrumLine(state, 250 / state.spectrumMax);
   return computed;
+}
+
+SampleSpan AnalysedRange(const RecorderState& state) {
+  if (state.fftFullSize == 0) return {};
+  return {state.spectrumFirst, state.spectrumFirst + state.fftSampleCount};
 }
 
 void SetFrequencyZoom(RecorderState& state, int f) {

@@ -7,6 +7,7 @@
 #include "app/RecorderState.h"
 #include "spectrum/FftEngine.h"
 #include "view/Canvas.h"
+#include "view/SampleStretch.h"
 #include "view/TextDrawer.h"
 
 namespace wyk {
@@ -21,14 +22,20 @@ constexpr int kSpectrumTop = 30;
 inline constexpr const char* kNoSamplesCaption = "Uwaga";
 inline constexpr const char* kNoSamplesText = "Brak próbek do analizy!";
 
-// Reads the first samples of dataFile, at most 2^20, in one read and computes their spectrum
-// into spectrumMagnitudes. A file without samples computes nothing and returns false.
-bool LoadSpectrum(RecorderState& state, const FftProgress& progress = {});
+// Reads the first samples of the wanted stretch of dataFile, at most 2^20, in one read and
+// computes their spectrum into spectrumMagnitudes. A stretch without samples computes nothing
+// and returns false.
+bool LoadSpectrum(RecorderState& state, const FftProgress& progress = {},
+                  SampleSpan wanted = kAllSamples);
 
 // The steps of a showing between the progress frame's appearance and disappearance: recompute
-// when a recording is open, then grid and line. False when the open file has no samples; the
+// when a recording is open, then grid and line. False when the stretch has no samples; the
 // previous spectrum (or an empty grid) is drawn then.
-bool RefreshSpectrum(RecorderState& state, const FftProgress& progress = {});
+bool RefreshSpectrum(RecorderState& state, const FftProgress& progress = {},
+                     SampleSpan wanted = kAllSamples);
+
+// The samples of the last computation.
+SampleSpan AnalysedRange(const RecorderState& state);
 
 // "1:1", "10x", "100x": the lowest 1/f of the last spectrum over the full width, no recompute.
 void SetFrequencyZoom(RecorderState& state, int f);

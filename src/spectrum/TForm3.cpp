@@ -1,5 +1,7 @@
 #include "spectrum/TForm3.h"
 
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
@@ -8,10 +10,26 @@
 #include "app/Guard.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
+#include "common/QtText.h"
 #include "controls/Fonts.h"
+#include "spectrum/SpectrumPeak.h"
 #include "spectrum/SpectrumView.h"
+#include "storage/OutputFiles.h"
+#include "storage/RecordingNames.h"
+#include "wykresownik-cli/Export.h"
+#include "wykresownik-cli/Pictures.h"
 
 namespace wyk {
+namespace {
+
+// Beside the recording: "<name>-widmo.csv".
+std::string SpectrumOutputName(const RecorderState& state, const char* extension) {
+  return state.recordingName.empty()
+             ? QDir::homePath().toStdString() + "/widmo" + extension
+             : RecordingFileName(state.recordingName, std::string("-widmo") + extension);
+}
+
+}  // namespace
 
 TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
     : QWidget(nullptr), state_(state), mainWindow_(mainWindow) {
@@ -49,9 +67,47 @@ TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
   SpeedButton1 = button(4, "1:1", 1);
   SpeedButton2 = button(28, "10x", 10);
   SpeedButton3 = button(52, "100x", 100);
+  BuildStretchPanel();
 
   // FormCreate
   state_.spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
+}
+
+void TForm3::BuildStretchPanel() {
+  Panel2 = new RaisedPanel(this, {560, 114, 41, 81});
+  const auto button = [this](int top, const QString& caption, const QString& hint, Stretch s) {
+    auto* b = new QToolButton(Panel2);
+    b->setGeometry(4, top, 32, 22);
+    b->setText(caption);
+    b->setToolTip(hint);
+    b->setFont(SmallFont());
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setCheckable(true);
+    b->setAutoExclusive(true);
+    connect(b, &QToolButton::clicked, this, Guard([this, s] { SetStretch(s); }));
+    return b;
+  };
+  StretchButton1 = button(4, "Pocz.", "Pierwsze próbki nagrania", Stretch::kWhole);
+  StretchButton2 = button(28, "Widok", "Próbki widoczne na wykresie", Stretch::kView);
+  StretchButton3 = button(52, "A–B", "Próbki między kursorami A i B", Stretch::kCursors);
+  StretchButton1->setChecked(true);
+  StretchButton3->setEnabled(state_.cursorsVisible);
+  connect(&mainWindow_, &TForm1::CursorsSwitched, this,
+          Guard([this](bool on) { StretchButton3->setEnabled(on); }));
+
+  for (QLabel** label : {&Label2, &Label3}) {
+    *label = new QLabel(this);
+    (*label)->setFont(SmallFont());
+  }
+  Label2->setGeometry(40, 300, 250, 13);
+  Label3->setGeometry(300, 300, 252, 13);
+  Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  SpectrumMenu = new QMenu(this);
+  SavePictureAction =
+      SpectrumMenu->addAction("Zapisz obraz…", this, Guard(this, &TForm3::SaveSpectrumPicture));
+  ExportBinsAction =
+      SpectrumMenu->addAction("Eksportuj CSV…", this, Guard(this, &TForm3::ExportBins));
 }
 
 void TForm3::showEvent(QShowEvent* event) {
@@ -72,10 +128,21 @@ void TForm3::RefreshSpectrum() {
   frame.ProgressBar1->setValue(0);
   frame.show();
   frame.repaint();
-  const bool computed = wyk::RefreshSpectrum(state_, [&frame](int stage) {
-    frame.ProgressBar1->setValue(stage);
-    frame.ProgressBar1->repaint();
-  });
+  // A–B was chosen while the cursors were on; without them the recording's start is analysed.
+  if (stretch == Stretch::kCursors && !state_.cursorsVisible) stretch = Stretch::kWhole;
+  (stretch == Stretch::kWhole  ? StretchButton1
+   : stretch == Stretch::kView ? StretchButton2
+                               : StretchButton3)
+      ->setChecked(true);
+  const SampleSpan wanted = StretchRange(state_, stretch, state_.dataFile.Size());
+  const bool computed = wyk::RefreshSpectrum(
+      state_,
+      [&frame](int stage) {
+        frame.ProgressBar1->setValue(stage);
+        frame.ProgressBar1->repaint();
+      },
+      wanted);
+  ShowReadouts();
   DrawSpectrumAxes(state_, windowCanvas, textDrawer_);
   PresentSpectrum(state_, windowCanvas);
   repaint();
@@ -85,8 +152,46 @@ void TForm3::RefreshSpectrum() {
                          QString::fromUtf8(kNoSamplesText));
 }
 
+void TForm3::SetStretch(Stretch chosen) {
+  stretch = chosen;
+  RefreshSpectrum();
+}
+
+void TForm3::ShowReadouts() {
+  Label2->setText(ToQString(SamplesText(AnalysedRange(state_))));
+  const std::optional<SpectrumPeak> peak = FindSpectrumPeak(state_);
+  Label3->setText(peak ? ToQString(PeakText(state_, *peak)) : QString());
+}
+
+void TForm3::contextMenuEvent(QContextMenuEvent* event) {
+  const QRect plot(kSpectrumLeft, kSpectrumTop, kSpectrumWidth, kPlotHeight);
+  if (event->reason() == QContextMenuEvent::Mouse && !plot.contains(event->pos())) return;
+  RunGuarded([this, event] {
+    for (QAction* action : SpectrumMenu->actions()) action->setEnabled(state_.fftFullSize > 0);
+    SpectrumMenu->popup(event->globalPos());
+  });
+}
+
+void TForm3::SaveSpectrumPicture() {
+  const QImage picture = cli::SpectrumPicture(state_);
+  const std::string path = AskOutputPath(this, "Zapisz obraz", SpectrumOutputName(state_, ".png"),
+                                         "Obraz PNG (*.png)", state_.recordingName);
+  if (path.empty()) return;
+  WriteOutput(this, path, state_.recordingName,
+              [&picture](cli::OutputFile& out) { cli::WritePng(picture, out); });
+}
+
+void TForm3::ExportBins() {
+  const std::string path = AskOutputPath(this, "Eksportuj CSV", SpectrumOutputName(state_, ".csv"),
+                                         "Tekst CSV (*.csv)", state_.recordingName);
+  if (path.empty()) return;
+  WriteOutput(this, path, state_.recordingName,
+              [this](cli::OutputFile& out) { cli::WriteBins(state_, cli::CsvFormat{}, out); });
+}
+
 void TForm3::SetFrequencyZoom(int f) {
   wyk::SetFrequencyZoom(state_, f);
+  ShowReadouts();
   DrawSpectrumAxes(state_, windowCanvas, textDrawer_);
   PresentSpectrum(state_, windowCanvas);
   update();

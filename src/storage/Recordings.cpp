@@ -25,6 +25,7 @@ bool SampleFileExists(const std::string& sampleName) {
 void CloseRecording(RecorderState& state) {
   state.dataFile.Close();
   state.dataFileOpen = false;
+  state.recordingName.clear();
   // Nothing of it is left to show or to browse.
   state.sampleCount = 0;
   state.zoomStep = 1;
@@ -80,6 +81,7 @@ OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
   // One block read; a shorter file leaves the rest of the window as it was.
   state.dataFile.ReadAt(0, state.windowBuffer.data(), kWindowLength);
   state.dataFileOpen = true;
+  state.recordingName = name;
   return {OpenResult::kOpened, size, recording.parameterFile};
 }
 

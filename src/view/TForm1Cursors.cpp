@@ -51,6 +51,7 @@ void TForm1::ToggleCursors() {
   if (state.cursorsVisible) {
     state.cursorsVisible = false;
     for (QLabel* marker : {znAtop, znBtop, znApion, znBpion, znApoziom, znBpoziom}) marker->hide();
+    emit CursorsSwitched(false);
     return;
   }
   state.cursorsVisible = true;
@@ -60,6 +61,7 @@ void TForm1::ToggleCursors() {
     WriteReadout(*this, cursor);
   }
   for (IconButton* b : {z1, z2, z3, z4, z5}) b->setEnabled(false);
+  emit CursorsSwitched(true);
 }
 
 void TForm1::HideCursors() {

@@ -78,7 +78,12 @@ class SurfaceInput : public QObject {
       case QEvent::KeyPress: {
         // The file-name box keeps its own keys.
         if (form_.FileNameEdit->Edit()->hasFocus()) return false;
-        return form_.ViewKey(static_cast<QKeyEvent*>(event)->key());
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Menu) {
+          form_.ShowPlotMenu(form_.mapToGlobal(QPoint(kPlotLeft, kPlotTop)));
+          return true;
+        }
+        return form_.ViewKey(key);
       }
       default:
         return false;

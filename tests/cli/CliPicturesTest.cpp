@@ -1,7 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTest>
+#include <QTimer>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 #include "cli/CliRun.h"
@@ -10,6 +20,7 @@
 #include "spectrum/SpectrumView.h"
 #include "storage/RecordingParameters.h"
 #include "storage/Recordings.h"
+#include "support/Artifacts.h"
 #include "view/PlotRenderer.h"
 #include "view/QtTextDrawer.h"
 #include "view/RecordingView.h"
@@ -160,6 +171,128 @@ TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {
     PresentSpectrum(*state, window);
     EXPECT_EQ(Differences(QImage(QString::fromStdString(png)), window, kSpectrumArea), 0) << zoom;
   }
+}
+
+// Once `ready` holds, as the program waits in a dialog or an export, runs `act`.
+void WhenReady(std::function<bool()> ready, std::function<void()> act) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, [=] {
+    if (!ready()) return;
+    poll->deleteLater();
+    poll->stop();
+    act();
+  });
+  poll->start(0);
+}
+
+// Types `path` into the save dialog as a person does, then Enter; then runs `then`.
+void AnswerSaveDialog(const std::string& path, std::function<void()> then = {}) {
+  WhenReady([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
+            [=] {
+              auto* name = QApplication::activeModalWidget()->findChild<QLineEdit*>("fileNameEdit");
+              name->setText(QString::fromStdString(path));
+              QTest::keyClick(name, Qt::Key_Return);
+              if (then) then();
+            });
+}
+
+TEST(CliPictures, WindowExportsAreTheCommandLines) {
+  StartedProgram program;
+  TForm1& f = program.Main();
+  TForm3& spectrum = *program.windows.form3;
+  f.show();
+  QContextMenuEvent click(QContextMenuEvent::Mouse, {100, 100}, f.mapToGlobal(QPoint(100, 100)));
+  QApplication::sendEvent(&f, &click);
+  ASSERT_EQ(QApplication::activePopupWidget(), f.PlotMenu);
+  for (QAction* action : f.PlotMenu->actions()) EXPECT_FALSE(action->isEnabled()) << "no recording";
+
+  const std::string rec = MakeRecording(program.dir, 20000);
+  f.FileNameEdit->SetText(QString::fromStdString(rec));
+  f.OpenRecording();
+  QTest::mouseClick(f.z4, Qt::LeftButton);  // two samples a column
+  f.ScrollBar1->ScrollTo(1001);
+  QTest::mouseClick(f.CursorsButton, Qt::LeftButton);
+  f.PickCursor(0);
+  f.DragCursor(400, Qt::LeftButton);  // A 400 columns after B
+  const int step = program.state->zoomStep, p = program.state->scrollBar.position;
+  QTest::keyClick(&f, Qt::Key_Menu);
+  ASSERT_EQ(QApplication::activePopupWidget(), f.PlotMenu);
+  EXPECT_TRUE(f.WavMenu->actions()[2]->isEnabled());  // A–B, with the cursors on
+  QImage shot = f.grab().toImage();                   // for the README: the menu over the window
+  QPainter(&shot).drawPixmap(f.mapFromGlobal(f.PlotMenu->pos()), f.PlotMenu->grab());
+  shot.save(testing::ArtifactPath("plot-menu.png"));
+  QTest::mouseClick(f.FftButton, Qt::LeftButton);
+  const auto n = [](int64_t v) { return std::to_string(v); };
+  // The spectrum window and the command line name the same samples and read the same peak.
+  for (auto [choice, to] : {std::pair{spectrum.StretchButton2, p + 500 * step},
+                            std::pair{spectrum.StretchButton3, p + 400 * step + 1}}) {
+    QTest::mouseClick(choice, Qt::LeftButton);
+    EXPECT_EQ(RunCli({"spectrum", rec, "--peak", "--from", n(p), "--to", n(to)}).out,
+              (spectrum.Label2->text() + "\n" + spectrum.Label3->text() + "\n").toStdString());
+  }
+  spectrum.grab().save(testing::ArtifactPath("spectrum-stretch.png"));
+  QTest::mouseClick(spectrum.SpeedButton2, Qt::LeftButton);
+
+  const std::string view = " --from " + n(p) + " --to " + n(p + 500 * step) + " ";
+  const std::string ab = " --from " + n(p) + " --to " + n(p + 400 * step + 1) + " ";
+  const QList<QAction*> csv = f.CsvMenu->actions(), wav = f.WavMenu->actions();
+  const struct {
+    QAction* action;
+    std::string command;  // the output's option last
+  } rows[] = {
+      {csv[0], "export --csv"},
+      {csv[1], "export" + view + "--csv"},
+      {csv[2], "export" + ab + "--csv"},
+      {wav[0], "export --wav"},
+      {wav[1], "export" + view + "--wav"},
+      {wav[2], "export" + ab + "--wav"},
+      {spectrum.SavePictureAction, "spectrum --zoom 10" + ab + "--png"},
+      {spectrum.ExportBinsAction, "spectrum --zoom 10" + ab + "--csv"},
+      {f.SavePictureAction, "render --step " + n(step) + " --position " + n(p) + " --png"},
+  };
+  for (const auto& row : rows) {
+    const std::string extension = "." + row.command.substr(row.command.size() - 3);
+    const std::string mine = program.dir.File("okno" + extension);
+    const std::string theirs = program.dir.File("cli" + extension);
+    AnswerSaveDialog(mine);
+    row.action->trigger();
+    std::vector<std::string> args{theirs, rec, "--force"};
+    for (const QString& a : QString::fromStdString(row.command).split(' '))
+      args.insert(args.end() - 3, a.toStdString());
+    ASSERT_EQ(RunCli(args).code, 0) << row.command;
+    EXPECT_TRUE(ReadFile(mine) == ReadFile(theirs)) << row.command;
+    std::filesystem::remove(mine);
+  }
+  f.CopyPictureAction->trigger();
+  EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+            QImage(QString::fromStdString(program.dir.File("cli.png")))
+                .convertToFormat(QImage::Format_RGB32));
+
+  // An existing file: Enter gives the question's default, "Nie", and the file stays.
+  const std::string taken = program.dir.File("cli.csv"), before = ReadFile(taken);
+  AnswerSaveDialog(taken, [] {
+    WhenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+              [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+  });
+  csv[0]->trigger();
+  EXPECT_TRUE(ReadFile(taken) == before);
+
+  // "Przerwij" during a long export leaves no file.
+  MakeRecording(program.dir, 4000000);
+  f.OpenRecording();
+  AnswerSaveDialog(program.dir.File("przerwany.csv"), [&f] {
+    WhenReady([&f] { return f.Frame11->CancelButton->isVisible(); },
+              [&f] { QTest::mouseClick(f.Frame11->CancelButton, Qt::LeftButton); });
+  });
+  csv[0]->trigger();
+  EXPECT_FALSE(std::filesystem::exists(program.dir.File("przerwany.csv")));
+  EXPECT_TRUE(f.Frame11->isHidden());
+  // Opening took the cursors off: A–B is not offered, and the next showing takes the start.
+  EXPECT_FALSE(spectrum.StretchButton3->isEnabled());
+  spectrum.hide();
+  QTest::mouseClick(f.FftButton, Qt::LeftButton);
+  EXPECT_TRUE(spectrum.StretchButton1->isChecked());
+  EXPECT_EQ(spectrum.Label2->text(), "próbki 0 … 1 048 575");
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "spectrum/SpectrumPeak.h"
+#include "support/PatternRecording.h"
 #include "support/TempDir.h"
 #include "view/FixedWidthTextDrawer.h"
 
@@ -169,6 +173,76 @@ TEST(SpectrumView, FirstPointCutsEachFactor) {
   EXPECT_EQ(r.Bitmap().Pixel(0, 127), kGrid);
   EXPECT_EQ(r.Bitmap().PenX(), 384);  // bin 3 at 3 · 1024 / 8
   EXPECT_EQ(r.Bitmap().PenY(), 235);  // 250 − trunc(15.625)
+}
+
+TEST(SpectrumView, AStretchIsTheEngineOnExactlyItsSamples) {
+  Recording r(0);
+  RecorderState& s = *r.state;
+  const std::string path = r.dir.File("long.osr");
+  testing::WritePatternRecording(path, 1300000);
+  s.dataFile = SampleFile::Open(path);
+  struct Case {
+    Stretch stretch;
+    int32_t position, zoomStep, a, b;
+    const char* samples;
+  };
+  const Case cases[] = {
+      {Stretch::kWhole, 0, 1, 0, 0, "próbki 0 … 1 048 575"},
+      {Stretch::kView, 1200000, 97, 0, 0, "próbki 1 200 000 … 1 248 499"},
+      {Stretch::kView, 100000, 2600, 0, 0, "próbki 100 000 … 1 148 575"},  // 2^20 of 1 200 000
+      {Stretch::kCursors, 0, 1, 1290000, 1100000, "próbki 1 100 000 … 1 290 000"},
+  };
+  for (const Case& c : cases) {
+    s.scrollBar.position = c.position;
+    s.zoomStep = c.zoomStep;
+    s.cursorASample = c.a;
+    s.cursorBSample = c.b;
+    ASSERT_TRUE(RefreshSpectrum(s, {}, StretchRange(s, c.stretch, s.dataFile.Size())));
+    const SampleSpan analysed = AnalysedRange(s);
+    EXPECT_EQ(SamplesText(analysed), c.samples);
+    ASSERT_EQ(s.fftFullSize, TransformSizeFor(static_cast<int>(analysed.Count())));
+    std::vector<float> input, expected(static_cast<size_t>(s.fftFullSize));
+    for (int64_t k = analysed.first; k < analysed.end; ++k)
+      input.push_back(testing::PatternSample(k));
+    ComputeAmplitudeSpectrum(s, input.data(), expected.data(), 1.0f);
+    EXPECT_EQ(std::memcmp(s.spectrumMagnitudes.data(), expected.data(), expected.size() * 4), 0);
+  }
+}
+
+TEST(SpectrumView, PeakGivesTheSinesFrequencyAndAmplitude) {
+  struct Case {
+    double hz, amplitude;
+    float periodMs, voltsPerDiv;
+    int count;
+  };
+  const Case cases[] = {
+      {50, 2, 0.5f, 0.5f, 1024},          {50, 2, 0.5f, 0.5f, 1048576},
+      {48.828125, 2, 0.5f, 0.5f, 1024},    // on bin 50 of 2048
+      {49.31640625, 2, 0.5f, 0.5f, 1024},  // halfway between bins 50 and 51
+      {1234.5, 0.03f, 0.2f, 0.01f, 3000}, {3, 7, 10, 2, 2000},
+      {50, 2, 0.5f, 0.5f, 1048000},
+  };
+  for (const Case& c : cases) {
+    Recording r(0);
+    RecorderState& s = *r.state;
+    s.samplePeriodMs = c.periodMs;
+    s.voltsPerDiv = c.voltsPerDiv;
+    const double levels = c.amplitude / (c.voltsPerDiv * 0.04);
+    for (int i = 0; i < c.count; ++i)
+      s.spectrumSamples[static_cast<size_t>(i)] = static_cast<float>(
+          std::lround(125 + levels * std::sin(2 * M_PI * c.hz * i * c.periodMs / 1000 + 0.3)));
+    s.fftSampleCount = c.count;
+    s.fftSize = s.fftFullSize = TransformSizeFor(c.count);
+    ComputeAmplitudeSpectrum(s, s.spectrumSamples.data(), s.spectrumMagnitudes.data(), 1.0f);
+    const std::optional<SpectrumPeak> peak = FindSpectrumPeak(s);
+    ASSERT_TRUE(peak);
+    EXPECT_NEAR(peak->frequencyHz, c.hz, c.hz * 0.001) << c.hz << " Hz, " << c.count;
+    EXPECT_NEAR(peak->amplitude, c.amplitude, c.amplitude * 0.02) << c.hz << " Hz, " << c.count;
+  }
+  Recording r(0);
+  r.state->voltsUnit = "V";
+  EXPECT_EQ(PeakText(*r.state, {51.2, 50.00042, 1.99876}), "Szczyt: 50,0004Hz, amplituda 1,999V");
+  EXPECT_FALSE(FindSpectrumPeak(*r.state));  // nothing computed
 }
 
 }  // namespace

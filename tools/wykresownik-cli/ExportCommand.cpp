@@ -73,7 +73,7 @@ std::array<uint8_t, 44> WavHeader(uint32_t rate, uint32_t dataBytes) {
 }  // namespace
 
 void ExportCsv(const StoredRecording& recording, SampleRange range, const CsvFormat& format,
-               OutputFile& out) {
+               OutputFile& out, const ExportProgress& progress) {
   const RecordingParameters& p = recording.parameters;
   const char s = format.separator;
   out.Write(std::string("Indeks") + s + "Czas [ms]" + s + "Bajt" + s +
@@ -96,16 +96,19 @@ void ExportCsv(const StoredRecording& recording, SampleRange range, const CsvFor
       std::memcpy(end, tail.data(), tail.size());
       out.Advance(static_cast<size_t>(end - row) + tail.size());
     }
+    if (progress) progress(first + count - range.from, range.to - range.from);
   });
 }
 
-void ExportWav(const StoredRecording& recording, SampleRange range, OutputFile& out) {
+void ExportWav(const StoredRecording& recording, SampleRange range, OutputFile& out,
+               const ExportProgress& progress) {
   const uint32_t rate = WavRate(recording.parameters.samplePeriodMs);
   const auto count = static_cast<uint32_t>(range.to - range.from);
   const auto header = WavHeader(rate, count);
   out.Write(header.data(), header.size());
-  ForEachBlock(recording.samples, range, [&out](int64_t, const uint8_t* bytes, int64_t n) {
+  ForEachBlock(recording.samples, range, [&](int64_t at, const uint8_t* bytes, int64_t n) {
     out.Write(bytes, static_cast<size_t>(n));
+    if (progress) progress(at + n - range.from, range.to - range.from);
   });
   if (count & 1) out.Write("\0", 1);
 }

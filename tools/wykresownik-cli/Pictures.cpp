@@ -32,11 +32,17 @@ void LoadViewSettings(RecorderState& state, const Arguments& arguments) {
   LoadSettings(state, path);
 }
 
-void WritePng(const Canvas& canvas, Rect area, OutputFile& output) {
+QImage PictureOf(const Canvas& canvas, Rect area) {
   const QImage whole(canvas.Bits(), canvas.Width(), canvas.Height(), canvas.BytesPerLine(),
                      QImage::Format_RGB32);
-  const QImage picture =
-      whole.copy(area.left, area.top, area.right - area.left, area.bottom - area.top);
+  return whole.copy(area.left, area.top, area.right - area.left, area.bottom - area.top);
+}
+
+void WritePng(const Canvas& canvas, Rect area, OutputFile& output) {
+  WritePng(PictureOf(canvas, area), output);
+}
+
+void WritePng(const QImage& picture, OutputFile& output) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);

@@ -16,6 +16,20 @@ namespace {
 // From the volts axis's labels to the edge time labels, above the scroll bar.
 constexpr Rect kViewArea{0, 20, 580, 310};
 
+}  // namespace
+
+QImage ViewPicture(RecorderState& state, bool absoluteTime) {
+  Canvas window(kWindowWidth, kWindowHeight);
+  window.SetBrushColor(kWindowColour);
+  window.FillRect(0, 0, kWindowWidth, kWindowHeight);
+  PresentPlot(state, window);
+  QtTextDrawer text;
+  DrawScales(state, window, text, absoluteTime, state.scrollBar.position);
+  return PictureOf(window, kViewArea);
+}
+
+namespace {
+
 int RunRender(const Arguments& arguments) {
   if (!arguments.Has("png")) throw CliError(kBadUsage, "brak --png PLIK");
   const int64_t step = arguments.Integer("step", 1, 1, INT32_MAX);
@@ -32,13 +46,7 @@ int RunRender(const Arguments& arguments) {
   const auto gui = StartGui();
   state->timeScaleAbsolute = absolute;
   ViewRecordingAt(*state, step, position);
-  Canvas window(kWindowWidth, kWindowHeight);
-  window.SetBrushColor(kWindowColour);
-  window.FillRect(0, 0, kWindowWidth, kWindowHeight);
-  PresentPlot(*state, window);
-  QtTextDrawer text;
-  DrawScales(*state, window, text, absolute, state->scrollBar.position);
-  WritePng(window, kViewArea, out);
+  WritePng(ViewPicture(*state, absolute), out);
   out.Commit();
   return kSuccess;
 }

@@ -1,13 +1,14 @@
 // spectrum: the FFT engine's magnitudes as CSV and the spectrum window's picture as PNG.
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "Command.h"
-#include "Csv.h"
-#include "Files.h"
+#include "Export.h"
 #include "Pictures.h"
 #include "common/NumberText.h"
+#include "spectrum/SpectrumPeak.h"
 #include "spectrum/SpectrumView.h"
 #include "view/QtTextDrawer.h"
 
@@ -16,6 +17,8 @@ namespace {
 
 // From the amplitude labels to the frequency labels.
 constexpr Rect kSpectrumArea{0, 20, 580, 315};
+
+}  // namespace
 
 void WriteBins(const RecorderState& state, const CsvFormat& format, OutputFile& out) {
   const char s = format.separator;
@@ -29,42 +32,61 @@ void WriteBins(const RecorderState& state, const CsvFormat& format, OutputFile& 
   }
 }
 
+QImage SpectrumPicture(const RecorderState& state) {
+  Canvas window(kSpectrumFormWidth, kSpectrumFormHeight);
+  window.SetBrushColor(kSpectrumFormColour);
+  window.FillRect(0, 0, kSpectrumFormWidth, kSpectrumFormHeight);
+  QtTextDrawer text;
+  DrawSpectrumAxes(state, window, text);
+  PresentSpectrum(state, window);
+  return PictureOf(window, kSpectrumArea);
+}
+
+namespace {
+
 int RunSpectrum(const Arguments& arguments) {
-  const bool csv = arguments.Has("csv"), png = arguments.Has("png");
-  if (!csv && !png) throw CliError(kBadUsage, "podaj --csv PLIK lub --png PLIK (albo oba)");
+  const bool csv = arguments.Has("csv"), png = arguments.Has("png"), peak = arguments.Has("peak");
+  if (!csv && !png && !peak)
+    throw CliError(kBadUsage, "podaj --csv PLIK, --png PLIK lub --peak (albo kilka)");
   const int64_t zoom = arguments.Integer("zoom", 1, 1, 100);
   if (zoom != 1 && zoom != 10 && zoom != 100)
     throw CliError(kBadUsage, "--zoom: dozwolone 1, 10 lub 100");
   if (csv && png && arguments.Value("csv") == "-" && arguments.Value("png") == "-")
     throw CliError(kBadUsage, "tylko jedno z --csv i --png może pisać na wyjście standardowe (-)");
+  if (peak && (arguments.Value("csv") == "-" || arguments.Value("png") == "-"))
+    throw CliError(kBadUsage, "--peak pisze na wyjście standardowe: --csv i --png nie mogą (-)");
   const CsvFormat format = CsvFormatOf(arguments);
   const std::string& name = arguments.positional[0];
+  const SampleSpan wanted{arguments.Integer("from", 0, 0, INT64_MAX),
+                          arguments.Integer("to", INT64_MAX, 0, INT64_MAX)};
+  if (wanted.Count() < 0) throw CliError(kBadUsage, "--from leży za --to");
 
   auto state = std::make_unique<RecorderState>();
   LoadViewSettings(*state, arguments);
   state->spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
   OpenInput(*state, name);
+  if (Clip(wanted, state->sampleCount).Count() == 0)
+    throw CliError(kBadUsage, "między --from a --to nie ma próbek nagrania");
   std::unique_ptr<OutputFile> csvOut, pngOut;
   if (csv) csvOut = std::make_unique<OutputFile>(arguments, "csv", name);
   if (png) pngOut = std::make_unique<OutputFile>(arguments, "png", name);
 
   // As the window does: a showing computes, then a zoom button stretches.
-  if (!RefreshSpectrum(*state))
+  if (!RefreshSpectrum(*state, {}, wanted))
     throw CliError(kBadInput, "Nie mogę odczytać próbek z pliku " + name);
   SetFrequencyZoom(*state, static_cast<int>(zoom));
+  if (peak) {
+    const std::optional<SpectrumPeak> found = FindSpectrumPeak(*state);
+    std::printf("%s\n%s\n", SamplesText(AnalysedRange(*state)).c_str(),
+                found ? PeakText(*state, *found).c_str() : "Szczyt: brak");
+  }
   if (csvOut) {
     WriteBins(*state, format, *csvOut);
     csvOut->Commit();
   }
   if (pngOut) {
     const auto gui = StartGui();
-    Canvas window(kSpectrumFormWidth, kSpectrumFormHeight);
-    window.SetBrushColor(kSpectrumFormColour);
-    window.FillRect(0, 0, kSpectrumFormWidth, kSpectrumFormHeight);
-    QtTextDrawer text;
-    DrawSpectrumAxes(*state, window, text);
-    PresentSpectrum(*state, window);
-    WritePng(window, kSpectrumArea, *pngOut);
+    WritePng(SpectrumPicture(*state), *pngOut);
     pngOut->Commit();
   }
   return kSuccess;
@@ -74,11 +96,18 @@ int RunSpectrum(const Arguments& arguments) {
     "spectrum",
     40,
     "widmo amplitudowe (CSV) i obraz okna widma (PNG)",
-    "Użycie: wykresownik-cli spectrum PLIK [--csv WYJŚCIE] [--png WYJŚCIE] [--zoom 1|10|100]\n"
+    "Użycie: wykresownik-cli spectrum PLIK [--csv WYJŚCIE] [--png WYJŚCIE] [--peak]\n"
+    "                                 [--from N] [--to N] [--zoom 1|10|100]\n"
     "                                 [--separator ZNAK] [--decimal ZNAK]\n"
     "                                 [--settings PLIK.INI] [--force]\n"
     "\n"
-    "Liczy widmo pierwszych próbek nagrania (najwyżej 1 048 576), jak okno \"FFT\".\n"
+    "Liczy widmo próbek nagrania od pierwszej (najwyżej 1 048 576), jak okno \"FFT\".\n"
+    "--from N        pierwsza próbka (domyślnie 0)\n"
+    "--to N          próbka za ostatnią (domyślnie liczba próbek); liczone jest najwyżej\n"
+    "                1 048 576 próbek od --from\n"
+    "--peak          wypisz analizowane próbki i najwyższy prążek widocznego zakresu (bez\n"
+    "                prążka 0): częstotliwość między prążkami i amplitudę sinusa w\n"
+    "                jednostce nagrania\n"
     "--csv WYJŚCIE   prążki 0 … N/2 widocznego zakresu: numer, częstotliwość w Hz i\n"
     "                amplituda z silnika FFT (moduł podzielony przez liczbę próbek)\n"
     "--png WYJŚCIE   obraz wykresu widma z osiami (580 × 295)\n"
@@ -87,7 +116,16 @@ int RunSpectrum(const Arguments& arguments) {
     "--settings F    kolory z pliku ustawień programu\n"
     "--force         nadpisz istniejące pliki wyjściowe\n"
     "WYJŚCIE \"-\" to wyjście standardowe.\n",
-    {{"csv"}, {"png"}, {"zoom"}, {"separator"}, {"decimal"}, {"settings"}, {"force", false}},
+    {{"csv"},
+     {"png"},
+     {"peak", false},
+     {"from"},
+     {"to"},
+     {"zoom"},
+     {"separator"},
+     {"decimal"},
+     {"settings"},
+     {"force", false}},
     RunSpectrum,
 });
 

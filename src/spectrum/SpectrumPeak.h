@@ -1,0 +1,24 @@
+#pragma once
+// The strongest tone of the last spectrum: its frequency between the bins and the amplitude of
+// the sine that gives it, in the recording's unit.
+
+#include <optional>
+#include <string>
+
+#include "app/RecorderState.h"
+
+namespace wyk {
+
+struct SpectrumPeak {
+  double bin = 0;  // in bins of the transform, between two of them
+  double frequencyHz = 0;
+  double amplitude = 0;  // peak value of the sine, in voltsUnit
+};
+
+// The largest of the bins on show (1 … fftSize / 2 − 1), nothing when they are all 0.
+std::optional<SpectrumPeak> FindSpectrumPeak(const RecorderState& state);
+
+// "Szczyt: 50Hz, amplituda 2V".
+std::string PeakText(const RecorderState& state, const SpectrumPeak& peak);
+
+}  // namespace wyk

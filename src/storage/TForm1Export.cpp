@@ -1,0 +1,96 @@
+// The main window's plot menu: the picture of the view, and the samples of the recording, the
+// view or A–B as CSV or WAV, written as wykresownik-cli writes them.
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+
+#include "app/Guard.h"
+#include "app/TForm1.h"
+#include "storage/OutputFiles.h"
+#include "storage/RecordingNames.h"
+#include "storage/Recordings.h"
+#include "view/PlotRenderer.h"
+#include "wykresownik-cli/Export.h"
+#include "wykresownik-cli/Pictures.h"
+
+namespace wyk {
+namespace {
+
+constexpr Stretch kStretches[] = {Stretch::kWhole, Stretch::kView, Stretch::kCursors};
+const char* const kStretchCaptions[] = {"Całe nagranie", "Widok", "A–B"};
+
+}  // namespace
+
+void TForm1::BuildPlotMenu() {
+  PlotMenu = new QMenu(this);
+  SavePictureAction =
+      PlotMenu->addAction("Zapisz obraz…", this, Guard(this, &TForm1::SavePlotPicture));
+  CopyPictureAction =
+      PlotMenu->addAction("Kopiuj obraz", this, Guard(this, &TForm1::CopyPlotPicture));
+  PlotMenu->addSeparator();
+  CsvMenu = PlotMenu->addMenu("Eksportuj CSV…");
+  WavMenu = PlotMenu->addMenu("Eksportuj WAV…");
+  for (size_t i = 0; i < std::size(kStretches); ++i)
+    for (QMenu* menu : {CsvMenu, WavMenu}) {
+      const bool wav = menu == WavMenu;
+      menu->addAction(kStretchCaptions[i], this,
+                      Guard([this, i, wav] { ExportSamples(kStretches[i], wav); }));
+    }
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+  const bool overPlot = QRect(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight).contains(event->pos());
+  if (event->reason() == QContextMenuEvent::Mouse && !overPlot) return;
+  RunGuarded([this, event] { ShowPlotMenu(event->globalPos()); });
+}
+
+void TForm1::ShowPlotMenu(const QPoint& globalPosition) {
+  // A recording opened and not being recorded into; "Nowy" and "Start" close the one opened.
+  const bool open = state.dataFileOpen && !state.recordingActive && !state.recordingName.empty();
+  for (QAction* action : PlotMenu->actions()) action->setEnabled(open);
+  for (QMenu* menu : {CsvMenu, WavMenu}) {
+    menu->setEnabled(open);
+    menu->actions().back()->setEnabled(open && state.cursorsVisible);  // A–B
+  }
+  PlotMenu->popup(globalPosition);
+}
+
+void TForm1::SavePlotPicture() {
+  const QImage picture = cli::ViewPicture(state, state.timeScaleAbsolute);
+  const std::string path =
+      AskOutputPath(this, "Zapisz obraz", RecordingFileName(state.recordingName, ".png"),
+                    "Obraz PNG (*.png)", state.recordingName);
+  if (path.empty()) return;
+  WriteOutput(this, path, state.recordingName,
+              [&picture](cli::OutputFile& out) { cli::WritePng(picture, out); });
+}
+
+void TForm1::CopyPlotPicture() {
+  QGuiApplication::clipboard()->setImage(cli::ViewPicture(state, state.timeScaleAbsolute));
+}
+
+void TForm1::ExportSamples(Stretch stretch, bool wav) {
+  // The files as the command line opens them: the parameters as stored, not as selected since.
+  const StoredRecording recording = OpenStoredRecording(state.recordingName);
+  if (recording.result != OpenResult::kOpened) {
+    ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
+    return;
+  }
+  const SampleSpan range = StretchRange(state, stretch, recording.sampleCount);
+  const std::string path =
+      AskOutputPath(this, wav ? "Eksportuj WAV" : "Eksportuj CSV",
+                    RecordingFileName(state.recordingName, wav ? ".wav" : ".csv"),
+                    wav ? "Dźwięk WAV (*.wav)" : "Tekst CSV (*.csv)", state.recordingName);
+  if (path.empty()) return;
+  WriteOutput(this, path, state.recordingName, [&](cli::OutputFile& out) {
+    // Gone before a failure is shown, so that its message box takes clicks again.
+    ExportProgressFrame frame(*Frame11);
+    const auto progress = [&frame](int64_t done, int64_t total) { frame.Report(done, total); };
+    if (wav)
+      cli::ExportWav(recording, {range.first, range.end}, out, progress);
+    else
+      cli::ExportCsv(recording, {range.first, range.end}, cli::CsvFormat{}, out, progress);
+  });
+}
+
+}  // namespace wyk
