@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,6 +10,23 @@
 #include <set>
 
 namespace bench {
+
+double InChildProcess(const std::function<double()>& measure) {
+  int ends[2];
+  if (pipe(ends) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    const double value = measure();
+    [[maybe_unused]] const auto written = write(ends[1], &value, sizeof value);
+    _exit(0);
+  }
+  double value = -1;
+  [[maybe_unused]] const auto got = read(ends[0], &value, sizeof value);
+  waitpid(child, nullptr, 0);
+  close(ends[0]);
+  close(ends[1]);
+  return value;
+}
 namespace {
 
 // Keeps the real time per iteration of every run, in nanoseconds, beside the console output.
@@ -28,7 +46,8 @@ class CollectingReporter : public benchmark::ConsoleReporter {
         nsPerIteration[name] = run.GetAdjustedRealTime() / NsMultiplier(run.time_unit);
         medians.insert(name);
       } else if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !medians.count(name)) {
-        nsPerIteration[name] = run.real_accumulated_time / static_cast<double>(run.iterations) * 1e9;
+        nsPerIteration[name] =
+            run.real_accumulated_time / static_cast<double>(run.iterations) * 1e9;
       }
     }
     ConsoleReporter::ReportRuns(runs);

@@ -3,6 +3,7 @@
 //   compare <name> <ratio>   baseline time / our time (12.5: ours is 12.5 times faster)
 //   figure <name> <value> <unit>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct Figure {
   std::string benchmark;  // its real time per iteration is reported
   std::string unit;       // "us" or "ns" or "ms"
 };
+
+// Runs `measure` in a fresh child process and returns what it measured (-1 when that failed),
+// so a figure can include what a process pays once (kept tables, peak memory).
+double InChildProcess(const std::function<double()>& measure);
 
 int RunAndReport(int argc, char** argv, const std::vector<Comparison>& comparisons,
                  const std::vector<Figure>& figures);

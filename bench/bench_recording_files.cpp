@@ -83,10 +83,7 @@ void BM_Open1GiB(benchmark::State& bench) {
 
 // Peak resident memory, in MiB, of a child that opens the recording and draws its first view.
 double PeakMiBOpening(const std::string& name) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return -1;
-  const pid_t child = fork();
-  if (child == 0) {
+  return bench::InChildProcess([&name] {
     auto state = std::make_unique<RecorderState>();
     InitPlotBitmaps(*state);
     Canvas window(kWindowWidth, kWindowHeight);
@@ -94,16 +91,8 @@ double PeakMiBOpening(const std::string& name) {
     OpenForViewing(*state, window, text, name);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const double mib = double(usage.ru_maxrss) / 1024;
-    [[maybe_unused]] const auto written = write(pipeEnds[1], &mib, sizeof mib);
-    _exit(0);
-  }
-  double mib = -1;
-  [[maybe_unused]] const auto got = read(pipeEnds[0], &mib, sizeof mib);
-  waitpid(child, nullptr, 0);
-  close(pipeEnds[0]);
-  close(pipeEnds[1]);
-  return mib;
+    return double(usage.ru_maxrss) / 1024;
+  });
 }
 
 }  // namespace

@@ -5,9 +5,6 @@
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -137,25 +134,13 @@ BENCHMARK(BM_RefreshSpectrum1MiB)->Unit(benchmark::kMillisecond);
 double FirstCallMs() {
   std::vector<double> times;
   for (int run = 0; run < 3; ++run) {
-    int ends[2];
-    if (pipe(ends) != 0) return -1;
-    const pid_t child = fork();
-    if (child == 0) {
+    times.push_back(bench::InChildProcess([] {
       Setup s;
       const auto start = std::chrono::steady_clock::now();
       ComputeAmplitudeSpectrum(*s.state, s.input.data(), s.output.data(), 1.0f);
-      const double ms =
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-              .count();
-      [[maybe_unused]] const auto written = write(ends[1], &ms, sizeof ms);
-      _exit(0);
-    }
-    double ms = -1;
-    [[maybe_unused]] const auto got = read(ends[0], &ms, sizeof ms);
-    waitpid(child, nullptr, 0);
-    close(ends[0]);
-    close(ends[1]);
-    times.push_back(ms);
+      return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+          .count();
+    }));
   }
   std::sort(times.begin(), times.end());
   return times[1];
@@ -166,11 +151,12 @@ double FirstCallMs() {
 int main(int argc, char** argv) {
   const double firstCallMs = FirstCallMs();
   QApplication app(argc, argv);
-  const int status = bench::RunAndReport(argc, argv,
-                             {{"fft_vs_transcription", "BM_Engine", "BM_Transcription"},
-                              {"fft_vs_fftw", "BM_Engine", "BM_Fftw"},
-                              {"fft_vs_fftw_kept_window", "BM_Engine", "BM_FftwKeptWindow"}},
-                             {{"spectrum_refresh_1mib_ms", "BM_RefreshSpectrum1MiB", "ms"}});
+  const int status =
+      bench::RunAndReport(argc, argv,
+                          {{"fft_vs_transcription", "BM_Engine", "BM_Transcription"},
+                           {"fft_vs_fftw", "BM_Engine", "BM_Fftw"},
+                           {"fft_vs_fftw_kept_window", "BM_Engine", "BM_FftwKeptWindow"}},
+                          {{"spectrum_refresh_1mib_ms", "BM_RefreshSpectrum1MiB", "ms"}});
   std::printf("figure spectrum_first_call_ms %.3f ms\n", firstCallMs);
   return status;
 }
