@@ -1,5 +1,5 @@
 #pragma once
-// The serial port on QSerialPort, used without a running event loop: waiting bytes are pulled
+// The serial port on QSerialPort, used without a running event loop: waiting bytes are read
 // from the device on demand and writes block until the device took them.
 
 #include <QSerialPort>
@@ -21,7 +21,6 @@ class QtSerialPort : public SerialPort {
   void Pause(int milliseconds) override;
 
  private:
-  void PullWaitingBytes();
   void QuietReadNotifier();
 
   QSerialPort port_;

@@ -12,6 +12,11 @@
 #include "view/PlotRenderer.h"
 
 namespace wyk {
+namespace {
+
+constexpr qreal kLiveFramesPerSecond = 20;
+
+}  // namespace
 
 void TForm1::ConnectRecordingControls() {
   connect(StartButton, &QToolButton::clicked, this, Guard(this, &TForm1::StartRecording));
@@ -65,9 +70,11 @@ void TForm1::Timer1Timer() {
     liveFramePending = true;
   }
   if (tick.end != RecordingEnd::kNone) return EndRecordingWith(tick.end);
-  // A screen shows no more than its frames: the ticks between two of them draw nothing, and
-  // the tick after a frame's time shows the newest samples.
-  const qreal rate = screen() ? screen()->refreshRate() : 60;
+  // The plot and the clocks are shown at most 20 times a second, and never more
+  // often than the screen shows frames: the ticks in between draw nothing, and the first tick
+  // after a frame's time shows the newest samples. Each frame costs far more than a tick.
+  const qreal rate = std::min<qreal>(screen() ? screen()->refreshRate() : kLiveFramesPerSecond,
+                                     kLiveFramesPerSecond);
   if (liveFramePending && !(liveFrameClock.isValid() &&
                             liveFrameClock.elapsed() < 1000 / std::max<qreal>(rate, 1)))
     PresentLiveFrame();

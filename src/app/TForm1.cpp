@@ -148,6 +148,8 @@ void TForm1::BuildLayout() {
   Timer1 = new QTimer(this);
   Timer1->setInterval(10);
   Timer1->setSingleShot(true);
+  // A coarse timer may come up to 5 % late, and the next tick is timed from the end of this one.
+  Timer1->setTimerType(Qt::PreciseTimer);
 
   ConnectViewHandlers();
   BuildPlotMenu();

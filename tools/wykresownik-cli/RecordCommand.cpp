@@ -34,6 +34,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kProgressEvery = std::chrono::milliseconds(200);
+// With nothing to draw there is no need to wake every tick: each wake runs the window's ticks
+// until no whole sample waits, so the file gets the same samples with a quarter of the wake-ups.
+// The adapter's fastest 11,520 bytes a second fill under 500 bytes of the port's queue meanwhile.
+constexpr auto kWakeEvery = std::chrono::milliseconds(4 * kTickIntervalMs);
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -215,14 +219,19 @@ int RunRecord(const Arguments& arguments) {
   RecordingEnd end = RecordingEnd::kNone;
   int writeError = 0;
   while (!stopRequested) {
-    errno = 0;
-    const LiveTick tick = LiveRecordingTick(*state, link, LocalNow());
+    LiveTick tick;
+    do {
+      errno = 0;
+      tick = LiveRecordingTick(*state, link, LocalNow());
+    } while (tick.stored > 0 && tick.end == RecordingEnd::kNone);
     if (tick.end == RecordingEnd::kWriteFailed) writeError = errno ? errno : ENOSPC;
     progress.Show(*state, Clock::now() - started);
     end = tick.end;
     if (end != RecordingEnd::kNone) break;
-    if (duration.count() > 0 && Clock::now() - started >= duration) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(kTickIntervalMs));
+    const Clock::duration left = duration - (Clock::now() - started);
+    if (duration.count() > 0 && left <= Clock::duration::zero()) break;
+    std::this_thread::sleep_for(duration.count() > 0 ? std::min<Clock::duration>(kWakeEvery, left)
+                                                     : Clock::duration(kWakeEvery));
   }
   // A device that is gone gets no stop byte. The samples reach the disk before the end is
   // reported; a flush that fails is a write failure.
@@ -261,10 +270,11 @@ int RunRecord(const Arguments& arguments) {
     "                               [--force]\n"
     "\n"
     "Nagrywa próbki z przystawki tak, jak robi to okno programu między \"Start\" a \"Stop\":\n"
-    "te same ramki, co 10 ms odbiór oczekujących bajtów, ten sam zapis do pliku .osr i ten sam\n"
-    "plik .osi. Kończy je --duration, Ctrl-C lub SIGTERM: przystawka dostaje bajt stopu, oba\n"
-    "pliki są kompletne. Na terminalu linia postępu (próbki, czas, rozmiar pliku, bajty na\n"
-    "sekundę); poza terminalem tylko błędy. WYJŚCIE to nazwa nagrania; rozszerzenie zastępują\n"
+    "te same ramki, te same takty odbioru oczekujących bajtów (co 40 ms tyle taktów okna, ile\n"
+    "trzeba, by nie czekała żadna cała próbka), ten sam zapis do pliku .osr i ten sam plik .osi.\n"
+    "Kończy je --duration, Ctrl-C lub SIGTERM: przystawka dostaje bajt stopu, oba pliki są\n"
+    "kompletne. Na terminalu linia postępu (próbki, czas, rozmiar pliku, bajty na sekundę); poza\n"
+    "terminalem tylko błędy. WYJŚCIE to nazwa nagrania; rozszerzenie zastępują\n"
     ".osr i .osi.\n"
     "--type T        typ przystawki: 0 TEV2R (DSC89C420), 1 TEW2R, 2 TEV2R (ATMEGA8)\n"
     "--port N        port COM<N> (1…8): urządzenie z wpisu COM<N> pliku ustawień, inaczej\n"
