@@ -6,6 +6,8 @@
 
 #include <QSocketNotifier>
 #include <QThread>
+#include <algorithm>
+#include <array>
 #include <cerrno>
 
 namespace wyk {
@@ -22,6 +24,7 @@ bool QtSerialPort::Open(const std::string& deviceName) {
   port_.setPortName(QString::fromStdString(deviceName));
   if (!port_.open(QIODevice::ReadWrite)) return false;
   failed_ = false;
+  pending_.clear();
   // Start with empty queues, as a freshly opened device does; a pseudo-terminal would still
   // hold what its far end sent while the port was closed.
   port_.clear(QSerialPort::AllDirections);
@@ -48,55 +51,56 @@ void QtSerialPort::ApplyLineSettings(const LineSettings& settings) {
   port_.clearError();
 }
 
-// Received bytes are taken from the device itself when a tick asks for them: one poll, one
-// count and one read, with nothing for the event loop to do. Only a write's wait lets Qt read
-// some into its own buffer, and those come first.
-int QtSerialPort::BytesWaiting() {
+// Everything the device has received joins `pending_`: one poll and one read, with nothing for
+// the event loop to do. Bytes pulled in while the device was there are kept after it is gone.
+void QtSerialPort::PullWaitingBytes() {
   const int fd = static_cast<int>(port_.handle());
-  if (fd < 0) return 0;
-  // A device that went away (a pseudo-terminal's far end closed, a USB adapter pulled out)
-  // reports a hang-up or an error; what it delivered before can still be read.
+  if (fd < 0) return;
   pollfd device{fd, POLLIN, 0};
-  if (::poll(&device, 1, 0) > 0 && (device.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
-    failed_ = true;
-  int waiting = 0;
-  if (::ioctl(fd, FIONREAD, &waiting) != 0) {
-    failed_ = true;
-    waiting = 0;
+  if (::poll(&device, 1, 0) <= 0) return;
+  if ((device.revents & POLLIN) != 0) {
+    std::array<uint8_t, 4096> chunk;
+    for (;;) {
+      const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK) failed_ = true;
+      if (got > 0) pending_.insert(pending_.end(), chunk.begin(), chunk.begin() + got);
+      if (got < static_cast<ssize_t>(chunk.size())) break;
+    }
   }
-  return static_cast<int>(port_.bytesAvailable()) + waiting;
+  // A device that went away (a pseudo-terminal's far end closed, a USB adapter pulled out)
+  // reports a hang-up or an error.
+  if ((device.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) failed_ = true;
+}
+
+int QtSerialPort::BytesWaiting() {
+  PullWaitingBytes();
+  return static_cast<int>(pending_.size());
 }
 
 int QtSerialPort::Read(uint8_t* buffer, int count) {
-  int taken = 0;
-  if (port_.bytesAvailable() > 0) {
-    taken = static_cast<int>(port_.read(reinterpret_cast<char*>(buffer), count));
-    QuietReadNotifier();
-    if (taken < 0) return -1;
-  }
-  const int fd = static_cast<int>(port_.handle());
-  if (taken == count || fd < 0) return taken;
-  ssize_t got = 0;
-  do {
-    got = ::read(fd, buffer + taken, static_cast<size_t>(count - taken));
-  } while (got < 0 && errno == EINTR);
-  if (got > 0) return taken + static_cast<int>(got);
-  // Nothing waiting is no failure; a hung-up device reads 0 or fails.
-  if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return taken;
-  failed_ = true;
-  return taken > 0 ? taken : -1;
+  if (static_cast<int>(pending_.size()) < count) PullWaitingBytes();
+  const auto taken = static_cast<std::ptrdiff_t>(std::min<size_t>(pending_.size(), count));
+  std::copy_n(pending_.begin(), taken, buffer);
+  pending_.erase(pending_.begin(), pending_.begin() + taken);
+  return static_cast<int>(taken);
 }
 
 bool QtSerialPort::Write(const uint8_t* bytes, int count) {
   if (port_.write(reinterpret_cast<const char*>(bytes), count) != count) return false;
   while (port_.bytesToWrite() > 0)
     if (!port_.waitForBytesWritten(kWriteTimeoutMs)) return false;
-  QuietReadNotifier();  // the wait may have read, which arms it again
+  // The wait may have read some bytes into Qt's buffer (and armed its notifier): they are older
+  // than anything read from the device after this.
+  const QByteArray early = port_.readAll();
+  pending_.insert(pending_.end(), early.begin(), early.end());
+  QuietReadNotifier();
   return true;
 }
 
 void QtSerialPort::Close() {
   if (port_.isOpen()) port_.close();
+  pending_.clear();
 }
 
 void QtSerialPort::Pause(int milliseconds) {

@@ -4,6 +4,7 @@
 
 #include <QSerialPort>
 #include <memory>
+#include <vector>
 
 #include "acquisition/SerialPort.h"
 
@@ -21,9 +22,11 @@ class QtSerialPort : public SerialPort {
   void Pause(int milliseconds) override;
 
  private:
+  void PullWaitingBytes();
   void QuietReadNotifier();
 
   QSerialPort port_;
+  std::vector<uint8_t> pending_;  // received, not yet read
   bool failed_ = false;
 };
 
