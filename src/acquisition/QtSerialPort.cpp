@@ -79,8 +79,10 @@ int QtSerialPort::BytesWaiting() {
 }
 
 int QtSerialPort::Read(uint8_t* buffer, int count) {
+  if (count <= 0) return 0;
   if (static_cast<int>(pending_.size()) < count) PullWaitingBytes();
-  const auto taken = static_cast<std::ptrdiff_t>(std::min<size_t>(pending_.size(), count));
+  const auto taken =
+      static_cast<std::ptrdiff_t>(std::min(pending_.size(), static_cast<size_t>(count)));
   std::copy_n(pending_.begin(), taken, buffer);
   pending_.erase(pending_.begin(), pending_.begin() + taken);
   return static_cast<int>(taken);
