@@ -1,7 +1,6 @@
 #include "acquisition/QtSerialPort.h"
 
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
