@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace bench {
 
@@ -34,6 +36,11 @@ class CollectingReporter : public benchmark::ConsoleReporter {
  public:
   // Colour codes only on a terminal: piped, they would stick to the summary lines bench/run greps.
   CollectingReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+  // Collects without printing anything.
+  explicit CollectingReporter(std::ostream& discard) : ConsoleReporter(OO_None) {
+    SetOutputStream(&discard);
+    SetErrorStream(&discard);
+  }
 
   std::map<std::string, double> nsPerIteration;
 
@@ -67,6 +74,42 @@ double Scale(const std::string& unit) {
   return 1;
 }
 
+// Real time per iteration of the one benchmark called `name`, in ns (0 when it did not run).
+double MeasureAlone(const std::string& name) {
+  std::ostringstream discard;
+  CollectingReporter quiet(discard);
+  benchmark::RunSpecifiedBenchmarks(&quiet, "^" + name + "$");
+  const auto it = quiet.nsPerIteration.find(name);
+  return it == quiet.nsPerIteration.end() ? 0 : it->second;
+}
+
+// The speed of a shared machine drifts by tens of percent within a minute and other guests take
+// it in bursts, so a ratio of two benchmarks measured a minute apart does not repeat. Each round
+// measures the pair back to back (in turn which goes first); the comparison is the median of the
+// rounds' ratios.
+constexpr int kPairedRounds = 9;
+
+double PairedRatio(const Comparison& c) {
+  std::vector<double> ratios;
+  for (int round = 0; round < kPairedRounds; ++round) {
+    double ours, baseline;
+    if (round % 2 == 0) {
+      ours = MeasureAlone(c.ours);
+      baseline = MeasureAlone(c.baseline);
+    } else {
+      baseline = MeasureAlone(c.baseline);
+      ours = MeasureAlone(c.ours);
+    }
+    if (ours > 0 && baseline > 0) ratios.push_back(baseline / ours);
+  }
+  if (ratios.empty()) return 0;
+  std::printf("rounds %s:", c.name.c_str());
+  for (const double ratio : ratios) std::printf(" %.2f", ratio);
+  std::printf("\n");
+  std::sort(ratios.begin(), ratios.end());
+  return ratios[ratios.size() / 2];
+}
+
 }  // namespace
 
 int RunAndReport(int argc, char** argv, const std::vector<Comparison>& comparisons,
@@ -74,7 +117,6 @@ int RunAndReport(int argc, char** argv, const std::vector<Comparison>& compariso
   benchmark::Initialize(&argc, argv);
   CollectingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
   int status = 0;
   const auto find = [&](const std::string& name) -> double {
     const auto it = reporter.nsPerIteration.find(name);
@@ -86,12 +128,15 @@ int RunAndReport(int argc, char** argv, const std::vector<Comparison>& compariso
     return it->second;
   };
   for (const Comparison& c : comparisons) {
-    const double ours = find(c.ours), baseline = find(c.baseline);
-    if (ours > 0) std::printf("compare %s %.2f\n", c.name.c_str(), baseline / ours);
+    if (find(c.ours) > 0 && find(c.baseline) > 0) {
+      std::printf("compare %s %.2f\n", c.name.c_str(), PairedRatio(c));
+      std::fflush(stdout);
+    }
   }
   for (const Figure& f : figures)
     std::printf("figure %s %.3f %s\n", f.name.c_str(), find(f.benchmark) * Scale(f.unit),
                 f.unit.c_str());
+  benchmark::Shutdown();
   return status;
 }
 
