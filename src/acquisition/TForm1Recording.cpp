@@ -50,7 +50,8 @@ void TForm1::StartRecording() {
   // The recording goes on under the name "Nowy" created it with, whatever the box says now.
   FileNameEdit->SetText(newRecordingName);
   BeginRecording(state, serialLink, newRecordingName.toStdString(), LocalNow());
-  Timer1->start();
+  liveTickClock.start();
+  Timer1->start(tickSchedule.Start(0));
   SetAcquisitionControlsEnabled(false);
   {
     const QSignalBlocker quiet(ScrollBar1);
@@ -75,10 +76,10 @@ void TForm1::Timer1Timer() {
   // after a frame's time shows the newest samples. Each frame costs far more than a tick.
   const qreal rate = std::min<qreal>(screen() ? screen()->refreshRate() : kLiveFramesPerSecond,
                                      kLiveFramesPerSecond);
-  if (liveFramePending && !(liveFrameClock.isValid() &&
-                            liveFrameClock.elapsed() < 1000 / std::max<qreal>(rate, 1)))
+  if (liveFramePending &&
+      !(liveFrameClock.isValid() && liveFrameClock.elapsed() < 1000 / std::max<qreal>(rate, 1)))
     PresentLiveFrame();
-  Timer1->start();
+  Timer1->start(tickSchedule.DelayAfterTick(liveTickClock.elapsed()));
 }
 
 void TForm1::PresentLiveFrame() {
@@ -92,8 +93,8 @@ void TForm1::PresentLiveFrame() {
 // Only a label whose text changed is repainted.
 void TForm1::ShowLiveTimes() {
   liveFramePending = false;
-  for (auto [label, text] : {std::pair{tREL, &liveFrame.relativeTime},
-                             std::pair{tABS, &liveFrame.absoluteTime}}) {
+  for (auto [label, text] :
+       {std::pair{tREL, &liveFrame.relativeTime}, std::pair{tABS, &liveFrame.absoluteTime}}) {
     const QString shown = QString::fromStdString(*text);
     if (label->text() != shown) label->setText(shown);
   }

@@ -13,6 +13,7 @@
 #include "acquisition/LiveRecording.h"
 #include "acquisition/QtSerialPort.h"
 #include "acquisition/SerialLink.h"
+#include "acquisition/TickSchedule.h"
 #include "app/RecorderState.h"
 #include "app/TFrame1.h"
 #include "controls/BrowseEdit.h"
@@ -186,6 +187,8 @@ class TForm1 : public QWidget {
   LiveTick liveFrame;  // the newest tick with samples, not yet on the screen when pending
   bool liveFramePending = false;
   QElapsedTimer liveFrameClock;  // since the last frame shown
+  QElapsedTimer liveTickClock;   // since Start
+  TickSchedule tickSchedule{kTickIntervalMs};
   void BuildPlotMenu();
 
  signals:
