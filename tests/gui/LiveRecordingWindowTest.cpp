@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <QScreen>
 #include <QTest>
 #include <csignal>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "gui/RecordingRig.h"
 #include "storage/RecordingParameters.h"
 #include "support/MessageBoxes.h"
+#include "view/PlotRenderer.h"
 
 namespace wyk {
 namespace {
@@ -95,6 +97,16 @@ TEST(LiveRecordingWindow, TheFileHoldsExactlyWhatTheAdapterSentUpToStop) {
       ExpectParameters(rig.program.dir.File("rec.osi"), rig.program.state->recordingStart, c.prob);
     }
     QTest::qWait(c.runMs);
+    // The screen shows the live plot as drawn.
+    f.repaint(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
+    const Canvas& plot = rig.program.state->plotBitmap;
+    EXPECT_EQ(
+        f.screen()
+            ->grabWindow(f.winId(), kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight)
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32),
+        QImage(plot.Bits(), kPlotWidth, kPlotHeight, plot.BytesPerLine(), QImage::Format_RGB32))
+        << c.name;
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
     const std::string relative = f.tREL->text().toStdString();  // of the last tick
     EXPECT_TRUE(rig.sim.WaitForRxLines("stop 00")) << c.name;
