@@ -330,14 +330,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::paintEvent(QPaintEvent* event) {
   // The scales lie outside the plot: a repaint of the plot alone (a live tick) needs only it.
   const QRect dirty = event->rect();
-  QPainter painter(this);
   if (QRect(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight).contains(dirty)) {
     // A live frame goes from the plot bitmap straight to the screen: one pass over 500 KB fewer
     // per frame. The window canvas catches up when it is next drawn on.
     if (state.recordingActive && !selectionBandShown) {
       const Canvas& plot = state.plotBitmap;
       const QRect part = dirty.translated(-kPlotLeft, -kPlotTop);
-      painter.drawImage(
+      QPainter(this).drawImage(
           dirty.topLeft(),
           QImage(plot.Bits() + part.top() * plot.BytesPerLine() + part.left() * 4, part.width(),
                  part.height(), plot.BytesPerLine(), QImage::Format_RGB32));
@@ -347,6 +346,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
   } else {
     PaintGuarded([this] { FormPaint(); });
   }
+  QPainter painter(this);
   // The canvas is in the backing store's own format, so this is a plain copy of the part to
   // repaint.
   const QRect part = dirty.intersected(QRect(0, 0, windowCanvas.Width(), windowCanvas.Height()));

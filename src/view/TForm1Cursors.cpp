@@ -110,7 +110,8 @@ void TForm1::BeginSelection(int x, int y) {
 
 void TForm1::ExtendSelection(int x, int y, Qt::MouseButtons buttons) {
   if (!wyk::ExtendSelection(state, x, y, buttons & Qt::LeftButton)) return;
-  if (!selectionBandShown) PresentPlot(state, windowCanvas);  // the band goes over the plot shown
+  // A live frame leaves the window canvas behind the screen; the band goes over the plot shown.
+  if (state.recordingActive && !selectionBandShown) PresentPlot(state, windowCanvas);
   DrawSelectionBand(state, windowCanvas);
   selectionBandShown = true;
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
