@@ -71,9 +71,9 @@ void TForm1::Timer1Timer() {
     liveFramePending = true;
   }
   if (tick.end != RecordingEnd::kNone) return EndRecordingWith(tick.end);
-  // The plot and the clocks are shown at most 20 times a second, and never more
-  // often than the screen shows frames: the ticks in between draw nothing, and the first tick
-  // after a frame's time shows the newest samples. Each frame costs far more than a tick.
+  // The plot and the clocks are shown at most 20 times a second, and never more often than the
+  // screen shows frames: the ticks in between draw nothing, and the first tick after a frame's
+  // time shows the newest samples. Each frame costs far more than a tick.
   const qreal rate = std::min<qreal>(screen() ? screen()->refreshRate() : kLiveFramesPerSecond,
                                      kLiveFramesPerSecond);
   if (liveFramePending &&

@@ -148,7 +148,7 @@ void TForm1::BuildLayout() {
   Timer1 = new QTimer(this);
   Timer1->setInterval(10);
   Timer1->setSingleShot(true);
-  // A coarse timer may come up to 5 % late, and the next tick is timed from the end of this one.
+  // A coarse timer may come up to 5 % late: a tick would then miss its place on the 10 ms grid.
   Timer1->setTimerType(Qt::PreciseTimer);
 
   ConnectViewHandlers();
