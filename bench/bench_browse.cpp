@@ -42,7 +42,7 @@ struct Browser {
   void ShowViewAt() {
     PlaceView(*state);
     DrawView(*state, window);
-    DrawScales(*state, window, text, false, state->scrollBar.position);
+    DrawScales(*state, window, text, false, state->view.scrollBar.position);
   }
 };
 
@@ -52,11 +52,11 @@ void BM_ScrollStep(benchmark::State& bench) {
   b.ShowViewAt();
   int direction = 1;
   for (auto _ : bench) {
-    ScrollBarState& bar = b.state->scrollBar;
+    ScrollBarState& bar = b.state->view.scrollBar;
     if (bar.position >= kWindowLength - kPlotWidth - 1 || bar.position <= 0) direction = -direction;
     bar.SetPosition(bar.position - direction * bar.smallChange);
     b.ShowViewAt();
-    if (b.state->windowStart != 0) bench.SkipWithError("left the window");
+    if (b.state->view.windowStart != 0) bench.SkipWithError("left the window");
   }
 }
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond);
@@ -66,7 +66,7 @@ void BM_ScrollJump(benchmark::State& bench) {
   Browser b;
   std::mt19937 random(3);
   for (auto _ : bench) {
-    ScrollBarState& bar = b.state->scrollBar;
+    ScrollBarState& bar = b.state->view.scrollBar;
     bar.SetPosition(random() % uint32_t(bar.maximum));
     b.ShowViewAt();
   }
@@ -79,7 +79,7 @@ void BM_ShowAll(benchmark::State& bench) {
   for (auto _ : bench) {
     ShowAll(*b.state);
     b.ShowViewAt();
-    benchmark::DoNotOptimize(b.state->plotValues.data());
+    benchmark::DoNotOptimize(b.state->view.plotValues.data());
   }
 }
 BENCHMARK(BM_ShowAll)->Unit(benchmark::kMillisecond);
@@ -91,10 +91,10 @@ void BM_ZoomIn(benchmark::State& bench) {
   Browser b;
   const int percent = static_cast<int>(bench.range(0));
   for (auto _ : bench) {
-    b.state->zoomPercent = percent / 2;
+    b.state->view.zoomPercent = percent / 2;
     ZoomIn(*b.state);
     b.ShowViewAt();
-    benchmark::DoNotOptimize(b.state->plotValues.data());
+    benchmark::DoNotOptimize(b.state->view.plotValues.data());
   }
 }
 BENCHMARK(BM_ZoomIn)

@@ -67,8 +67,9 @@ void BM_SeekAndRead(benchmark::State& bench) {
 void OpenForViewing(RecorderState& state, Canvas& window, QtTextDrawer& text,
                     const std::string& name) {
   OpenRecordingFiles(state, name);
-  DrawScales(state, window, text, false, state.scrollBar.position, [](const ScaleCaptions&) {});
-  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
+  DrawScales(state, window, text, false, state.view.scrollBar.position,
+             [](const ScaleCaptions&) {});
+  DrawRecordingPlot(state, state.view.plotBitmap, 25, state.view.gridOffset);
   PresentPlot(state, window);
 }
 

@@ -29,12 +29,12 @@ std::unique_ptr<RecorderState> NewState() {
   InitPlotBitmaps(*state);
   for (int i = 0; i < kWindowLength; ++i) {
     const double wave = 125 + 100 * std::sin(i / 17.0) + (i * 7919 % 41) - 20;
-    state->windowBuffer[static_cast<std::size_t>(i)] =
+    state->view.windowBuffer[static_cast<std::size_t>(i)] =
         static_cast<uint8_t>(std::clamp(wave, 0.0, 255.0));
   }
   for (int i = 0; i < kPlotWidth; ++i)
-    state->liveValues[static_cast<std::size_t>(i)] =
-        state->windowBuffer[static_cast<std::size_t>(i)];
+    state->live.liveValues[static_cast<std::size_t>(i)] =
+        state->view.windowBuffer[static_cast<std::size_t>(i)];
   return state;
 }
 
@@ -52,9 +52,9 @@ void BM_RedrawBrowse(benchmark::State& bench) {
   int position = 0;
   for (auto _ : bench) {
     position = (position + 37) % (kWindowLength - kPlotWidth);
-    state->windowOffset = position;
+    state->view.windowOffset = position;
     UpdateScaleValues(*state, position);
-    DrawRecordingPlot(*state, state->plotBitmap, 25, state->gridOffset);
+    DrawRecordingPlot(*state, state->view.plotBitmap, 25, state->view.gridOffset);
     PresentPlot(*state, window);
     benchmark::DoNotOptimize(DrawScales(*state, window, text, false, position));
     benchmark::ClobberMemory();
@@ -67,9 +67,10 @@ void BM_RedrawLive(benchmark::State& bench) {
   Canvas window = NewWindow();
   int count = 0;
   for (auto _ : bench) {
-    std::rotate(state->liveValues.begin(), state->liveValues.begin() + 5, state->liveValues.end());
+    std::rotate(state->live.liveValues.begin(), state->live.liveValues.begin() + 5,
+                state->live.liveValues.end());
     count += 5;
-    DrawLivePlot(*state, state->plotBitmap, 25, 25 - count % 25);
+    DrawLivePlot(*state, state->view.plotBitmap, 25, 25 - count % 25);
     PresentPlot(*state, window);
     benchmark::ClobberMemory();
   }
@@ -121,7 +122,7 @@ void BM_QPainterBrowse(benchmark::State& bench) {
     const int gridOffset = 25 - position % 25, labelOffset = 100 - position % 100;
     for (int i = 0; i < kPlotWidth; ++i)
       values[static_cast<std::size_t>(i)] =
-          std::min<int32_t>(state->windowBuffer[static_cast<std::size_t>(position + i)], 250);
+          std::min<int32_t>(state->view.windowBuffer[static_cast<std::size_t>(position + i)], 250);
     PaintPlot(plot, values, gridOffset, points);
     QPainter p(&window);
     p.drawImage(kPlotLeft, kPlotTop, plot);
@@ -164,9 +165,10 @@ void BM_QPainterLive(benchmark::State& bench) {
   std::vector<QPoint> points(kPlotWidth);
   int count = 0;
   for (auto _ : bench) {
-    std::rotate(state->liveValues.begin(), state->liveValues.begin() + 5, state->liveValues.end());
+    std::rotate(state->live.liveValues.begin(), state->live.liveValues.begin() + 5,
+                state->live.liveValues.end());
     count += 5;
-    PaintPlot(plot, state->liveValues, 25 - count % 25, points);
+    PaintPlot(plot, state->live.liveValues, 25 - count % 25, points);
     QPainter p(&window);
     p.drawImage(kPlotLeft, kPlotTop, plot);
     p.end();

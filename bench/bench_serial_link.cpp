@@ -90,9 +90,9 @@ BENCHMARK(BM_HandshakeReply)->UseManualTime()->Iterations(200)->Unit(benchmark::
 // The program's own detection: its polls are 20 ms apart.
 void BM_DetectAdapter(benchmark::State& state) {
   auto recorder = std::make_unique<wyk::RecorderState>();
-  recorder->comPortNumber = 1;
-  recorder->comDevicePaths[1] = simulator->Device();
-  recorder->adapterType = 2;
+  recorder->settings.comPortNumber = 1;
+  recorder->settings.comDevicePaths[1] = simulator->Device();
+  recorder->settings.adapterType = 2;
   wyk::SerialLink link(wyk::MakeQtSerialPort);
   for (auto _ : state) {
     state.PauseTiming();

@@ -33,8 +33,8 @@ struct Setup {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> byte(0, 255);
     for (float& v : input) v = static_cast<float>(byte(random));
-    state->fftSampleCount = kMaxFftSize;
-    state->fftSize = kMaxFftSize;
+    state->spectrum.fftSampleCount = kMaxFftSize;
+    state->spectrum.fftSize = kMaxFftSize;
   }
 };
 
@@ -74,7 +74,7 @@ void Fftw(benchmark::State& bench, bool cachedWindow) {
     if (cachedWindow) {
       RemoveMean(*s.state, s.input.data());
       ApplyHannWindow(*s.state);
-      std::copy_n(s.state->fftInput.data(), n, in);
+      std::copy_n(s.state->spectrum.fftInput.data(), n, in);
     } else {
       float sum = 0;
       for (int i = 0; i < n; ++i) sum += s.input[static_cast<size_t>(i)];
@@ -120,13 +120,13 @@ void BM_RefreshSpectrum1MiB(benchmark::State& bench) {
   }
   auto state = std::make_unique<RecorderState>();
   const Windows windows = CreateWindows(*state, "/tmp/wyk-bench-spectrum.INI");
-  state->dataFile = SampleFile::Open(path);
-  state->dataFileOpen = true;
-  state->sampleCount = kMaxFftSize;
+  state->recording.dataFile = SampleFile::Open(path);
+  state->recording.dataFileOpen = true;
+  state->recording.sampleCount = kMaxFftSize;
   windows.form1->show();
   windows.form3->show();
   for (auto _ : bench) windows.form3->RefreshSpectrum();
-  state->dataFile.Close();
+  state->recording.dataFile.Close();
   std::remove(path.c_str());
 }
 BENCHMARK(BM_RefreshSpectrum1MiB)->Unit(benchmark::kMillisecond);

@@ -78,10 +78,10 @@ double RecordCliCpuPercent(const std::filesystem::path& dir, int seconds, double
   const pid_t sim = SpawnReading({ADAPTER_SIM_PATH, "--signal", "sine", "--link", link}, out);
   for (char c; read(out, &c, 1) == 1 && c != '\n';) continue;  // the device line: ready
   close(out);
-  const pid_t cli = SpawnReading({WYK_CLI_PATH, "record", (dir / "cli").string(), "--type", "2",
-                                  "--device", link, "--period", "0,2ms", "--range", "1V",
-                                  "--duration", std::to_string(seconds + 4)},
-                                 out);
+  const pid_t cli = SpawnReading(
+      {WYK_CLI_PATH, "record", (dir / "cli").string(), "--type", "2", "--device", link, "--period",
+       "0,2ms", "--range", "1V", "--duration", std::to_string(seconds + 4)},
+      out);
   const auto start = Clock::now();
   std::this_thread::sleep_for(std::chrono::seconds(3));
   const double before = ProcessCpuSeconds(cli);
@@ -143,8 +143,8 @@ int main(int argc, char** argv) {
     loop.exec();
     const double cpu = CpuSeconds() - cpuBefore;
     const double wall = std::chrono::duration<double>(Clock::now() - wallBefore).count();
-    const int32_t samples = state->recordedSampleCount;
-    const int64_t syncs = state->dataFile.Syncs();
+    const int32_t samples = state->live.recordedSampleCount;
+    const int64_t syncs = state->recording.dataFile.Syncs();
     f.StopButton->click();
     double maxGapMs = 0;
     for (size_t i = 1; i < ticks.size(); ++i)

@@ -66,19 +66,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int adapterType = input.Take<uint8_t>() % 3;
   const float gain = kGains[input.Take<uint8_t>() % 5];
   const uint16_t nearFull = input.Take<uint16_t>();  // 0: from the start; else this far from full
-  uint8_t next = input.Take<uint8_t>();  // the adapter's next byte: a ramp from here
+  uint8_t next = input.Take<uint8_t>();              // the adapter's next byte: a ramp from here
   const std::string ticks = input.Rest();
 
   RecorderState& state = SharedState();
   ClearWorkBuffers(state);
-  state.sampleDecimation = decimation;
-  state.recordingAdapterType = static_cast<uint8_t>(adapterType);
-  state.softwareGain = gain;
-  state.samplePeriodMs = 0.5f;
+  state.scales.sampleDecimation = decimation;
+  state.live.recordingAdapterType = static_cast<uint8_t>(adapterType);
+  state.scales.softwareGain = gain;
+  state.scales.samplePeriodMs = 0.5f;
   const int32_t countBefore = nearFull ? std::numeric_limits<int32_t>::max() - nearFull : 0;
-  state.recordedSampleCount = countBefore;
+  state.live.recordedSampleCount = countBefore;
   const std::string path = fuzz::ScratchFile("live.osr");
-  state.dataFile = SampleFile::Create(path);
+  state.recording.dataFile = SampleFile::Create(path);
 
   PortScript script;
   SerialLink link([&script] { return std::make_unique<ScriptedPort>(script); });
@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     script.read = now.read;
     script.NextTick();
     const size_t handedBefore = script.handedOver.size();
-    const int32_t countBeforeTick = state.recordedSampleCount;
+    const int32_t countBeforeTick = state.live.recordedSampleCount;
     const LiveTick tick = LiveRecordingTick(state, link, 0.5);
     end = tick.end;
 
@@ -117,17 +117,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The new samples: every d-th byte handed over, counted from the first of this tick.
     for (size_t i = 0; i < got; i += static_cast<size_t>(decimation))
       expected.push_back(Stored(script.handedOver[handedBefore + i], adapterType, gain));
-    const int32_t stored = state.recordedSampleCount - countBeforeTick;
+    const int32_t stored = state.live.recordedSampleCount - countBeforeTick;
     Check(stored == tick.stored);
     Check(stored >= 0 && stored <= (decimation == 1 ? kMaxBytesPerTick : 1));
-    Check(static_cast<size_t>(state.recordedSampleCount - countBefore) == expected.size());
+    Check(static_cast<size_t>(state.live.recordedSampleCount - countBefore) == expected.size());
     // A read that gave less than it was asked for, or a gone device with too little left, ends
     // the recording; a read in full does not.
     const int32_t room = std::numeric_limits<int32_t>::max() - countBeforeTick;
     const int asked =
         decimation == 1 ? std::min({script.promised, kMaxBytesPerTick, room}) : decimation;
     const bool shortRead = readAsked && static_cast<int>(got) < asked;
-    const bool full = state.recordedSampleCount == std::numeric_limits<int32_t>::max();
+    const bool full = state.live.recordedSampleCount == std::numeric_limits<int32_t>::max();
     if (shortRead) Check(end == RecordingEnd::kLinkLost);
     if (!readAsked && script.failed) Check(end == RecordingEnd::kLinkLost);
     if (!shortRead && !(script.failed && !readAsked)) {
@@ -141,12 +141,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The newest samples at the right of the live trace.
     const size_t shown = std::min<size_t>(expected.size(), kPlotWidth);
     for (size_t i = 0; i < shown; ++i)
-      Check(state.liveValues[kPlotWidth - shown + i] == expected[expected.size() - shown + i]);
+      Check(state.live.liveValues[kPlotWidth - shown + i] == expected[expected.size() - shown + i]);
   }
   EndRecording(state, link, end != RecordingEnd::kLinkLost);
   const std::string file = fuzz::ReadBytes(path);
   Check(file == std::string(expected.begin(), expected.end()));
-  state.dataFile = SampleFile();
+  state.recording.dataFile = SampleFile();
   std::remove(path.c_str());
   return 0;
 }

@@ -14,13 +14,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto again = std::make_unique<RecorderState>();
   const std::string path = fuzz::ScratchFile("settings.INI");
   fuzz::WriteBytes(path, std::string(reinterpret_cast<const char*>(data), size));
-  LoadSettings(*state, path);
-  SaveSettings(*state, path);
-  LoadSettings(*again, path);
-  if (again->lineColor != state->lineColor || again->backgroundColor != state->backgroundColor ||
-      again->gridColor != state->gridColor || again->comPortNumber != state->comPortNumber ||
-      again->adapterType != state->adapterType || again->dcOffset != state->dcOffset ||
-      again->comDevicePaths != state->comDevicePaths)
+  LoadSettings(state->settings, path);
+  SaveSettings(state->settings, path);
+  LoadSettings(again->settings, path);
+  if (again->settings.lineColor != state->settings.lineColor ||
+      again->settings.backgroundColor != state->settings.backgroundColor ||
+      again->settings.gridColor != state->settings.gridColor ||
+      again->settings.comPortNumber != state->settings.comPortNumber ||
+      again->settings.adapterType != state->settings.adapterType ||
+      again->settings.dcOffset != state->settings.dcOffset ||
+      again->settings.comDevicePaths != state->settings.comDevicePaths)
     std::abort();
   return 0;
 }

@@ -30,24 +30,24 @@ int BuildHandshakeFrame(int adapterType, CommandFrame& frame) {
 }
 
 int BuildSettingsFrame(RecorderState& state) {
-  CommandFrame& frame = state.commandFrame;
-  const uint8_t rateCode = LowByte(kRateCodeBase + state.samplePeriodIndex);
-  if (state.adapterType == 1) {
+  CommandFrame& frame = state.live.commandFrame;
+  const uint8_t rateCode = LowByte(kRateCodeBase + state.scales.samplePeriodIndex);
+  if (state.settings.adapterType == 1) {
     frame[0] = 0x00;
     frame[1] = rateCode;
-    frame[2] = state.rangeCode;
+    frame[2] = state.scales.rangeCode;
     frame[3] = 0x00;
     frame[4] = FrameChecksum(frame.data(), 4);
     return 5;
   }
-  if (state.couplingMode == kCouplingAc) frame[0] = 0x00;
-  if (state.couplingMode == kCouplingDc) frame[0] = kDcCouplingByte;
+  if (state.scales.couplingMode == kCouplingAc) frame[0] = 0x00;
+  if (state.scales.couplingMode == kCouplingDc) frame[0] = kDcCouplingByte;
   frame[1] = rateCode;
-  frame[2] = state.dcOffset;
+  frame[2] = state.settings.dcOffset;
   frame[3] = 0x80;
-  frame[4] = state.couplingMode == kCouplingGnd ? 0 : state.voltsPerDivIndex;
+  frame[4] = state.scales.couplingMode == kCouplingGnd ? 0 : state.scales.voltsPerDivIndex;
   frame[5] = FrameChecksum(frame.data(), 5);
-  return SettingsFrameLength(state.adapterType);
+  return SettingsFrameLength(state.settings.adapterType);
 }
 
 }  // namespace wyk

@@ -24,7 +24,7 @@ int SettingsFrameLength(int adapterType);
 // An unknown type leaves `frame` as it was and sends nothing.
 int BuildHandshakeFrame(int adapterType, CommandFrame& frame);
 
-// Builds the settings frame in state.commandFrame and returns how many bytes to send.
+// Builds the settings frame in state.live.commandFrame and returns how many bytes to send.
 // GND keeps byte 0 as the handshake left it and sends range 0; voltsPerDivIndex keeps its value.
 int BuildSettingsFrame(RecorderState& state);
 

@@ -7,10 +7,10 @@ std::string PortName(uint8_t comPortNumber) {
 }
 
 std::string PortDeviceName(const RecorderState& state) {
-  const int number = state.comPortNumber;
+  const int number = state.settings.comPortNumber;
   if (number == 0) return "";
-  if (number <= kMappedComPorts && !state.comDevicePaths[number].empty())
-    return state.comDevicePaths[number];
+  if (number <= kMappedComPorts && !state.settings.comDevicePaths[number].empty())
+    return state.settings.comDevicePaths[number];
   return "/dev/ttyS" + std::to_string(number - 1);
 }
 

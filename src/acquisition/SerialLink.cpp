@@ -15,7 +15,7 @@ bool SerialLink::OpenPort(const RecorderState& state) {
   std::unique_ptr<SerialPort> port = makePort_();
   if (!port->Open(PortDeviceName(state))) return false;
   LineSettings lines;
-  lines.dtrOn = state.adapterType < 2;
+  lines.dtrOn = state.settings.adapterType < 2;
   port->ApplyLineSettings(lines);
   port_ = std::move(port);
   return true;
@@ -23,12 +23,12 @@ bool SerialLink::OpenPort(const RecorderState& state) {
 
 int SerialLink::DetectAdapter(RecorderState& state) {
   if (!port_) return -1;
-  const int length = BuildHandshakeFrame(state.adapterType, state.commandFrame);
-  if (length > 0) port_->Write(state.commandFrame.data(), length);
+  const int length = BuildHandshakeFrame(state.settings.adapterType, state.live.commandFrame);
+  if (length > 0) port_->Write(state.live.commandFrame.data(), length);
   for (int poll = 0; poll < kReplyPolls; ++poll) {
     if (port_->BytesWaiting() >= 1) {
-      port_->Read(state.receiveBuffer.data(), 1);
-      return state.receiveBuffer[0];
+      port_->Read(state.live.receiveBuffer.data(), 1);
+      return state.live.receiveBuffer[0];
     }
     port_->Pause(kReplyPollPauseMs);
   }
@@ -37,14 +37,14 @@ int SerialLink::DetectAdapter(RecorderState& state) {
 
 bool SerialLink::SendSettings(RecorderState& state) {
   const int length = BuildSettingsFrame(state);
-  if (!port_) return state.adapterType != 1;
-  const bool written = length == 0 || port_->Write(state.commandFrame.data(), length);
-  return state.adapterType == 1 ? written : true;
+  if (!port_) return state.settings.adapterType != 1;
+  const bool written = length == 0 || port_->Write(state.live.commandFrame.data(), length);
+  return state.settings.adapterType == 1 ? written : true;
 }
 
 void SerialLink::StopAndClosePort(const RecorderState& state) {
   if (!port_) return;
-  port_->Write(state.commandFrame.data(), 1);
+  port_->Write(state.live.commandFrame.data(), 1);
   port_->Pause(kStopPauseMs);
   ClosePort();
 }

@@ -55,16 +55,16 @@ void TForm1::StartRecording() {
   SetAcquisitionControlsEnabled(false);
   {
     const QSignalBlocker quiet(ScrollBar1);
-    state.scrollBar.SetPosition(0);
+    state.view.scrollBar.SetPosition(0);
     ScrollBar1->setValue(0);
   }
-  DrawScales(state.timeScaleAbsolute);
+  DrawScales(state.scales.timeScaleAbsolute);
   StopButton->setEnabled(true);
 }
 
 void TForm1::Timer1Timer() {
   Timer1->stop();
-  if (!state.recordingActive) return;
+  if (!state.live.recordingActive) return;
   const LiveTick tick = LiveRecordingTick(state, serialLink, LocalNow());
   if (tick.stored > 0) {
     liveFrame = tick;
@@ -84,7 +84,7 @@ void TForm1::Timer1Timer() {
 
 void TForm1::PresentLiveFrame() {
   liveFrameClock.start();
-  DrawLivePlot(state, state.plotBitmap, kLiveGridSpacing, liveFrame.gridOffset);
+  DrawLivePlot(state, state.view.plotBitmap, kLiveGridSpacing, liveFrame.gridOffset);
   selectionBandShown = false;  // the live plot is presented over any band
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
   ShowLiveTimes();
@@ -116,7 +116,7 @@ void TForm1::EndRecordingWith(RecordingEnd why) {
   StartButton->setEnabled(false);
   StopButton->setEnabled(false);
   SetAcquisitionControlsEnabled(true);
-  if (state.adapterType == 1) ApplyType1Limits();
+  if (state.settings.adapterType == 1) ApplyType1Limits();
   switch (why) {
     case RecordingEnd::kLinkLost:
       ShowMessage(kSerialErrorCaption, kLinkLostText);
@@ -135,7 +135,7 @@ void TForm1::EndRecordingWith(RecordingEnd why) {
 }
 
 void TForm1::LeaveRecording() {
-  if (!state.recordingActive) return;
+  if (!state.live.recordingActive) return;
   Timer1->stop();
   EndRecording(state, serialLink, true);
   CloseRecording(state);

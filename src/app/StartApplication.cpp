@@ -33,7 +33,7 @@ int StartApplication(int argc, char** argv) {
   Application app(qtArgc, argv);
   try {
     auto state = std::make_unique<RecorderState>();
-    state->fftSamplePeriodMs = state->samplePeriodMs;
+    state->spectrum.fftSamplePeriodMs = state->scales.samplePeriodMs;
     const std::string settingsPath = SettingsPathForThisProgram();
     const Windows windows = CreateWindows(*state, settingsPath);
     windows.form1->show();

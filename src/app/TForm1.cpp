@@ -289,13 +289,13 @@ void TForm1::BuildSidePanels() {
 void TForm1::CreateMainWindow() {
   InitPlotBitmaps(state);
   // Time and date texts are fixed to "hh:mm:ss:zzz" and "dd:mm:yyyy" (common/DateTime.h).
-  LoadSettings(state, settingsPath);
-  if (state.adapterType == 1) {
+  LoadSettings(state.settings, settingsPath);
+  if (state.settings.adapterType == 1) {
     ApplyType1Limits();
     SelectVoltsClick(4);         // 100 mV
     SelectSamplePeriodClick(2);  // 0,5 ms
   }
-  DrawRecordingPlot(state, state.plotBitmap, 25, 0);
+  DrawRecordingPlot(state, state.view.plotBitmap, 25, 0);
 }
 
 void TForm1::ShowConfiguration() {
@@ -304,7 +304,7 @@ void TForm1::ShowConfiguration() {
     configurationDialog->raise();
     configurationDialog->activateWindow();
   }
-  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
+  DrawRecordingPlot(state, state.view.plotBitmap, 25, state.view.gridOffset);
   PresentPlot(state, windowCanvas);
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
 }
@@ -333,8 +333,8 @@ void TForm1::paintEvent(QPaintEvent* event) {
   if (QRect(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight).contains(dirty)) {
     // A live frame goes from the plot bitmap straight to the screen: one pass over 500 KB fewer
     // per frame. The window canvas catches up when it is next drawn on.
-    if (state.recordingActive && !selectionBandShown) {
-      const Canvas& plot = state.plotBitmap;
+    if (state.live.recordingActive && !selectionBandShown) {
+      const Canvas& plot = state.view.plotBitmap;
       const QRect part = dirty.translated(-kPlotLeft, -kPlotTop);
       QPainter(this).drawImage(
           dirty.topLeft(),

@@ -111,7 +111,7 @@ class TForm1 : public QWidget {
   // the event loop runs.
   void OpenRecordingAtStart(const QString& name);
   static QString InitialRecordingName();
-  // ScrollBar1 takes the values of state.scrollBar.
+  // ScrollBar1 takes the values of state.view.scrollBar.
   void SyncScrollBar();
   void SetViewButtonsEnabled(bool enabled);  // z1 … z5 and FftButton
   // A modal message box with an OK button.

@@ -21,7 +21,7 @@ int AdapterEntryOf(uint8_t adapterType) {
 }
 
 std::string PortDeviceHint(const RecorderState& state, int number) {
-  const std::string& mapped = state.comDevicePaths.at(static_cast<size_t>(number));
+  const std::string& mapped = state.settings.comDevicePaths.at(static_cast<size_t>(number));
   return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : FileText(mapped);
 }
 
@@ -41,27 +41,17 @@ std::string ChoiceRefusal(const DialogChoice& choice) {
 }
 
 void TakeDialogChoice(RecorderState& state, const DialogChoice& choice) {
-  state.comPortNumber = LowByte(choice.portItem + 1);
-  state.adapterType = LowByte(choice.adapterEntry);
-  state.dcOffset = LowByte(ParseInteger(choice.offsetText).value_or(0));
+  state.settings.comPortNumber = LowByte(choice.portItem + 1);
+  state.settings.adapterType = LowByte(choice.adapterEntry);
+  state.settings.dcOffset = LowByte(ParseInteger(choice.offsetText).value_or(0));
 }
 
 void SnapshotSettings(RecorderState& state) {
-  state.savedLineColor = state.lineColor;
-  state.savedBackgroundColor = state.backgroundColor;
-  state.savedGridColor = state.gridColor;
-  state.savedComPortNumber = state.comPortNumber;
-  state.savedAdapterType = state.adapterType;
-  state.savedDcOffset = state.dcOffset;
+  state.savedSettings = state.settings;
 }
 
 void RestoreSnapshot(RecorderState& state) {
-  state.lineColor = state.savedLineColor;
-  state.backgroundColor = state.savedBackgroundColor;
-  state.gridColor = state.savedGridColor;
-  state.comPortNumber = state.savedComPortNumber;
-  state.adapterType = state.savedAdapterType;
-  state.dcOffset = state.savedDcOffset;
+  state.settings = state.savedSettings;
 }
 
 void DrawColourPreview(const RecorderState& state, Canvas& surface) {
@@ -69,8 +59,8 @@ void DrawColourPreview(const RecorderState& state, Canvas& surface) {
   // The last stroke of the trace runs to x 289; a canvas ending at the preview's right and
   // bottom edges keeps it inside.
   Canvas preview(r.right, r.bottom);
-  preview.SetBrushColor(state.backgroundColor);
-  preview.SetPenColor(state.gridColor);
+  preview.SetBrushColor(state.settings.backgroundColor);
+  preview.SetPenColor(state.settings.gridColor);
   preview.Rectangle(r.left, r.top, r.right, r.bottom);
   for (int y : {33, 58, 83}) {
     preview.MoveTo(r.left, y);
@@ -80,7 +70,7 @@ void DrawColourPreview(const RecorderState& state, Canvas& surface) {
     preview.MoveTo(x, r.top);
     preview.LineTo(x, r.bottom);
   }
-  preview.SetPenColor(state.lineColor);
+  preview.SetPenColor(state.settings.lineColor);
   preview.MoveTo(233, 103);
   preview.LineTo(258, 15);
   preview.LineTo(283, 103);

@@ -60,19 +60,19 @@ int32_t ReadIntegerEntry(const std::string& path, const std::string& section,
   return ParseInteger(text).value_or(defaultValue);
 }
 
-void LoadSettings(RecorderState& state, const std::string& path) {
-  state.lineColor = static_cast<TColor>(ReadIntegerEntry(path, "COL", "clLinia", 65280));
-  state.backgroundColor = static_cast<TColor>(ReadIntegerEntry(path, "COL", "clTlo", 0));
-  state.gridColor = static_cast<TColor>(ReadIntegerEntry(path, "COL", "clSiatka", 32768));
-  state.comPortNumber = LowByte(ReadIntegerEntry(path, "COM", "Port", 1));
-  state.adapterType = LowByte(ReadIntegerEntry(path, "COM", "Typ", 2));
-  state.dcOffset = LowByte(ReadIntegerEntry(path, "COM", "SkladowaStala", 120));
+void LoadSettings(Settings& settings, const std::string& path) {
+  settings.lineColor = static_cast<TColor>(ReadIntegerEntry(path, "COL", "clLinia", 65280));
+  settings.backgroundColor = static_cast<TColor>(ReadIntegerEntry(path, "COL", "clTlo", 0));
+  settings.gridColor = static_cast<TColor>(ReadIntegerEntry(path, "COL", "clSiatka", 32768));
+  settings.comPortNumber = LowByte(ReadIntegerEntry(path, "COM", "Port", 1));
+  settings.adapterType = LowByte(ReadIntegerEntry(path, "COM", "Typ", 2));
+  settings.dcOffset = LowByte(ReadIntegerEntry(path, "COM", "SkladowaStala", 120));
   // Linux devices for the port numbers, e.g. COM1=/dev/ttyUSB0; never written back.
-  for (size_t n = 1; n < state.comDevicePaths.size(); ++n)
-    state.comDevicePaths[n] = ReadProfileString(path, "COM", "COM" + std::to_string(n), "");
+  for (size_t n = 1; n < settings.comDevicePaths.size(); ++n)
+    settings.comDevicePaths[n] = ReadProfileString(path, "COM", "COM" + std::to_string(n), "");
 }
 
-void SaveSettings(const RecorderState& state, const std::string& path) {
+void SaveSettings(const Settings& settings, const std::string& path) {
   // The per-user folder is made by the first save; a failure shows at the first write.
   std::error_code ignored;
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -80,12 +80,12 @@ void SaveSettings(const RecorderState& state, const std::string& path) {
   const auto text = [](long long v) { return std::to_string(v); };
   // Colours are written as the signed 32-bit values they are read back as.
   const auto colour = [&](TColor c) { return text(static_cast<int32_t>(c)); };
-  WriteProfileString(path, "COL", "clLinia", colour(state.lineColor));
-  WriteProfileString(path, "COL", "clTlo", colour(state.backgroundColor));
-  WriteProfileString(path, "COL", "clSiatka", colour(state.gridColor));
-  WriteProfileString(path, "COM", "Port", text(state.comPortNumber));
-  WriteProfileString(path, "COM", "Typ", text(state.adapterType));
-  WriteProfileString(path, "COM", "SkladowaStala", text(state.dcOffset));
+  WriteProfileString(path, "COL", "clLinia", colour(settings.lineColor));
+  WriteProfileString(path, "COL", "clTlo", colour(settings.backgroundColor));
+  WriteProfileString(path, "COL", "clSiatka", colour(settings.gridColor));
+  WriteProfileString(path, "COM", "Port", text(settings.comPortNumber));
+  WriteProfileString(path, "COM", "Typ", text(settings.adapterType));
+  WriteProfileString(path, "COM", "SkladowaStala", text(settings.dcOffset));
 }
 
 }  // namespace wyk

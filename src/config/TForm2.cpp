@@ -112,17 +112,17 @@ void TForm2::BuildLayout() {
 
 void TForm2::CreateConfigurationDialog() {
   ShowSettings();
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
 }
 
 void TForm2::ShowSettings() {
-  Shape1->SetColour(ToQColor(state_.backgroundColor));
-  Shape2->SetColour(ToQColor(state_.gridColor));
-  Shape3->SetColour(ToQColor(state_.lineColor));
-  RadioGroup1->SetItemIndex(PortItemOf(state_.comPortNumber));
+  Shape1->SetColour(ToQColor(state_.settings.backgroundColor));
+  Shape2->SetColour(ToQColor(state_.settings.gridColor));
+  Shape3->SetColour(ToQColor(state_.settings.lineColor));
+  RadioGroup1->SetItemIndex(PortItemOf(state_.settings.comPortNumber));
   // Also puts back the entry's text over text typed into the box.
-  ComboBox1->setCurrentIndex(AdapterEntryOf(state_.adapterType));
-  CSpinEdit1->setValue(state_.dcOffset);
+  ComboBox1->setCurrentIndex(AdapterEntryOf(state_.settings.adapterType));
+  CSpinEdit1->setValue(state_.settings.dcOffset);
 }
 
 int TForm2::SelectedAdapterEntry() const {
@@ -146,9 +146,9 @@ void TForm2::paintEvent(QPaintEvent*) {
 }
 
 void TForm2::PickColour(ColourSwatch* swatch) {
-  TColor& colour = swatch == Shape1   ? state_.backgroundColor
-                   : swatch == Shape2 ? state_.gridColor
-                                      : state_.lineColor;
+  TColor& colour = swatch == Shape1   ? state_.settings.backgroundColor
+                   : swatch == Shape2 ? state_.settings.gridColor
+                                      : state_.settings.lineColor;
   if (!ColorDialog1) ColorDialog1 = new QColorDialog(this);
   ColorDialog1->setCurrentColor(ToQColor(colour));
   if (ColorDialog1->exec() == QDialog::Accepted) colour = FromQColor(ColorDialog1->selectedColor());
@@ -177,9 +177,9 @@ void TForm2::ConfirmConfiguration() {
     return;
   }
   TakeDialogChoice(state_, choice);
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
-  SaveSettings(state_, mainWindow_.settingsPath);
-  if (state_.adapterType == 1)
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
+  SaveSettings(state_.settings, mainWindow_.settingsPath);
+  if (state_.settings.adapterType == 1)
     mainWindow_.ApplyType1Limits();
   else
     mainWindow_.LiftType1Limits();
@@ -190,7 +190,7 @@ void TForm2::ConfirmConfiguration() {
 void TForm2::CancelConfiguration() {
   RestoreSnapshot(state_);
   // After an OK whose write failed the caption named the type that is now put back.
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.adapterType)));
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
   hide();
 }
 

@@ -233,10 +233,10 @@ void BitReverse(const float* in, float* out, int bits) {
 // The stage of length 2 and those of length 4 … blockSize, one block after another.
 template <class Stages>
 void BlockStages(RecorderState& state, const Tables& tables, int n, int blockSize) {
-  float* re = state.fftRe.data();
-  float* im = state.fftIm.data();
+  float* re = state.spectrum.fftRe.data();
+  float* im = state.spectrum.fftIm.data();
   for (int base = 0; base < n; base += blockSize) {
-    Stages::Pairs(re, state.fftReversedRe.data(), base, base + blockSize);
+    Stages::Pairs(re, state.spectrum.fftReversedRe.data(), base, base + blockSize);
     for (int len = 4; len <= blockSize; len *= 2)
       Stages::Groups(re, im, base, base + blockSize, len, &tables.cosine[len / 2],
                      &tables.sine[len / 2]);
@@ -248,8 +248,8 @@ void BlockStages(RecorderState& state, const Tables& tables, int n, int blockSiz
 // and copied back.
 template <class Stages>
 void RowStages(RecorderState& state, Tables& tables, int n, int blockSize) {
-  float* re = state.fftRe.data();
-  float* im = state.fftIm.data();
+  float* re = state.spectrum.fftRe.data();
+  float* im = state.spectrum.fftIm.data();
   const int rows = n / blockSize;
   float* sRe = tables.scratchRe.data();
   float* sIm = tables.scratchIm.data();
@@ -283,36 +283,36 @@ int TransformSizeFor(int count) {
 }
 
 void RemoveMean(RecorderState& state, const float* input) {
-  const int count = state.fftSampleCount;
+  const int count = state.spectrum.fftSampleCount;
   float sum = 0;
   for (int i = 0; i < count; ++i) sum = input[i] + sum;
   const float mean = static_cast<float>(static_cast<double>(sum) / count);
-  float* out = state.fftInput.data();
+  float* out = state.spectrum.fftInput.data();
   for (int i = 0; i < count; ++i) out[i] = input[i] - mean;
 }
 
 void ApplyHannWindow(RecorderState& state) {
-  const int count = state.fftSampleCount;
+  const int count = state.spectrum.fftSampleCount;
   Tables& tables = SharedTables();
   double* w = tables.window.data();
   if (tables.windowCount != count) {
     for (int i = 0; i < count; ++i) w[i] = 0.5 - 0.5 * std::cos(i * kFftTwoPi / count);
     tables.windowCount = count;
   }
-  float* x = state.fftInput.data();
+  float* x = state.spectrum.fftInput.data();
   for (int i = 0; i < count; ++i) x[i] = static_cast<float>(w[i] * x[i]);
-  std::fill(x + count, x + state.fftSize, 0.0f);
-  std::fill_n(state.fftReversedIm.data(), state.fftSize, 0.0f);
+  std::fill(x + count, x + state.spectrum.fftSize, 0.0f);
+  std::fill_n(state.spectrum.fftReversedIm.data(), state.spectrum.fftSize, 0.0f);
 }
 
 void Transform(RecorderState& state, const FftProgress& progress) {
-  const int n = state.fftSize;
+  const int n = state.spectrum.fftSize;
   int bits = 0;
   while ((1 << bits) < n) ++bits;
   Tables& tables = SharedTables();
-  BitReverse(state.fftInput.data(), state.fftReversedRe.data(), bits);
+  BitReverse(state.spectrum.fftInput.data(), state.spectrum.fftReversedRe.data(), bits);
   // The imaginary input is zero, and so is everything the stage of length 2 makes of it.
-  std::fill_n(state.fftIm.data(), n, 0.0f);
+  std::fill_n(state.spectrum.fftIm.data(), n, 0.0f);
   const int blockSize = std::min(n, 1 << kBlockBits);
   if (tables.avx2 && blockSize >= 8)
     BlockStages<Avx2Stages>(state, tables, n, blockSize);
@@ -332,9 +332,9 @@ void Transform(RecorderState& state, const FftProgress& progress) {
 }
 
 void TakeMagnitudes(const RecorderState& state, float* output) {
-  const float* re = state.fftRe.data();
-  const float* im = state.fftIm.data();
-  for (int k = 0; k < state.fftSize; ++k) {
+  const float* re = state.spectrum.fftRe.data();
+  const float* im = state.spectrum.fftIm.data();
+  for (int k = 0; k < state.spectrum.fftSize; ++k) {
     const double r = re[k];
     const double i = im[k];
     output[k] = static_cast<float>(std::sqrt(r * r + i * i));
@@ -342,8 +342,9 @@ void TakeMagnitudes(const RecorderState& state, float* output) {
 }
 
 void Normalise(const RecorderState& state, float* output, float scale) {
-  const double divisor = static_cast<double>(state.fftSampleCount) / scale;
-  for (int k = 0; k < state.fftSize; ++k) output[k] = static_cast<float>(output[k] / divisor);
+  const double divisor = static_cast<double>(state.spectrum.fftSampleCount) / scale;
+  for (int k = 0; k < state.spectrum.fftSize; ++k)
+    output[k] = static_cast<float>(output[k] / divisor);
 }
 
 void ComputeAmplitudeSpectrum(RecorderState& state, const float* input, float* output, float scale,
@@ -352,10 +353,10 @@ void ComputeAmplitudeSpectrum(RecorderState& state, const float* input, float* o
   ApplyHannWindow(state);
   Transform(state, progress);
   // TakeMagnitudes and Normalise in one pass: the same roundings, half the memory traffic.
-  const float* re = state.fftRe.data();
-  const float* im = state.fftIm.data();
-  const double divisor = static_cast<double>(state.fftSampleCount) / scale;
-  for (int k = 0; k < state.fftSize; ++k) {
+  const float* re = state.spectrum.fftRe.data();
+  const float* im = state.spectrum.fftIm.data();
+  const double divisor = static_cast<double>(state.spectrum.fftSampleCount) / scale;
+  for (int k = 0; k < state.spectrum.fftSize; ++k) {
     const double r = re[k];
     const double i = im[k];
     const float magnitude = static_cast<float>(std::sqrt(r * r + i * i));

@@ -16,58 +16,61 @@ constexpr int kGridBottom = 251;
 }  // namespace
 
 bool LoadSpectrum(RecorderState& state, const FftProgress& progress, SampleSpan wanted) {
-  const SampleSpan range = FirstSamples(Clip(wanted, state.dataFile.Size()), kMaxFftSize);
+  const SampleSpan range = FirstSamples(Clip(wanted, state.recording.dataFile.Size()), kMaxFftSize);
   // A file another process truncates meanwhile reads short; what arrived is what is analysed.
   const int count = static_cast<int>(
-      range.Count() > 0
-          ? state.dataFile.ReadAt(range.first, state.spectrumFileBytes.data(), range.Count())
-          : 0);
+      range.Count() > 0 ? state.recording.dataFile.ReadAt(
+                              range.first, state.spectrum.spectrumFileBytes.data(), range.Count())
+                        : 0);
   if (count <= 0) return false;
-  state.spectrumFirst = range.first;
-  std::fill(state.spectrumSamples.begin(), state.spectrumSamples.end(), 0.0f);
+  state.spectrum.spectrumFirst = range.first;
+  std::fill(state.spectrum.spectrumSamples.begin(), state.spectrum.spectrumSamples.end(), 0.0f);
   for (int i = 0; i < count; ++i)
-    state.spectrumSamples[static_cast<size_t>(i)] = state.spectrumFileBytes[static_cast<size_t>(i)];
-  state.fftSampleCount = count;
-  state.fftSize = state.fftFullSize = TransformSizeFor(count);
-  ComputeAmplitudeSpectrum(state, state.spectrumSamples.data(), state.spectrumMagnitudes.data(),
-                           1.0f, progress);
+    state.spectrum.spectrumSamples[static_cast<size_t>(i)] =
+        state.spectrum.spectrumFileBytes[static_cast<size_t>(i)];
+  state.spectrum.fftSampleCount = count;
+  state.spectrum.fftSize = state.spectrum.fftFullSize = TransformSizeFor(count);
+  ComputeAmplitudeSpectrum(state, state.spectrum.spectrumSamples.data(),
+                           state.spectrum.spectrumMagnitudes.data(), 1.0f, progress);
   return true;
 }
 
 bool RefreshSpectrum(RecorderState& state, const FftProgress& progress, SampleSpan wanted) {
-  state.fftSize = state.fftFullSize;
-  state.fftSamplePeriodMs = state.samplePeriodMs;
+  state.spectrum.fftSize = state.spectrum.fftFullSize;
+  state.spectrum.fftSamplePeriodMs = state.scales.samplePeriodMs;
   bool computed = true;
-  if (state.dataFileOpen) {
+  if (state.recording.dataFileOpen) {
     computed = LoadSpectrum(state, progress, wanted);
     if (computed) {
-      state.spectrumMax = 0;
-      for (int k = 0; k < state.fftSize; ++k)
-        state.spectrumMax =
-            std::max(state.spectrumMax, state.spectrumMagnitudes[static_cast<size_t>(k)]);
+      state.spectrum.spectrumMax = 0;
+      for (int k = 0; k < state.spectrum.fftSize; ++k)
+        state.spectrum.spectrumMax = std::max(
+            state.spectrum.spectrumMax, state.spectrum.spectrumMagnitudes[static_cast<size_t>(k)]);
     }
   }
   DrawSpectrumGrid(state);
-  if (state.spectrumMax > 0) DrawSpectrumLine(state, 250 / state.spectrumMax);
+  if (state.spectrum.spectrumMax > 0) DrawSpectrumLine(state, 250 / state.spectrum.spectrumMax);
   return computed;
 }
 
 SampleSpan AnalysedRange(const RecorderState& state) {
-  if (state.fftFullSize == 0) return {};
-  return {state.spectrumFirst, state.spectrumFirst + state.fftSampleCount};
+  if (state.spectrum.fftFullSize == 0) return {};
+  return {state.spectrum.spectrumFirst,
+          state.spectrum.spectrumFirst + state.spectrum.fftSampleCount};
 }
 
 void SetFrequencyZoom(RecorderState& state, int f) {
-  state.fftSize = state.fftFullSize / f;
-  state.fftSamplePeriodMs = static_cast<float>(static_cast<double>(state.samplePeriodMs) * f);
+  state.spectrum.fftSize = state.spectrum.fftFullSize / f;
+  state.spectrum.fftSamplePeriodMs =
+      static_cast<float>(static_cast<double>(state.scales.samplePeriodMs) * f);
   DrawSpectrumGrid(state);
-  if (state.spectrumMax > 0) DrawSpectrumLine(state, 250 / state.spectrumMax);
+  if (state.spectrum.spectrumMax > 0) DrawSpectrumLine(state, 250 / state.spectrum.spectrumMax);
 }
 
 void DrawSpectrumGrid(RecorderState& state) {
-  Canvas& c = state.spectrumBitmap;
-  c.SetBrushColor(state.backgroundColor);
-  c.SetPenColor(state.gridColor);
+  Canvas& c = state.spectrum.spectrumBitmap;
+  c.SetBrushColor(state.settings.backgroundColor);
+  c.SetPenColor(state.settings.gridColor);
   c.FillRect(0, 0, kGridRight, kGridBottom);
   for (int y = 0; y <= 250; y += 50) {
     c.MoveTo(0, y);
@@ -80,15 +83,15 @@ void DrawSpectrumGrid(RecorderState& state) {
 }
 
 void DrawSpectrumLine(RecorderState& state, float scale) {
-  Canvas& c = state.spectrumBitmap;
-  const float* m = state.spectrumMagnitudes.data();
-  c.SetPenColor(state.lineColor);
+  Canvas& c = state.spectrum.spectrumBitmap;
+  const float* m = state.spectrum.spectrumMagnitudes.data();
+  c.SetPenColor(state.settings.lineColor);
   // The first point cuts each factor before the product. A magnitude below 1 gives 0, and one
   // of 1 or more bounds scale by 250, so the product stays small.
   const int64_t first = static_cast<int64_t>(std::trunc(m[0]));
   c.MoveTo(0, static_cast<int>(250 - (first == 0 ? 0 : first * static_cast<int64_t>(scale))));
-  const double binsPerPixel = state.fftSize * 0.0009765625;
-  for (int i = 0; i < state.fftSize / 2; ++i)
+  const double binsPerPixel = state.spectrum.fftSize * 0.0009765625;
+  for (int i = 0; i < state.spectrum.fftSize / 2; ++i)
     c.LineTo(static_cast<int>(i / binsPerPixel),
              250 - static_cast<int>(static_cast<double>(m[i]) * scale));
 }
@@ -126,7 +129,7 @@ void DrawSpectrumAxes(const RecorderState& state, Canvas& window, TextDrawer& te
   for (int i = 0; i <= 64; ++i) line(40 + 8 * i, 282, 40 + 8 * i, 285);
   for (int i = 0; i <= 8; ++i) {
     line(40 + 64 * i, 282, 40 + 64 * i, 287);
-    const std::string label = FrequencyLabel(state.fftSamplePeriodMs, i);
+    const std::string label = FrequencyLabel(state.spectrum.fftSamplePeriodMs, i);
     if (label.empty()) continue;
     text.DrawText(window, 40 + 64 * i - text.TextWidth(label) / 2, 288, label, kBlack,
                   kSpectrumFormColour);
@@ -134,7 +137,7 @@ void DrawSpectrumAxes(const RecorderState& state, Canvas& window, TextDrawer& te
 }
 
 void PresentSpectrum(const RecorderState& state, Canvas& window) {
-  window.CopyFrom(state.spectrumBitmap, kSpectrumLeft, kSpectrumTop);
+  window.CopyFrom(state.spectrum.spectrumBitmap, kSpectrumLeft, kSpectrumTop);
 }
 
 }  // namespace wyk

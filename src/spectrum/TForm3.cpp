@@ -24,9 +24,9 @@ namespace {
 
 // Beside the recording: "<name>-widmo.csv".
 std::string SpectrumOutputName(const RecorderState& state, const char* extension) {
-  return state.recordingName.empty()
+  return state.recording.recordingName.empty()
              ? QDir::homePath().toStdString() + "/widmo" + extension
-             : RecordingFileName(state.recordingName, std::string("-widmo") + extension);
+             : RecordingFileName(state.recording.recordingName, std::string("-widmo") + extension);
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
   BuildStretchPanel();
 
   // FormCreate
-  state_.spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
+  state_.spectrum.spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
 }
 
 void TForm3::BuildStretchPanel() {
@@ -91,7 +91,7 @@ void TForm3::BuildStretchPanel() {
   StretchButton2 = button(28, "Widok", "Próbki widoczne na wykresie", Stretch::kView);
   StretchButton3 = button(52, "A–B", "Próbki między kursorami A i B", Stretch::kCursors);
   StretchButton1->setChecked(true);
-  StretchButton3->setEnabled(state_.cursorsVisible);
+  StretchButton3->setEnabled(state_.cursors.cursorsVisible);
   connect(&mainWindow_, &TForm1::CursorsSwitched, this,
           Guard([this](bool on) { StretchButton3->setEnabled(on); }));
 
@@ -129,12 +129,12 @@ void TForm3::RefreshSpectrum() {
   frame.show();
   frame.repaint();
   // A–B was chosen while the cursors were on; without them the recording's start is analysed.
-  if (stretch == Stretch::kCursors && !state_.cursorsVisible) stretch = Stretch::kWhole;
+  if (stretch == Stretch::kCursors && !state_.cursors.cursorsVisible) stretch = Stretch::kWhole;
   (stretch == Stretch::kWhole  ? StretchButton1
    : stretch == Stretch::kView ? StretchButton2
                                : StretchButton3)
       ->setChecked(true);
-  const SampleSpan wanted = StretchRange(state_, stretch, state_.dataFile.Size());
+  const SampleSpan wanted = StretchRange(state_, stretch, state_.recording.dataFile.Size());
   const bool computed = wyk::RefreshSpectrum(
       state_,
       [&frame](int stage) {
@@ -167,7 +167,8 @@ void TForm3::contextMenuEvent(QContextMenuEvent* event) {
   const QRect plot(kSpectrumLeft, kSpectrumTop, kSpectrumWidth, kPlotHeight);
   if (event->reason() == QContextMenuEvent::Mouse && !plot.contains(event->pos())) return;
   RunGuarded([this, event] {
-    for (QAction* action : SpectrumMenu->actions()) action->setEnabled(state_.fftFullSize > 0);
+    for (QAction* action : SpectrumMenu->actions())
+      action->setEnabled(state_.spectrum.fftFullSize > 0);
     SpectrumMenu->popup(event->globalPos());
   });
 }
@@ -175,17 +176,17 @@ void TForm3::contextMenuEvent(QContextMenuEvent* event) {
 void TForm3::SaveSpectrumPicture() {
   const QImage picture = cli::SpectrumPicture(state_);
   const std::string path = AskOutputPath(this, "Zapisz obraz", SpectrumOutputName(state_, ".png"),
-                                         "Obraz PNG (*.png)", state_.recordingName);
+                                         "Obraz PNG (*.png)", state_.recording.recordingName);
   if (path.empty()) return;
-  WriteOutput(this, path, state_.recordingName,
+  WriteOutput(this, path, state_.recording.recordingName,
               [&picture](cli::OutputFile& out) { cli::WritePng(picture, out); });
 }
 
 void TForm3::ExportBins() {
   const std::string path = AskOutputPath(this, "Eksportuj CSV", SpectrumOutputName(state_, ".csv"),
-                                         "Tekst CSV (*.csv)", state_.recordingName);
+                                         "Tekst CSV (*.csv)", state_.recording.recordingName);
   if (path.empty()) return;
-  WriteOutput(this, path, state_.recordingName,
+  WriteOutput(this, path, state_.recording.recordingName,
               [this](cli::OutputFile& out) { cli::WriteBins(state_, cli::CsvFormat{}, out); });
 }
 

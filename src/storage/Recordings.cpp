@@ -11,9 +11,9 @@ namespace wyk {
 namespace {
 
 void ResetView(RecorderState& state) {
-  state.scrollBar.thumbLength = 500;
-  state.scrollBar.SetMaximum(0);
-  state.windowOffset = state.windowStart = state.previousWindowOffset = 0;
+  state.view.scrollBar.thumbLength = 500;
+  state.view.scrollBar.SetMaximum(0);
+  state.view.windowOffset = state.view.windowStart = state.view.previousWindowOffset = 0;
 }
 
 }  // namespace
@@ -23,22 +23,22 @@ bool SampleFileExists(const std::string& sampleName) {
 }
 
 void CloseRecording(RecorderState& state) {
-  state.dataFile.Close();
-  state.dataFileOpen = false;
-  state.recordingName.clear();
+  state.recording.dataFile.Close();
+  state.recording.dataFileOpen = false;
+  state.recording.recordingName.clear();
   // Nothing of it is left to show or to browse.
-  state.sampleCount = 0;
-  state.zoomStep = 1;
-  state.windowBuffer.fill(0);
-  state.lastReadSample = 0;
-  state.selectionValid = false;
+  state.recording.sampleCount = 0;
+  state.view.zoomStep = 1;
+  state.view.windowBuffer.fill(0);
+  state.view.lastReadSample = 0;
+  state.cursors.selectionValid = false;
   ResetView(state);
 }
 
 bool CreateRecording(RecorderState& state, const std::string& sampleName) {
-  state.dataFile = SampleFile::Create(sampleName);
-  state.dataFileOpen = state.dataFile.IsOpen();
-  return state.dataFileOpen;
+  state.recording.dataFile = SampleFile::Create(sampleName);
+  state.recording.dataFileOpen = state.recording.dataFile.IsOpen();
+  return state.recording.dataFileOpen;
 }
 
 StoredRecording OpenStoredRecording(const std::string& name) {
@@ -60,28 +60,28 @@ OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
     CloseRecording(state);
     return {OpenResult::kNotOpened};
   }
-  state.dataFile = std::move(recording.samples);  // the recording open before is closed
-  state.dataFileOpen = false;
+  state.recording.dataFile = std::move(recording.samples);  // the recording open before is closed
+  state.recording.dataFileOpen = false;
   const RecordingParameters& parameters = recording.parameters;
-  state.recordingStart = parameters.start;
-  state.samplePeriodMs = parameters.samplePeriodMs;
-  state.voltsPerDiv = parameters.voltsPerDiv;
-  state.voltsUnit = parameters.voltsUnit;
-  state.scrollBar.SetPosition(0);
+  state.recording.recordingStart = parameters.start;
+  state.scales.samplePeriodMs = parameters.samplePeriodMs;
+  state.scales.voltsPerDiv = parameters.voltsPerDiv;
+  state.scales.voltsUnit = parameters.voltsUnit;
+  state.view.scrollBar.SetPosition(0);
   const int64_t size = recording.fileSize;
-  state.sampleCount = recording.sampleCount;
-  state.zoomPercent = std::max(state.sampleCount / 5, 100);
-  state.zoomStep = 1;
-  state.previousWindowOffset = state.windowOffset = state.windowStart = 0;
-  if (state.sampleCount == 0) {
+  state.recording.sampleCount = recording.sampleCount;
+  state.view.zoomPercent = std::max(state.recording.sampleCount / 5, 100);
+  state.view.zoomStep = 1;
+  state.view.previousWindowOffset = state.view.windowOffset = state.view.windowStart = 0;
+  if (state.recording.sampleCount == 0) {
     CloseRecording(state);
     return {OpenResult::kNoSamples, size, recording.parameterFile};
   }
   UpdateScrollBar(state);
   // One block read; a shorter file leaves the rest of the window as it was.
-  state.dataFile.ReadAt(0, state.windowBuffer.data(), kWindowLength);
-  state.dataFileOpen = true;
-  state.recordingName = name;
+  state.recording.dataFile.ReadAt(0, state.view.windowBuffer.data(), kWindowLength);
+  state.recording.dataFileOpen = true;
+  state.recording.recordingName = name;
   return {OpenResult::kOpened, size, recording.parameterFile};
 }
 

@@ -46,43 +46,44 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 
 void TForm1::ShowPlotMenu(const QPoint& globalPosition) {
   // A recording opened and not being recorded into; "Nowy" and "Start" close the one opened.
-  const bool open = state.dataFileOpen && !state.recordingActive && !state.recordingName.empty();
+  const bool open = state.recording.dataFileOpen && !state.live.recordingActive &&
+                    !state.recording.recordingName.empty();
   for (QAction* action : PlotMenu->actions()) action->setEnabled(open);
   for (QMenu* menu : {CsvMenu, WavMenu}) {
     menu->setEnabled(open);
-    menu->actions().back()->setEnabled(open && state.cursorsVisible);  // A–B
+    menu->actions().back()->setEnabled(open && state.cursors.cursorsVisible);  // A–B
   }
   PlotMenu->popup(globalPosition);
 }
 
 void TForm1::SavePlotPicture() {
-  const QImage picture = cli::ViewPicture(state, state.timeScaleAbsolute);
+  const QImage picture = cli::ViewPicture(state, state.scales.timeScaleAbsolute);
   const std::string path =
-      AskOutputPath(this, "Zapisz obraz", RecordingFileName(state.recordingName, ".png"),
-                    "Obraz PNG (*.png)", state.recordingName);
+      AskOutputPath(this, "Zapisz obraz", RecordingFileName(state.recording.recordingName, ".png"),
+                    "Obraz PNG (*.png)", state.recording.recordingName);
   if (path.empty()) return;
-  WriteOutput(this, path, state.recordingName,
+  WriteOutput(this, path, state.recording.recordingName,
               [&picture](cli::OutputFile& out) { cli::WritePng(picture, out); });
 }
 
 void TForm1::CopyPlotPicture() {
-  QGuiApplication::clipboard()->setImage(cli::ViewPicture(state, state.timeScaleAbsolute));
+  QGuiApplication::clipboard()->setImage(cli::ViewPicture(state, state.scales.timeScaleAbsolute));
 }
 
 void TForm1::ExportSamples(Stretch stretch, bool wav) {
   // The files as the command line opens them: the parameters as stored, not as selected since.
-  const StoredRecording recording = OpenStoredRecording(state.recordingName);
+  const StoredRecording recording = OpenStoredRecording(state.recording.recordingName);
   if (recording.result != OpenResult::kOpened) {
     ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
     return;
   }
   const SampleSpan range = StretchRange(state, stretch, recording.sampleCount);
-  const std::string path =
-      AskOutputPath(this, wav ? "Eksportuj WAV" : "Eksportuj CSV",
-                    RecordingFileName(state.recordingName, wav ? ".wav" : ".csv"),
-                    wav ? "Dźwięk WAV (*.wav)" : "Tekst CSV (*.csv)", state.recordingName);
+  const std::string path = AskOutputPath(
+      this, wav ? "Eksportuj WAV" : "Eksportuj CSV",
+      RecordingFileName(state.recording.recordingName, wav ? ".wav" : ".csv"),
+      wav ? "Dźwięk WAV (*.wav)" : "Tekst CSV (*.csv)", state.recording.recordingName);
   if (path.empty()) return;
-  WriteOutput(this, path, state.recordingName, [&](cli::OutputFile& out) {
+  WriteOutput(this, path, state.recording.recordingName, [&](cli::OutputFile& out) {
     // Gone before a failure is shown, so that its message box takes clicks again.
     ExportProgressFrame frame(*Frame11);
     const auto progress = [&frame](int64_t done, int64_t total) { frame.Report(done, total); };

@@ -55,8 +55,8 @@ void TForm1::CloseRecordingView() {
 
 void TForm1::RedrawRecording() {
   SyncScrollBar();
-  DrawScales(state.timeScaleAbsolute);
-  DrawRecordingPlot(state, state.plotBitmap, 25, state.gridOffset);
+  DrawScales(state.scales.timeScaleAbsolute);
+  DrawRecordingPlot(state, state.view.plotBitmap, 25, state.view.gridOffset);
   PresentPlot(state, windowCanvas);
   selectionBandShown = false;
   update();
@@ -95,18 +95,18 @@ void TForm1::OpenRecording() {
         SetViewButtonsEnabled(false);
         ShowMessage("Uwaga", "Nie mogę otworzyć pliku!!!");
       } else {
-        DrawScales(state.timeScaleAbsolute);
+        DrawScales(state.scales.timeScaleAbsolute);
         SetViewButtonsEnabled(true);
-        if (outcome.fileSize > state.sampleCount)
+        if (outcome.fileSize > state.recording.sampleCount)
           ShowMessage("Uwaga", QString("Plik ma %1 bajtów; pokazano pierwsze %2 próbek.")
                                    .arg(outcome.fileSize)
-                                   .arg(state.sampleCount));
+                                   .arg(state.recording.sampleCount));
       }
     }
   } catch (const AppError&) {
     ShowMessage("Uwaga", "Nie mogę otworzyć pliku!!!");
   }
-  if (state.dataFileOpen)
+  if (state.recording.dataFileOpen)
     RedrawRecording();
   else
     CloseRecordingView();
@@ -129,7 +129,7 @@ void TForm1::BrowseRecording() {
 }
 
 void TForm1::SyncScrollBar() {
-  const ScrollBarState& bar = state.scrollBar;
+  const ScrollBarState& bar = state.view.scrollBar;
   ScrollBar1->setMaximum(bar.maximum);
   ScrollBar1->setValue(bar.position);
   ScrollBar1->setSingleStep(bar.smallChange);

@@ -57,7 +57,8 @@ void ReadWindow(const SampleFile& file, int64_t start, int64_t step, uint8_t& la
 }
 
 void ReadWindow(RecorderState& state, int32_t step) {
-  ReadWindow(state.dataFile, state.windowStart, step, state.lastReadSample, state.windowBuffer);
+  ReadWindow(state.recording.dataFile, state.view.windowStart, step, state.view.lastReadSample,
+             state.view.windowBuffer);
 }
 
 }  // namespace wyk

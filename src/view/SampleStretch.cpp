@@ -29,11 +29,11 @@ SampleSpan FirstSamples(SampleSpan range, int64_t limit) {
 SampleSpan StretchRange(const RecorderState& state, Stretch stretch, int64_t available) {
   switch (stretch) {
     case Stretch::kView: {
-      const int64_t position = state.scrollBar.position;
-      return Clip({position, position + int64_t{kPlotWidth} * state.zoomStep}, available);
+      const int64_t position = state.view.scrollBar.position;
+      return Clip({position, position + int64_t{kPlotWidth} * state.view.zoomStep}, available);
     }
     case Stretch::kCursors: {
-      const auto [a, b] = std::minmax(state.cursorASample, state.cursorBSample);
+      const auto [a, b] = std::minmax(state.cursors.cursorASample, state.cursors.cursorBSample);
       return Clip({a, int64_t{b} + 1}, available);
     }
     case Stretch::kWhole:

@@ -49,14 +49,15 @@ std::string TimeLabel(TDateTime base, long double ms) {
 
 void DrawVoltsAxis(const RecorderState& state, Canvas& window, TextDrawer& text) {
   for (int i = 0; i <= 10; ++i) {
-    const long double exact = 10.0L * state.voltsPerDiv -
-                              static_cast<long double>(i) * state.voltsPerDiv - state.axisOffset;
+    const long double exact = 10.0L * state.scales.voltsPerDiv -
+                              static_cast<long double>(i) * state.scales.voltsPerDiv -
+                              state.view.axisOffset;
     double value = static_cast<double>(exact);
     // Single-precision residues such as 7.45e-9 read as 0.
     if (value > -0.0001 && value < 0.0001) value = 0;
     const int y = kPlotTop + kDivision * i;
     Line(window, 32, y, 37, y);
-    const std::string label = NumberText(value, 3) + state.voltsUnit;
+    const std::string label = NumberText(value, 3) + state.scales.voltsUnit;
     text.DrawText(window, kAxisLabelRight - text.TextWidth(label), 25 + kDivision * i, label,
                   kBlack, window.BrushColor());
   }
@@ -65,14 +66,15 @@ void DrawVoltsAxis(const RecorderState& state, Canvas& window, TextDrawer& text)
 
 void DrawTimeAxis(const RecorderState& state, Canvas& window, TextDrawer& text, TDateTime base) {
   for (int j = 0; j <= 19; ++j) {
-    const int x = kPlotLeft + state.gridOffset + kDivision * j;
+    const int x = kPlotLeft + state.view.gridOffset + kDivision * j;
     Line(window, x, 282, x, 285);
   }
   for (int j = 0; j <= 3; ++j) {
-    const int p = state.labelOffset + kLabelledTickStep * j;
+    const int p = state.view.labelOffset + kLabelledTickStep * j;
     const int x = kPlotLeft + p;
     Line(window, x, 282, x, 287);
-    const long double ms = static_cast<long double>(p) * state.msPerPixel + state.leftEdgeMs;
+    const long double ms =
+        static_cast<long double>(p) * state.view.msPerPixel + state.view.leftEdgeMs;
     DrawCentred(window, text, x, kTimeLabelTop, TimeLabel(base, ms));
   }
   Line(window, kPlotLeft, 282, kPlotLeft, 296);
@@ -81,34 +83,37 @@ void DrawTimeAxis(const RecorderState& state, Canvas& window, TextDrawer& text, 
 
 void DrawEdgeTimes(const RecorderState& state, Canvas& window, TextDrawer& text, TDateTime base,
                    bool absoluteTime) {
-  const long double left = state.leftEdgeMs;
+  const long double left = state.view.leftEdgeMs;
   if (absoluteTime)
     DrawCentred(window, text, kDateCentre, kEdgeLabelTop,
                 DateText(DateTimeAfterMs(base, TruncMs(left))));
   DrawCentred(window, text, kPlotLeft, kEdgeLabelTop, TimeLabel(base, left));
-  const long double right = static_cast<long double>(kPlotWidth) * state.msPerPixel + left;
+  const long double right = static_cast<long double>(kPlotWidth) * state.view.msPerPixel + left;
   DrawCentred(window, text, kPlotLeft + kPlotWidth, kEdgeLabelTop, TimeLabel(base, right));
 }
 
 }  // namespace
 
 void UpdateScaleValues(RecorderState& state, int scrollPosition) {
-  const long long q = CheckedDivide(static_cast<long long>(scrollPosition), state.zoomStep);
-  state.gridOffset = static_cast<int32_t>(kDivision - q % kDivision);
-  state.labelOffset = static_cast<int32_t>(100 - q % 100);
-  state.msPerPixel = StoreSingle(static_cast<long double>(state.zoomStep) * state.samplePeriodMs);
-  state.leftEdgeMs = StoreSingle(static_cast<long double>(scrollPosition) * state.samplePeriodMs);
+  const long long q = CheckedDivide(static_cast<long long>(scrollPosition), state.view.zoomStep);
+  state.view.gridOffset = static_cast<int32_t>(kDivision - q % kDivision);
+  state.view.labelOffset = static_cast<int32_t>(100 - q % 100);
+  state.view.msPerPixel =
+      StoreSingle(static_cast<long double>(state.view.zoomStep) * state.scales.samplePeriodMs);
+  state.view.leftEdgeMs =
+      StoreSingle(static_cast<long double>(scrollPosition) * state.scales.samplePeriodMs);
 }
 
 ScaleCaptions CaptionsOf(const RecorderState& state) {
-  return {"V/dz=" + NumberText(state.voltsPerDiv, 4) + state.voltsUnit,
-          "T=" + NumberText(state.samplePeriodMs, 4) + "ms"};
+  return {"V/dz=" + NumberText(state.scales.voltsPerDiv, 4) + state.scales.voltsUnit,
+          "T=" + NumberText(state.scales.samplePeriodMs, 4) + "ms"};
 }
 
 ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text, bool absoluteTime,
                          int scrollPosition,
                          const std::function<void(const ScaleCaptions&)>& showCaptions) {
-  state.axisOffset = state.adapterType == 1 ? 0.0f : StoreSingle(10.0L * state.voltsPerDiv * 0.5L);
+  state.view.axisOffset =
+      state.settings.adapterType == 1 ? 0.0f : StoreSingle(10.0L * state.scales.voltsPerDiv * 0.5L);
   UpdateScaleValues(state, scrollPosition);
   ScaleCaptions captions = CaptionsOf(state);
   if (showCaptions) showCaptions(captions);
@@ -119,7 +124,8 @@ ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text,
   window.SetPenColor(kBlack);
 
   DrawVoltsAxis(state, window, text);
-  const TDateTime base = absoluteTime ? state.recordingStart : state.relativeTimeOrigin;
+  const TDateTime base =
+      absoluteTime ? state.recording.recordingStart : state.recording.relativeTimeOrigin;
   DrawTimeAxis(state, window, text, base);
   DrawEdgeTimes(state, window, text, base, absoluteTime);
   return captions;

@@ -72,20 +72,20 @@ const Type1Limits kType1Limits{
 
 const SamplePeriodRow& SelectSamplePeriod(RecorderState& state, int vdButton) {
   const SamplePeriodRow& row = kSamplePeriodRows.at(static_cast<std::size_t>(vdButton - 1));
-  state.samplePeriodIndex = row.samplePeriodIndex;
-  state.sampleDecimation = row.sampleDecimation;
-  state.samplePeriodMs = row.samplePeriodMs;
+  state.scales.samplePeriodIndex = row.samplePeriodIndex;
+  state.scales.sampleDecimation = row.sampleDecimation;
+  state.scales.samplePeriodMs = row.samplePeriodMs;
   return row;
 }
 
 void TakeSelectedScales(RecorderState& state) {
   // The adapter's rate code and the decimation name one sampling button.
   for (const SamplePeriodRow& row : kSamplePeriodRows)
-    if (row.samplePeriodIndex == state.samplePeriodIndex &&
-        row.sampleDecimation == state.sampleDecimation)
-      state.samplePeriodMs = row.samplePeriodMs;
+    if (row.samplePeriodIndex == state.scales.samplePeriodIndex &&
+        row.sampleDecimation == state.scales.sampleDecimation)
+      state.scales.samplePeriodMs = row.samplePeriodMs;
   for (const VoltsPerDivRow& row : kVoltsPerDivRows)
-    if (row.voltsPerDivIndex == state.voltsPerDivIndex) SetVoltsPerDivScale(state, row);
+    if (row.voltsPerDivIndex == state.scales.voltsPerDivIndex) SetVoltsPerDivScale(state, row);
 }
 
 const VoltsPerDivRow& SelectVoltsPerDiv(RecorderState& state, int speedButton) {
@@ -96,28 +96,28 @@ const VoltsPerDivRow& SelectVoltsPerDiv(RecorderState& state, int speedButton) {
 }
 
 void SetVoltsPerDivScale(RecorderState& state, const VoltsPerDivRow& row) {
-  state.voltsPerDiv = row.voltsPerDiv;
-  state.voltsUnit = std::string(row.voltsUnit);
+  state.scales.voltsPerDiv = row.voltsPerDiv;
+  state.scales.voltsUnit = std::string(row.voltsUnit);
 }
 
 void SetVoltsPerDivRange(RecorderState& state, const VoltsPerDivRow& row) {
-  state.voltsPerDivIndex = row.voltsPerDivIndex;
-  if (row.rangeCode) state.rangeCode = *row.rangeCode;
-  if (row.softwareGain) state.softwareGain = *row.softwareGain;
+  state.scales.voltsPerDivIndex = row.voltsPerDivIndex;
+  if (row.rangeCode) state.scales.rangeCode = *row.rangeCode;
+  if (row.softwareGain) state.scales.softwareGain = *row.softwareGain;
 }
 
 const CouplingRow& SelectCoupling(RecorderState& state, int speedButton) {
   const CouplingRow& row = kCouplingRows.at(static_cast<std::size_t>(speedButton - 11));
-  state.couplingMode = row.couplingMode;
+  state.scales.couplingMode = row.couplingMode;
   return row;
 }
 
 void SelectTimeScale(RecorderState& state, bool absolute) {
-  state.timeScaleAbsolute = absolute;
+  state.scales.timeScaleAbsolute = absolute;
 }
 
 void ApplyType1Limits(RecorderState& state) {
-  state.couplingMode = kType1Limits.couplingMode;
+  state.scales.couplingMode = kType1Limits.couplingMode;
 }
 
 }  // namespace wyk

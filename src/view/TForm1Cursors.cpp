@@ -22,10 +22,10 @@ CursorWidgets WidgetsOf(TForm1& f, Cursor cursor) {
 void WriteReadout(TForm1& f, Cursor cursor) {
   const CursorWidgets w = WidgetsOf(f, cursor);
   const bool a = cursor == Cursor::kA;
-  w.time->setText(
-      ToQString(SampleTimeText(f.state, a ? f.state.cursorASample : f.state.cursorBSample)));
-  w.value->setText(
-      ToQString(LevelValueText(f.state, a ? f.state.cursorALevel : f.state.cursorBLevel)));
+  w.time->setText(ToQString(
+      SampleTimeText(f.state, a ? f.state.cursors.cursorASample : f.state.cursors.cursorBSample)));
+  w.value->setText(ToQString(
+      LevelValueText(f.state, a ? f.state.cursors.cursorALevel : f.state.cursors.cursorBLevel)));
 }
 
 void WriteDifference(TForm1& f) {
@@ -48,13 +48,13 @@ void TForm1::PlaceCursorMarks(Cursor cursor, const CursorMarks& marks) {
 }
 
 void TForm1::ToggleCursors() {
-  if (state.cursorsVisible) {
-    state.cursorsVisible = false;
+  if (state.cursors.cursorsVisible) {
+    state.cursors.cursorsVisible = false;
     for (QLabel* marker : {znAtop, znBtop, znApion, znBpion, znApoziom, znBpoziom}) marker->hide();
     emit CursorsSwitched(false);
     return;
   }
-  state.cursorsVisible = true;
+  state.cursors.cursorsVisible = true;
   for (const Cursor cursor : {Cursor::kA, Cursor::kB}) {
     PlaceCursorMarks(cursor, PutCursorAtViewStart(state, cursor));
     ShowMarks(*this, cursor);
@@ -65,12 +65,12 @@ void TForm1::ToggleCursors() {
 }
 
 void TForm1::HideCursors() {
-  state.cursorsVisible = true;
+  state.cursors.cursorsVisible = true;
   ToggleCursors();
 }
 
 void TForm1::SnapCursor(Cursor cursor) {
-  if (!state.cursorsVisible) return;
+  if (!state.cursors.cursorsVisible) return;
   PlaceCursorMarks(cursor, PutCursorAtViewStart(state, cursor));
   ShowMarks(*this, cursor);
   WriteReadout(*this, cursor);
@@ -84,7 +84,7 @@ void TForm1::DragCursor(int x, Qt::MouseButtons buttons) {
   if (!(buttons & Qt::LeftButton)) return;
   // Hidden cursors move too, and their readouts follow.
   if (const std::optional<CursorMarks> marks = wyk::DragCursor(state, x)) {
-    const Cursor cursor = static_cast<Cursor>(state.draggedCursor);
+    const Cursor cursor = static_cast<Cursor>(state.cursors.draggedCursor);
     PlaceCursorMarks(cursor, *marks);
     WriteReadout(*this, cursor);
   }
@@ -92,7 +92,7 @@ void TForm1::DragCursor(int x, Qt::MouseButtons buttons) {
 }
 
 void TForm1::FollowScroll() {
-  if (!state.cursorsVisible) return;
+  if (!state.cursors.cursorsVisible) return;
   for (const Cursor cursor : {Cursor::kA, Cursor::kB}) {
     const CursorWidgets w = WidgetsOf(*this, cursor);
     const std::optional<CursorMarks> marks = wyk::FollowScroll(state, cursor);
@@ -111,7 +111,7 @@ void TForm1::BeginSelection(int x, int y) {
 void TForm1::ExtendSelection(int x, int y, Qt::MouseButtons buttons) {
   if (!wyk::ExtendSelection(state, x, y, buttons & Qt::LeftButton)) return;
   // A live frame leaves the window canvas behind the screen; the band goes over the plot shown.
-  if (state.recordingActive && !selectionBandShown) PresentPlot(state, windowCanvas);
+  if (state.live.recordingActive && !selectionBandShown) PresentPlot(state, windowCanvas);
   DrawSelectionBand(state, windowCanvas);
   selectionBandShown = true;
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);

@@ -14,7 +14,7 @@ QLabel* TForm1::SwitchPicture(int number) const {
 }
 
 void TForm1::DrawScaleLayer(bool absoluteTime) {
-  wyk::DrawScales(state, windowCanvas, textDrawer, absoluteTime, state.scrollBar.position,
+  wyk::DrawScales(state, windowCanvas, textDrawer, absoluteTime, state.view.scrollBar.position,
                   [this](const ScaleCaptions& captions) {
                     Label21->setText(QString::fromStdString(captions.voltsPerDiv));
                     Label22->setText(QString::fromStdString(captions.samplePeriod));
@@ -29,19 +29,19 @@ void TForm1::DrawScales(bool absoluteTime) {
 void TForm1::FormPaint() {
   // The surface already holds the last plot; copying it again would wipe the selection band.
   if (!selectionBandShown) PresentPlot(state, windowCanvas);
-  DrawScaleLayer(state.timeScaleAbsolute);
+  DrawScaleLayer(state.scales.timeScaleAbsolute);
 }
 
 void TForm1::SelectSamplePeriodClick(int vdButton) {
   SelectSamplePeriod(state, vdButton);
-  DrawScales(state.timeScaleAbsolute);
+  DrawScales(state.scales.timeScaleAbsolute);
 }
 
 void TForm1::SelectVoltsClick(int speedButton) {
   const VoltsPerDivRow& row = kVoltsPerDivRows.at(static_cast<size_t>(speedButton - 1));
   Image4->move(row.pointerLeft, row.pointerTop);
   SetVoltsPerDivScale(state, row);
-  DrawScales(state.timeScaleAbsolute);
+  DrawScales(state.scales.timeScaleAbsolute);
   SetVoltsPerDivRange(state, row);
 }
 
@@ -59,7 +59,7 @@ void TForm1::SelectTimeScaleClick(bool absolute) {
 // While a recording runs its buttons stay locked and its coupling stays as sent at Start;
 // Stop applies the limits.
 void TForm1::ApplyType1Limits() {
-  if (state.recordingActive) return;
+  if (state.live.recordingActive) return;
   wyk::ApplyType1Limits(state);
   for (std::string_view name : kType1Limits.disabledButtons)
     findChild<QWidget*>(ToQString(name))->setEnabled(false);
@@ -69,7 +69,7 @@ void TForm1::ApplyType1Limits() {
 }
 
 void TForm1::LiftType1Limits() {
-  if (state.recordingActive) return;
+  if (state.live.recordingActive) return;
   for (std::string_view name : kType1Limits.disabledButtons)
     findChild<QWidget*>(ToQString(name))->setEnabled(true);
 }

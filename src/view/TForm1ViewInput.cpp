@@ -110,7 +110,7 @@ class SurfaceInput : public QObject {
 
 void TForm1::ConnectViewHandlers() {
   connect(ScrollBar1, &ThumbScrollBar::Scroll, this, Guard([this](int position) {
-            state.scrollBar.SetPosition(position);
+            state.view.scrollBar.SetPosition(position);
             ScrollBar1Scroll();
           }));
   connect(z1, &QToolButton::clicked, this, Guard(this, &TForm1::z1Click));

@@ -10,14 +10,15 @@ void TForm1::ShowViewAt() {
   PlaceView(state);
   DrawView(state, windowCanvas);
   selectionBandShown = false;
-  DrawScales(state.timeScaleAbsolute);
+  DrawScales(state.scales.timeScaleAbsolute);
 }
 
 void TForm1::ScrollBar1Scroll() {
-  if (!state.dataFileOpen || state.sampleCount == 0) return;  // nothing to browse
-  state.selectionValid = false;
+  if (!state.recording.dataFileOpen || state.recording.sampleCount == 0)
+    return;  // nothing to browse
+  state.cursors.selectionValid = false;
   ShowViewAt();
-  if (state.cursorsVisible) FollowScroll();
+  if (state.cursors.cursorsVisible) FollowScroll();
 }
 
 void TForm1::z1Click() {
@@ -64,7 +65,7 @@ bool TForm1::ViewWheel(int steps, Qt::KeyboardModifiers modifiers) {
     return true;
   }
   if (!ScrollBar1->isEnabled()) return true;
-  const int64_t stride = (modifiers & Qt::ShiftModifier) ? int64_t{kPlotWidth} * state.zoomStep
+  const int64_t stride = (modifiers & Qt::ShiftModifier) ? int64_t{kPlotWidth} * state.view.zoomStep
                                                          : int64_t{ScrollBar1->pageStep()};
   ScrollBar1->ScrollBy(-steps * stride);
   return true;

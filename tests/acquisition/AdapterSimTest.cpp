@@ -102,7 +102,7 @@ TEST(AdapterSim, UnpluggedCableLeavesTheLinkUsableAndPlugsBackOnSignal) {
   constexpr size_t kStreamed = 5000;
   SimProcess sim({"--signal", "ramp", "--unplug-after", std::to_string(kStreamed)});
   auto state = StateOn(sim.LinkPath(), 2);
-  state->samplePeriodIndex = 0;
+  state->scales.samplePeriodIndex = 0;
   SerialLink link(MakeQtSerialPort);
   ASSERT_TRUE(link.OpenPort(*state));
   ASSERT_EQ(link.DetectAdapter(*state), 0);
@@ -159,7 +159,7 @@ TEST(AdapterSim, PointsTheProgramsComPortAtItselfInTheSettingsFile) {
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(text, before + c.entry + sim.LinkPath() + "\r\n");
     auto state = std::make_unique<RecorderState>();
-    LoadSettings(*state, settings);
+    LoadSettings(state->settings, settings);
     SerialLink link(MakeQtSerialPort);
     ASSERT_TRUE(link.OpenPort(*state)) << c.com;
     EXPECT_EQ(link.DetectAdapter(*state), 0) << c.com;  // a type 0 simulator, from "Typ"

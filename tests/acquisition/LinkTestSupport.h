@@ -14,9 +14,9 @@ namespace wyk::testing {
 // A fresh state whose COM1 is `device`.
 inline std::unique_ptr<RecorderState> StateOn(const std::string& device, int adapterType) {
   auto state = std::make_unique<RecorderState>();
-  state->comPortNumber = 1;
-  state->comDevicePaths[1] = device;
-  state->adapterType = static_cast<uint8_t>(adapterType);
+  state->settings.comPortNumber = 1;
+  state->settings.comDevicePaths[1] = device;
+  state->settings.adapterType = static_cast<uint8_t>(adapterType);
   return state;
 }
 

@@ -60,10 +60,10 @@ TEST(LiveRecordingTick, EndsOnAFullFileAFullCountAndALostPort) {
     auto peer = std::make_unique<PtyPeer>();
     TempDir dir;
     auto state = StateOn(peer->SlavePath(), 2);
-    state->sampleDecimation = c.decimation;
-    state->recordedSampleCount = c.countBefore;
+    state->scales.sampleDecimation = c.decimation;
+    state->live.recordedSampleCount = c.countBefore;
     const std::string name = dir.File("r.osr");
-    state->dataFile = SampleFile::Create(name);
+    state->recording.dataFile = SampleFile::Create(name);
     SerialLink link(c.shortRead ? [] { return std::unique_ptr<SerialPort>(new ShortReadingPort); }
                                 : SerialLink::PortFactory(MakeQtSerialPort));
     ASSERT_TRUE(link.OpenPort(*state)) << c.name;

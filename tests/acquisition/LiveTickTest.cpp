@@ -122,19 +122,19 @@ TEST(LiveRecordingTick, StoresDecimatesScalesAndLabelsAsTheBytesCome) {
   for (const TickCase& c : cases) {
     testing::TempDir dir;
     auto state = std::make_unique<RecorderState>();
-    state->recordingAdapterType = static_cast<uint8_t>(c.adapterType);
-    state->sampleDecimation = c.decimation;
-    state->samplePeriodMs = c.periodMs;
-    state->softwareGain = c.gain;
-    state->recordedSampleCount = c.countBefore;
+    state->live.recordingAdapterType = static_cast<uint8_t>(c.adapterType);
+    state->scales.sampleDecimation = c.decimation;
+    state->scales.samplePeriodMs = c.periodMs;
+    state->scales.softwareGain = c.gain;
+    state->live.recordedSampleCount = c.countBefore;
     const std::string name = dir.File("r.osr");
-    state->dataFile = SampleFile::Create(name);
+    state->recording.dataFile = SampleFile::Create(name);
     PortScript script;
     SerialLink link([&script] { return std::make_unique<ScriptedPort>(script); });
     ASSERT_TRUE(link.OpenPort(*state)) << c.name;
     for (const Step& step : c.steps) {
       script.Arrive(step.sent);
-      const auto liveBefore = state->liveValues;
+      const auto liveBefore = state->live.liveValues;
       const LiveTick tick = LiveRecordingTick(*state, link, 0.5);
       EXPECT_EQ(tick.stored, step.stored) << c.name;
       EXPECT_EQ(static_cast<int>(script.waiting.size()), step.waitingAfter) << c.name;
@@ -145,15 +145,16 @@ TEST(LiveRecordingTick, StoresDecimatesScalesAndLabelsAsTheBytesCome) {
       const std::string file = ReadFile(name);
       // The newest sample at the right of the live trace.
       if (step.stored == 0)
-        EXPECT_EQ(state->liveValues, liveBefore) << c.name;
+        EXPECT_EQ(state->live.liveValues, liveBefore) << c.name;
       else
-        EXPECT_EQ(state->liveValues[499], static_cast<uint8_t>(file.back())) << c.name;
+        EXPECT_EQ(state->live.liveValues[499], static_cast<uint8_t>(file.back())) << c.name;
     }
     const std::string file = ReadFile(name);
     if (!c.file.empty()) {
       EXPECT_EQ(Bytes(file.begin(), file.end()), c.file) << c.name;
     }
-    EXPECT_EQ(state->dataFile.Size(), state->recordedSampleCount - c.countBefore) << c.name;
+    EXPECT_EQ(state->recording.dataFile.Size(), state->live.recordedSampleCount - c.countBefore)
+        << c.name;
   }
 }
 

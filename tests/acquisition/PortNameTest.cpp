@@ -51,8 +51,8 @@ TEST(PortName, ComNumberNamesTheMappedDeviceOrTtyS) {
   for (const Case& c : cases) {
     SettingsFile file(c.settings);
     auto state = std::make_unique<RecorderState>();
-    LoadSettings(*state, file.Path());
-    EXPECT_EQ(PortName(state->comPortNumber), c.name) << c.settings;
+    LoadSettings(state->settings, file.Path());
+    EXPECT_EQ(PortName(state->settings.comPortNumber), c.name) << c.settings;
     EXPECT_EQ(PortDeviceName(*state), c.device) << c.settings;
   }
 }
@@ -60,14 +60,14 @@ TEST(PortName, ComNumberNamesTheMappedDeviceOrTtyS) {
 TEST(PortName, SavingTheSettingsKeepsTheDeviceKeys) {
   SettingsFile file("[COM]\r\nCOM1=/dev/ttyUSB0\r\nPort=1\r\nCOM8=/tmp/x\r\n");
   auto state = std::make_unique<RecorderState>();
-  LoadSettings(*state, file.Path());
-  state->comPortNumber = 8;
-  SaveSettings(*state, file.Path());
+  LoadSettings(state->settings, file.Path());
+  state->settings.comPortNumber = 8;
+  SaveSettings(state->settings, file.Path());
   const std::string text = file.Text();
   EXPECT_NE(text.find("COM1=/dev/ttyUSB0\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("COM8=/tmp/x\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Port=8\r\n"), std::string::npos) << text;
-  LoadSettings(*state, file.Path());
+  LoadSettings(state->settings, file.Path());
   EXPECT_EQ(PortDeviceName(*state), "/tmp/x");
 }
 

@@ -64,11 +64,11 @@ TEST(SerialLink, ARecordingSendsHandshakeSettingsAndStopByteExactly) {
   for (const Case& c : cases) {
     PtyPeer peer;
     auto state = StateOn(peer.SlavePath(), c.type);
-    state->couplingMode = c.coupling;
-    state->samplePeriodIndex = c.periodIndex;
-    state->voltsPerDivIndex = c.voltsIndex;
-    state->rangeCode = c.rangeCode;
-    state->dcOffset = c.dcOffset;
+    state->scales.couplingMode = c.coupling;
+    state->scales.samplePeriodIndex = c.periodIndex;
+    state->scales.voltsPerDivIndex = c.voltsIndex;
+    state->scales.rangeCode = c.rangeCode;
+    state->settings.dcOffset = c.dcOffset;
     SerialLink link(MakeQtSerialPort);
     ASSERT_TRUE(link.OpenPort(*state)) << c.name;
     peer.ReleaseSlave();
@@ -78,7 +78,7 @@ TEST(SerialLink, ARecordingSendsHandshakeSettingsAndStopByteExactly) {
     link.StopAndClosePort(*state);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(Hex(peer.ReadUntilHangUp()), Hex(c.wire)) << c.name;
-    EXPECT_EQ(state->voltsPerDivIndex, c.voltsIndex) << c.name;
+    EXPECT_EQ(state->scales.voltsPerDivIndex, c.voltsIndex) << c.name;
   }
 }
 
@@ -94,12 +94,12 @@ TEST(SerialLink, CouplingOfOneRecordingDoesNotLeakIntoTheNext) {
       {kCouplingAc, {0x00, 0x65, 0x78, 0x80, 0x03, 0x60, 0x00}},   // the range is back
   };
   auto state = StateOn("", 2);
-  state->voltsPerDivIndex = 3;
+  state->scales.voltsPerDivIndex = 3;
   SerialLink link(MakeQtSerialPort);
   for (const Case& r : recordings) {
     PtyPeer peer;
-    state->comDevicePaths[1] = peer.SlavePath();
-    state->couplingMode = r.coupling;
+    state->settings.comDevicePaths[1] = peer.SlavePath();
+    state->scales.couplingMode = r.coupling;
     ASSERT_TRUE(link.OpenPort(*state));
     peer.ReleaseSlave();
     peer.Send({0x00});
@@ -141,7 +141,7 @@ TEST(SerialLink, OnlyTheFirstReplyByteIsTaken) {
     EXPECT_EQ(detected, c.detected) << c.name;
     EXPECT_EQ(AdapterAnswered(detected), c.answered) << c.name;
     if (c.detected >= 0) {
-      EXPECT_EQ(state->receiveBuffer[0], c.detected) << c.name;
+      EXPECT_EQ(state->live.receiveBuffer[0], c.detected) << c.name;
     }
     // The later bytes wait as the first samples.
     const Bytes rest(c.reply.size() > 1 ? c.reply.begin() + 1 : c.reply.end(), c.reply.end());
@@ -166,8 +166,8 @@ TEST(SerialLink, OpensComPortsByTheirDevices) {
   };
   for (const Case& c : cases) {
     auto state = StateOn("", 2);
-    state->comPortNumber = c.port;
-    if (c.port <= 8) state->comDevicePaths[c.port] = c.device;
+    state->settings.comPortNumber = c.port;
+    if (c.port <= 8) state->settings.comDevicePaths[c.port] = c.device;
     SerialLink link(MakeQtSerialPort);
     EXPECT_EQ(link.OpenPort(*state), c.opens) << int{c.port} << " " << c.device;
     EXPECT_EQ(link.IsOpen(), c.opens);
@@ -183,7 +183,7 @@ TEST(SerialLink, ANewOpenClosesTheOldPortAndNoPortIsClosedTwice) {
   // Opening again closes the first port; otherwise the device would still be taken.
   ASSERT_TRUE(link.OpenPort(*state));
   peer.ReleaseSlave();
-  state->commandFrame[0] = 0x80;
+  state->live.commandFrame[0] = 0x80;
   link.StopAndClosePort(*state);
   link.StopAndClosePort(*state);
   link.ClosePort();

@@ -103,20 +103,20 @@ TEST(CliPictures, RenderIsTheRenderersViewOfTheSameState) {
     ASSERT_EQ(result.code, 0) << result.err;
 
     auto state = std::make_unique<RecorderState>();
-    LoadSettings(*state, c.settings ? dir.File(c.settings) : "");
+    LoadSettings(state->settings, c.settings ? dir.File(c.settings) : "");
     InitPlotBitmaps(*state);
     ASSERT_EQ(OpenRecordingFiles(*state, rec).result, OpenResult::kOpened);
     ViewRecordingAt(*state, c.step, c.position);
     Canvas window = Surface(kWindowWidth, kWindowHeight, kWindowColour);
     PresentPlot(*state, window);
     QtTextDrawer text;
-    DrawScales(*state, window, text, c.absolute, state->scrollBar.position);
+    DrawScales(*state, window, text, c.absolute, state->view.scrollBar.position);
     const QImage png(QString::fromStdString(dir.File("v.png")));
     EXPECT_EQ(Differences(png, window, kViewArea), 0) << c.step << " " << c.position;
     // Column x shows sample position + step × x, value v at plot row 250 − v.
-    const int64_t p = state->scrollBar.position;
+    const int64_t p = state->view.scrollBar.position;
     const int v = static_cast<uint8_t>(ReadFile(rec)[static_cast<size_t>(p + c.step * 10)]);
-    const TColor line = state->lineColor;
+    const TColor line = state->settings.lineColor;
     EXPECT_EQ(png.pixelColor(kPlotLeft + 10, kPlotTop + 250 - v - kViewArea.top),
               QColor(RedOf(line), GreenOf(line), BlueOf(line)))
         << c.step << " " << c.position;
@@ -148,22 +148,23 @@ TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {
     ASSERT_EQ(result.code, 0) << result.err;
 
     auto state = std::make_unique<RecorderState>();
-    LoadSettings(*state, "");
-    state->spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
+    LoadSettings(state->settings, "");
+    state->spectrum.spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
     OpenRecordingFiles(*state, rec);
     ASSERT_TRUE(RefreshSpectrum(*state));
     SetFrequencyZoom(*state, zoom);
-    ASSERT_EQ(state->fftFullSize, 4096);
+    ASSERT_EQ(state->spectrum.fftFullSize, 4096);
 
     const auto lines = CsvLines(ReadFile(csv));
-    ASSERT_EQ(lines.size(), static_cast<size_t>(state->fftSize / 2 + 2)) << zoom;
+    ASSERT_EQ(lines.size(), static_cast<size_t>(state->spectrum.fftSize / 2 + 2)) << zoom;
     EXPECT_EQ(lines[0], "Prazek;Czestotliwosc [Hz];Amplituda");
     for (size_t k = 0; k + 1 < lines.size(); ++k) {
       const auto fields = Fields(lines[k + 1], ';');
       ASSERT_EQ(fields.size(), 3u);
       EXPECT_EQ(fields[0], std::to_string(k));
       EXPECT_DOUBLE_EQ(std::stod(fields[1]), static_cast<double>(k) * 5000 / 4096);
-      ASSERT_EQ(std::stof(fields[2]), state->spectrumMagnitudes[k]) << zoom << " bin " << k;
+      ASSERT_EQ(std::stof(fields[2]), state->spectrum.spectrumMagnitudes[k])
+          << zoom << " bin " << k;
     }
     Canvas window = Surface(kSpectrumFormWidth, kSpectrumFormHeight, kSpectrumFormColour);
     QtTextDrawer text;
@@ -214,7 +215,7 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   QTest::mouseClick(f.CursorsButton, Qt::LeftButton);
   f.PickCursor(0);
   f.DragCursor(400, Qt::LeftButton);  // A 400 columns after B
-  const int step = program.state->zoomStep, p = program.state->scrollBar.position;
+  const int step = program.state->view.zoomStep, p = program.state->view.scrollBar.position;
   QTest::keyClick(&f, Qt::Key_Menu);
   ASSERT_EQ(QApplication::activePopupWidget(), f.PlotMenu);
   EXPECT_TRUE(f.WavMenu->actions()[2]->isEnabled());  // A–B, with the cursors on

@@ -20,16 +20,17 @@ TEST(Configuration, OkTakesPortTypeAndOffsetInEightBits) {
   for (const Case& c : cases) {
     auto state = std::make_unique<RecorderState>();
     TakeDialogChoice(*state, c.choice);
-    EXPECT_EQ(state->comPortNumber, c.port) << c.choice.offsetText;
-    EXPECT_EQ(state->adapterType, c.type) << c.choice.offsetText;
-    EXPECT_EQ(state->dcOffset, c.offset) << c.choice.offsetText;
+    EXPECT_EQ(state->settings.comPortNumber, c.port) << c.choice.offsetText;
+    EXPECT_EQ(state->settings.adapterType, c.type) << c.choice.offsetText;
+    EXPECT_EQ(state->settings.dcOffset, c.offset) << c.choice.offsetText;
   }
 }
 
 TEST(Configuration, PreviewIsARectangleWithAGridAndAZigzag) {
   auto state = std::make_unique<RecorderState>();
   const TColor background = 0x112233, grid = 0x445566, line = 0x778899, outside = 0xC0C0C0;
-  state->backgroundColor = background, state->gridColor = grid, state->lineColor = line;
+  state->settings.backgroundColor = background, state->settings.gridColor = grid,
+  state->settings.lineColor = line;
   Canvas surface(kDialogWidth, kDialogHeight);
   surface.SetBrushColor(outside);
   surface.FillRect(0, 0, kDialogWidth, kDialogHeight);

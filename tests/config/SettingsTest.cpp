@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "app/RecorderState.h"
 #include "common/Byte.h"
 #include "common/Errors.h"
 #include "support/TempDir.h"
@@ -24,9 +25,9 @@ struct Loaded {
 
 Loaded Load(const std::string& path) {
   auto state = std::make_unique<RecorderState>();
-  LoadSettings(*state, path);
-  return {state->lineColor,     state->backgroundColor, state->gridColor,
-          state->comPortNumber, state->adapterType,     state->dcOffset};
+  LoadSettings(state->settings, path);
+  return {state->settings.lineColor,     state->settings.backgroundColor, state->settings.gridColor,
+          state->settings.comPortNumber, state->settings.adapterType,     state->settings.dcOffset};
 }
 
 TEST(Settings, FileContentsGiveValuesEntryByEntry) {
@@ -41,7 +42,8 @@ TEST(Settings, FileContentsGiveValuesEntryByEntry) {
       {"0x hex", "[COL]\nclTlo=0xFFFFFF\n", {65280, 0xFFFFFF, 32768, 1, 2, 120}},
       {"$ hex", "[COL]\nclTlo=$FFFFFF\n", {65280, 0xFFFFFF, 32768, 1, 2, 120}},
       {"0X upper", "[COL]\nclTlo=0X10\n", {65280, 16, 32768, 1, 2, 120}},
-      {"hex with the top bit", "[COL]\nclTlo=$FFFFFFFF\nclSiatka=0x80000000\n",
+      {"hex with the top bit",
+       "[COL]\nclTlo=$FFFFFFFF\nclSiatka=0x80000000\n",
        {65280, 0xFFFFFFFF, 0x80000000, 1, 2, 120}},
       {"bare 0x", "[COL]\nclTlo=0x\n", {65280, 0, 32768, 1, 2, 120}},
       {"Port=abc", "[COM]\nPort=abc\n", {65280, 0, 32768, 1, 2, 120}},
@@ -77,8 +79,8 @@ TEST(Settings, SavingANewFileWritesTheSixEntriesInOrder) {
   TempDir dir;
   const std::string path = dir.File("wykresownik.INI");
   auto state = std::make_unique<RecorderState>();
-  state->adapterType = 2;
-  SaveSettings(*state, path);
+  state->settings.adapterType = 2;
+  SaveSettings(state->settings, path);
   EXPECT_EQ(ReadFile(path),
             "[COL]\r\nclLinia=65280\r\nclTlo=0\r\nclSiatka=32768\r\n"
             "[COM]\r\nPort=1\r\nTyp=2\r\nSkladowaStala=120\r\n");
@@ -90,10 +92,10 @@ TEST(Settings, SavingKeepsOtherSectionsAndKeysAndReplacesInPlace) {
   WriteFile(path,
             "; komentarz\n[Inne]\nA=1\n\n[com]\nCOM1=/dev/ttyUSB0\nTYP=1\n\n[COL]\nclTlo=5\n");
   auto state = std::make_unique<RecorderState>();
-  state->backgroundColor = 0xFFFFFF;
-  state->adapterType = 2;
-  state->dcOffset = LowByte(300);
-  SaveSettings(*state, path);
+  state->settings.backgroundColor = 0xFFFFFF;
+  state->settings.adapterType = 2;
+  state->settings.dcOffset = LowByte(300);
+  SaveSettings(state->settings, path);
   EXPECT_EQ(ReadFile(path),
             "; komentarz\n[Inne]\nA=1\n\n"
             "[com]\nCOM1=/dev/ttyUSB0\nTyp=2\nPort=1\r\nSkladowaStala=44\r\n\n"
@@ -117,7 +119,7 @@ TEST(Settings, AWriteThatFailsNamesTheFullFileName) {
     }
     auto state = std::make_unique<RecorderState>();
     try {
-      SaveSettings(*state, path);
+      SaveSettings(state->settings, path);
       ADD_FAILURE() << "no error raised, obstacle " << obstacle;
     } catch (const AppError& e) {
       EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
@@ -143,18 +145,18 @@ TEST(Settings, BesideTheExecutableWhenThereOrWritableElseInTheUsersConfigFolder)
   TempDir bin, home;
   std::filesystem::permissions(bin.Path(), std::filesystem::perms::owner_read);
   setenv("XDG_CONFIG_HOME", home.File("c").c_str(), 1);
-  SaveSettings(*std::make_unique<RecorderState>(), SettingsPathFor(bin.File("w")));
+  SaveSettings(std::make_unique<RecorderState>()->settings, SettingsPathFor(bin.File("w")));
   EXPECT_TRUE(std::filesystem::is_regular_file(
       geteuid() ? home.File("c/wykresownik/wykresownik.INI") : bin.File("w.INI")));
 }
 
 TEST(Settings, StartValuesBeforeLoading) {
   auto state = std::make_unique<RecorderState>();
-  EXPECT_EQ(state->lineColor, 65280u);
-  EXPECT_EQ(state->adapterType, 0);
-  EXPECT_EQ(state->samplePeriodMs, 0.5f);
-  EXPECT_EQ(state->voltsPerDiv, 10.0f);
-  EXPECT_EQ(state->voltsUnit, "mV");
+  EXPECT_EQ(state->settings.lineColor, 65280u);
+  EXPECT_EQ(state->settings.adapterType, 0);
+  EXPECT_EQ(state->scales.samplePeriodMs, 0.5f);
+  EXPECT_EQ(state->scales.voltsPerDiv, 10.0f);
+  EXPECT_EQ(state->scales.voltsUnit, "mV");
   EXPECT_EQ(LowByte(300), 44);
 }
 

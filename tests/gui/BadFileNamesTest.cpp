@@ -71,7 +71,7 @@ TEST(BadFileNames, WhatTheUserSees) {
     seen->StopWaiting();
     EXPECT_EQ(f.Label21->text() + f.Label22->text(), row.voltsCaption + QString("T=0,5ms"));
     EXPECT_EQ(seen->text, row.onOpen) << row.name;
-    EXPECT_EQ(program.state->sampleCount, row.sampleCount) << row.name;
+    EXPECT_EQ(program.state->recording.sampleCount, row.sampleCount) << row.name;
     EXPECT_EQ(f.z1->isEnabled(), *row.onOpen == '\0') << row.name;
 
     seen = AnswerNextMessageBox(QMessageBox::No);

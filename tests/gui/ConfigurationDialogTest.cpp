@@ -122,7 +122,7 @@ TEST(ConfigurationDialog, ShowsTheSettingsAndOkStoresThePortAsShown) {
     int portItem;
     int adapterEntry;
     int offset;
-    const char* portLine;  // after OK
+    const char* portLine;           // after OK
     const char* refusal = nullptr;  // OK refused with this message
   };
   const Case cases[] = {
@@ -198,7 +198,7 @@ TEST(ConfigurationDialog, AnOffsetOutside0To255IsRefusedAsTyped) {
     TypeInto(d.CSpinEdit1->findChild<QLineEdit*>(), typed);
     EXPECT_EQ(PressOk(d), refused ? "Składowa stała musi być liczbą od 0 do 255!" : "") << typed;
     EXPECT_EQ(std::filesystem::exists(program.dir.File("wykresownik.INI")), !refused) << typed;
-    EXPECT_EQ(program.state->dcOffset, stored) << typed;
+    EXPECT_EQ(program.state->settings.dcOffset, stored) << typed;
   }
 }
 
@@ -211,9 +211,9 @@ TEST(ConfigurationDialog, PickedColoursTakeEffectAndAnulujPutsThemBack) {
   PressSwatch(d.Shape2, blue, Qt::LeftButton);
   PressSwatch(d.Shape3, white, Qt::LeftButton);
   PressSwatch(d.Shape3, QColor(), Qt::LeftButton);  // cancelled: stays white
-  EXPECT_EQ(s.backgroundColor, Rgb(0xFF, 0, 0));
-  EXPECT_EQ(s.gridColor, Rgb(0, 0, 0xFF));
-  EXPECT_EQ(s.lineColor, Rgb(0xFF, 0xFF, 0xFF));
+  EXPECT_EQ(s.settings.backgroundColor, Rgb(0xFF, 0, 0));
+  EXPECT_EQ(s.settings.gridColor, Rgb(0, 0, 0xFF));
+  EXPECT_EQ(s.settings.lineColor, Rgb(0xFF, 0xFF, 0xFF));
   EXPECT_EQ(d.Shape3->Colour(), white);
   const QImage picked = d.grab().toImage();
   EXPECT_EQ(picked.pixelColor(240, 20), red);
@@ -230,9 +230,9 @@ TEST(ConfigurationDialog, PickedColoursTakeEffectAndAnulujPutsThemBack) {
   QTest::mouseClick(program.Main().ConfigButton, Qt::LeftButton);
   QTest::mouseClick(d.SpeedButton3, Qt::LeftButton);
   EXPECT_TRUE(d.isHidden());
-  EXPECT_EQ(s.backgroundColor, 0u);
-  EXPECT_EQ(s.gridColor, 32768u);
-  EXPECT_EQ(s.lineColor, 65280u);
+  EXPECT_EQ(s.settings.backgroundColor, 0u);
+  EXPECT_EQ(s.settings.gridColor, 32768u);
+  EXPECT_EQ(s.settings.lineColor, 65280u);
   ShowDialog(program);
   // Every control shows the settings in force.
   EXPECT_EQ(d.Shape1->Colour(), QColor(Qt::black));
@@ -247,7 +247,7 @@ TEST(ConfigurationDialog, PickedColoursTakeEffectAndAnulujPutsThemBack) {
   PressSwatch(d.Shape1, blue, Qt::LeftButton);
   EXPECT_TRUE(d.close());
   EXPECT_TRUE(d.isHidden());
-  EXPECT_EQ(s.backgroundColor, Rgb(0, 0, 0xFF));
+  EXPECT_EQ(s.settings.backgroundColor, Rgb(0, 0, 0xFF));
   EXPECT_FALSE(std::filesystem::exists(program.dir.File("wykresownik.INI")));
 }
 
@@ -269,13 +269,13 @@ void ExpectFailedWriteKeepsTheDialogOpen(bool readOnlyFile) {
   EXPECT_EQ(seen->text.toStdString(), "Unable to write to " + path);
   EXPECT_TRUE(d.isVisible());
   // Port, type and caption are in effect; the limits are not.
-  EXPECT_EQ(program.state->comPortNumber, 3);
-  EXPECT_EQ(program.state->adapterType, 1);
+  EXPECT_EQ(program.state->settings.comPortNumber, 3);
+  EXPECT_EQ(program.state->settings.adapterType, 1);
   EXPECT_EQ(program.Main().windowTitle(), "KWARN Wykresownik TEW2R");
   EXPECT_FALSE(Type1LimitsOn(program.Main()));
   // Anuluj puts the old type back, and the caption with it.
   QTest::mouseClick(d.SpeedButton3, Qt::LeftButton);
-  EXPECT_EQ(program.state->adapterType, 2);
+  EXPECT_EQ(program.state->settings.adapterType, 2);
   EXPECT_EQ(program.Main().windowTitle(), "KWARN Wykresownik TEV2R (ATMEGA8)");
 }
 
@@ -292,7 +292,7 @@ TEST(ConfigurationDialog, AReadOnlyFileLeavesTheDialogOpen) {
 TEST(ConfigurationDialog, OkDuringARecordingLeavesTheScaleButtonsLocked) {
   StartedProgram program;
   TForm1& f = program.Main();
-  program.state->recordingActive = true;
+  program.state->live.recordingActive = true;
   for (int n = 1; n <= 13; ++n) f.SpeedButton(n)->setEnabled(false);
   for (int n = 1; n <= 10; ++n) f.vd(n)->setEnabled(false);
   for (int entry : {0, 1}) {
@@ -301,7 +301,7 @@ TEST(ConfigurationDialog, OkDuringARecordingLeavesTheScaleButtonsLocked) {
     QTest::mouseClick(d.SpeedButton2, Qt::LeftButton);
     for (int n = 1; n <= 13; ++n) EXPECT_FALSE(f.SpeedButton(n)->isEnabled()) << n;
     for (int n = 1; n <= 10; ++n) EXPECT_FALSE(f.vd(n)->isEnabled()) << n;
-    EXPECT_EQ(program.state->couplingMode, kCouplingAc);
+    EXPECT_EQ(program.state->scales.couplingMode, kCouplingAc);
     EXPECT_EQ(f.Label23->text(), "AC");
   }
 }

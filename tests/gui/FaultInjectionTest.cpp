@@ -41,7 +41,7 @@ constexpr int kPullShare = 1;
 const char* const kLinkLost = "Błąd!: Utracono połączenie z urządzeniem!";
 
 bool Ended(TForm1& f) {
-  return QTest::qWaitFor([&] { return !f.state.recordingActive; }, 10000);
+  return QTest::qWaitFor([&] { return !f.state.live.recordingActive; }, 10000);
 }
 
 // "Nowy" on the name used before: the question whether to overwrite it answered Yes.
@@ -88,8 +88,8 @@ TEST(FaultInjection, TheCablePulledAtFiftyMomentsLosesNoByteThatCameIn) {
   for (const PullPlan& plan : plans) {
     for (int n = 0; n < std::max(plan.pulls / kPullShare, 1); ++n) {
       const int at = std::uniform_int_distribution<int>(plan.fromMs, plan.toMs)(random);
-      const std::string where = std::string(plan.name) + " #" + std::to_string(n) + " at " +
-                                std::to_string(at) + " ms";
+      const std::string where =
+          std::string(plan.name) + " #" + std::to_string(n) + " at " + std::to_string(at) + " ms";
       ++tried;
       NewAgain(f);
       MessageLog messages;
@@ -118,15 +118,18 @@ TEST(FaultInjection, TheCablePulledAtFiftyMomentsLosesNoByteThatCameIn) {
       if (!ended) QTest::mouseClick(f.StopButton, Qt::LeftButton);
       QTest::qWait(20);
       const Bytes tx = rig.sim.TxLog();
-      const Bytes sent = tx.size() > base + 1 ? Bytes(tx.begin() + long(base) + 1, tx.end()) : Bytes{};
+      const Bytes sent =
+          tx.size() > base + 1 ? Bytes(tx.begin() + long(base) + 1, tx.end()) : Bytes{};
       const Bytes file = rig.File();
       const bool prefix =
           file.size() <= sent.size() && std::equal(file.begin(), file.end(), sent.begin());
-      const size_t missing =
-          sentBeforePull > 1 && sentBeforePull - 1 > file.size() ? sentBeforePull - 1 - file.size() : 0;
+      const size_t missing = sentBeforePull > 1 && sentBeforePull - 1 > file.size()
+                                 ? sentBeforePull - 1 - file.size()
+                                 : 0;
       bool knownMessages = true;
       for (const std::string& m : messages.seen)
-        knownMessages = knownMessages && std::find(allowed.begin(), allowed.end(), m) != allowed.end();
+        knownMessages =
+            knownMessages && std::find(allowed.begin(), allowed.end(), m) != allowed.end();
       EXPECT_TRUE(ended) << where;
       EXPECT_FALSE(f.serialLink.IsOpen()) << where;
       EXPECT_TRUE(prefix) << where << ": " << file.size() << " stored of " << sent.size();
@@ -143,8 +146,8 @@ TEST(FaultInjection, TheCablePulledAtFiftyMomentsLosesNoByteThatCameIn) {
       ASSERT_FALSE(rig.sim.NextDeviceLine().empty()) << where;
     }
   }
-  std::printf("cable pulls: %d survived of %d tried, %zu bytes stored, %zu bytes lost\n",
-              survived, tried, stored, lost);
+  std::printf("cable pulls: %d survived of %d tried, %zu bytes stored, %zu bytes lost\n", survived,
+              tried, stored, lost);
   EXPECT_EQ(survived, tried);
   EXPECT_EQ(lost, 0u);
 }
@@ -191,8 +194,8 @@ TEST(FaultInjection, AnAdapterThatMisbehavesLosesNothingAndKeepsTheTickRule) {
     int32_t before = 0;
     // Connected after the window's own handler, so it sees each tick's result.
     QObject::connect(f.Timer1, &QTimer::timeout, [&] {
-      perTick.push_back(program.state->recordedSampleCount - before);
-      before = program.state->recordedSampleCount;
+      perTick.push_back(program.state->live.recordedSampleCount - before);
+      before = program.state->live.recordedSampleCount;
     });
     MessageLog messages;
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
@@ -201,15 +204,16 @@ TEST(FaultInjection, AnAdapterThatMisbehavesLosesNothingAndKeepsTheTickRule) {
     const Bytes expected(reply.begin() + 1, reply.end());
     if (!c.message) {
       EXPECT_TRUE(QTest::qWaitFor(
-          [&] { return program.state->recordedSampleCount >= int32_t(expected.size()); }, 10000))
+          [&] { return program.state->live.recordedSampleCount >= int32_t(expected.size()); },
+          10000))
           << c.name;
       QTest::mouseClick(f.StopButton, Qt::LeftButton);
     }
     QTest::qWait(20);
     const std::string file = ReadFile(name);
     EXPECT_EQ(Hex(Bytes(file.begin(), file.end())), Hex(c.message ? Bytes{} : expected)) << c.name;
-    EXPECT_EQ(messages.seen, c.message ? std::vector<std::string>{c.message}
-                                       : std::vector<std::string>{})
+    EXPECT_EQ(messages.seen,
+              c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{})
         << c.name;
     EXPECT_FALSE(f.serialLink.IsOpen()) << c.name;
     const int32_t most = perTick.empty() ? 0 : *std::max_element(perTick.begin(), perTick.end());
@@ -240,7 +244,7 @@ TEST(FaultInjection, DiskFullChild) {
   QTest::mouseClick(f.StartButton, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.seen.empty(); }, 10000));
   EXPECT_EQ(messages.seen[0], "Błąd!: Błąd zapisu pliku!");
-  EXPECT_FALSE(program.state->recordingActive);
+  EXPECT_FALSE(program.state->live.recordingActive);
   EXPECT_FALSE(f.serialLink.IsOpen());
 }
 
@@ -266,7 +270,8 @@ TEST(FaultInjection, ADiskFullEndsTheRecordingWithItsMessage) {
   const Bytes tx = sim.TxLog();
   ASSERT_GT(tx.size(), file.size());
   EXPECT_EQ(file.size(), 4000u);
-  EXPECT_EQ(Hex(Bytes(file.begin(), file.end())), Hex(Bytes(tx.begin() + 1, tx.begin() + 1 + long(file.size()))));
+  EXPECT_EQ(Hex(Bytes(file.begin(), file.end())),
+            Hex(Bytes(tx.begin() + 1, tx.begin() + 1 + long(file.size()))));
 }
 
 // Element i of the window as ReadWindow's rules give it from the file as it is now.
@@ -293,7 +298,8 @@ TEST(FaultInjection, ASampleFileChangedUnderTheViewAndTheSpectrum) {
   const FileChange changes[] = {
       {"truncated to 1000", [](const std::string& p) { fs::resize_file(p, 1000); }},
       {"truncated to nothing", [](const std::string& p) { fs::resize_file(p, 0); }},
-      {"grown by 20000", [](const std::string& p) {
+      {"grown by 20000",
+       [](const std::string& p) {
          std::ofstream(p, std::ios::binary | std::ios::app) << std::string(20000, '\x7B');
        }},
       {"deleted", [](const std::string& p) { fs::remove(p); }},
@@ -308,36 +314,38 @@ TEST(FaultInjection, ASampleFileChangedUnderTheViewAndTheSpectrum) {
     testing::WriteFile(program.dir.File("r.osi"), "[Parm]\r\nProb=1\r\nVD=10\r\nJednV=mV\r\n");
     f.FileNameEdit->SetText(QString::fromStdString(path));
     QTest::mouseClick(f.OpenButton, Qt::LeftButton);
-    ASSERT_EQ(s.sampleCount, kSamples) << c.name;
+    ASSERT_EQ(s.recording.sampleCount, kSamples) << c.name;
     // The view reads through the handle it holds: a deleted file is still that file.
     const std::string before = ReadFile(path);
     c.change(path);
     const std::string now = fs::exists(path) ? ReadFile(path) : before;
     const std::pair<const char*, std::function<void()>> steps[] = {
-        {"z1", [&] { f.z1Click(); }},        {"z3", [&] { f.z3Click(); }},
+        {"z1", [&] { f.z1Click(); }},
+        {"z3", [&] { f.z3Click(); }},
         {"End", [&] { QTest::keyClick(&f, Qt::Key_End); }},
-        {"z5", [&] { f.z5Click(); }},        {"z4", [&] { f.z4Click(); }},
+        {"z5", [&] { f.z5Click(); }},
+        {"z4", [&] { f.z4Click(); }},
         {"Home", [&] { QTest::keyClick(&f, Qt::Key_Home); }},
         {"scroll", [&] { f.ScrollBar1->setValue(f.ScrollBar1->maximum() / 2); }},
         {"z2", [&] { f.z2Click(); }},
     };
     for (const auto& [what, press] : steps) {
       auto seen = testing::AnswerNextMessageBox();
-      const uint8_t last = s.lastReadSample;
+      const uint8_t last = s.view.lastReadSample;
       press();
       seen->StopWaiting();
       EXPECT_FALSE(seen->shown) << c.name << " " << what << ": " << seen->text.toStdString();
-      const auto expected = WindowFrom(now, s.windowStart, s.zoomStep, last);
-      EXPECT_TRUE(std::equal(expected.begin(), expected.end(), s.windowBuffer.begin()))
+      const auto expected = WindowFrom(now, s.view.windowStart, s.view.zoomStep, last);
+      EXPECT_TRUE(std::equal(expected.begin(), expected.end(), s.view.windowBuffer.begin()))
           << c.name << " " << what;
     }
     auto seen = testing::AnswerNextMessageBox();
     f.FftButton->setEnabled(true);
     QTest::mouseClick(f.FftButton, Qt::LeftButton);
     seen->StopWaiting();
-    EXPECT_TRUE(std::isfinite(s.spectrumMax)) << c.name;
+    EXPECT_TRUE(std::isfinite(s.spectrum.spectrumMax)) << c.name;
     // The spectrum takes the file as it is now; an empty one is refused and changes nothing.
-    EXPECT_EQ(s.fftSampleCount, now.empty() ? kMaxFftSize : int32_t(now.size())) << c.name;
+    EXPECT_EQ(s.spectrum.fftSampleCount, now.empty() ? kMaxFftSize : int32_t(now.size())) << c.name;
     EXPECT_EQ(seen->shown, now.empty()) << c.name;
     program.windows.form3->hide();
   }
@@ -358,8 +366,10 @@ void Block(const std::string& path, Blocker blocker) {
     return;
   }
   fs::remove(path, ignored);
-  if (blocker == Blocker::kDirectory) fs::create_directory(path);
-  else fs::create_symlink(path + ".gone/nowhere", path);
+  if (blocker == Blocker::kDirectory)
+    fs::create_directory(path);
+  else
+    fs::create_symlink(path + ".gone/nowhere", path);
 }
 
 // The file cannot be written at the moment it is: the stated error, the file as it was, the
@@ -401,7 +411,7 @@ TEST(FaultInjection, ASettingsOrParameterFileThatCannotBeWrittenSaysSoAndKeepsTh
       QTest::mouseClick(f.StartButton, Qt::LeftButton);
       QTest::qWait(20);
       EXPECT_FALSE(f.serialLink.IsOpen()) << c.name;
-      EXPECT_FALSE(rig.program.state->recordingActive) << c.name;
+      EXPECT_FALSE(rig.program.state->live.recordingActive) << c.name;
     }
     ASSERT_EQ(messages.seen.size(), 1u) << c.name;
     EXPECT_EQ(messages.seen[0], "Wykresownik: Unable to write to " + fs::absolute(target).string())

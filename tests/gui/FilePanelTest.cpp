@@ -34,7 +34,7 @@ TEST(FilePanel, OpenDrawsTheRecordingAndEnablesTheViewButtons) {
   f.FileNameEdit->SetText(QString::fromStdString(program.dir.File("pomiar.txt")));
   QTest::mouseClick(f.OpenButton, Qt::LeftButton);
 
-  EXPECT_EQ(program.state->sampleCount, 2250);
+  EXPECT_EQ(program.state->recording.sampleCount, 2250);
   EXPECT_EQ(f.ZoomLabel->text(), "1:1");
   EXPECT_EQ(f.Label21->text(), "V/dz=2V");
   EXPECT_EQ(f.Label22->text(), "T=1ms");
@@ -75,8 +75,8 @@ TEST(FilePanel, RefusedOpeningsSayWhyAndLeaveTheRecordingClosed) {
     f.OpenRecording();
     EXPECT_EQ(seen->caption, "Uwaga") << c.name;
     EXPECT_EQ(seen->text, c.message) << c.name;
-    EXPECT_FALSE(program.state->dataFileOpen) << c.name;
-    EXPECT_EQ(program.state->sampleCount, 0) << c.name;
+    EXPECT_FALSE(program.state->recording.dataFileOpen) << c.name;
+    EXPECT_EQ(program.state->recording.sampleCount, 0) << c.name;
     EXPECT_EQ(f.ZoomLabel->text(), "1:1") << c.name;
     for (QWidget* b : ViewButtons(f)) EXPECT_FALSE(b->isEnabled()) << c.name;
     EXPECT_NE(PlotPixel(f, 2, 150), QColor(0, 255, 0)) << c.name;
@@ -92,7 +92,7 @@ TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
   f.FileNameEdit->SetText(QString::fromStdString(program.dir.File("nowy.txt")));
   f.NewRecording();
   EXPECT_EQ(ReadFile(name), "");
-  EXPECT_TRUE(program.state->dataFileOpen);
+  EXPECT_TRUE(program.state->recording.dataFileOpen);
   EXPECT_TRUE(f.StartButton->isEnabled());
 
   // An existing file: Enter keeps it, and the recording that was open counts as closed.
@@ -106,7 +106,7 @@ TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
   EXPECT_EQ(seen->buttons, QStringList({"&Tak", "&Nie"}));  // Qt's own texts in Polish
   EXPECT_EQ(ReadFile(name), std::string(2000, 'a'));
   EXPECT_EQ(f.ScrollBar1->maximum(), 0);
-  EXPECT_FALSE(program.state->dataFileOpen);
+  EXPECT_FALSE(program.state->recording.dataFileOpen);
   EXPECT_FALSE(f.FftButton->isEnabled());
   EXPECT_FALSE(f.StartButton->isEnabled());
 
@@ -124,7 +124,7 @@ TEST(FilePanel, NewCreatesAsksBeforeOverwritingAndReportsFailure) {
   EXPECT_EQ(seen->caption, "Uwaga");
   EXPECT_EQ(seen->text, "Nie mogę utworzyć pliku!");
   EXPECT_FALSE(f.StartButton->isEnabled());
-  EXPECT_FALSE(program.state->dataFileOpen);
+  EXPECT_FALSE(program.state->recording.dataFileOpen);
 }
 
 TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
@@ -164,8 +164,8 @@ TEST(FilePanel, BrowseDisablesTheWindowUntil200msAfterTheDialog) {
 
 TEST(FilePanel, ANameGivenAtStartIsOpenedAsByOtworz) {
   // {file, message}: the trace of the 600 samples at 50 fills row 200, or "Otworz"'s message.
-  const std::pair<const char*, const char*> cases[] = {
-      {"pomiar.osr", ""}, {"missing.osr", "Nie mogę otworzyć pliku!"}};
+  const std::pair<const char*, const char*> cases[] = {{"pomiar.osr", ""},
+                                                       {"missing.osr", "Nie mogę otworzyć pliku!"}};
   for (const auto& [file, message] : cases) {
     StartedProgram program;
     TForm1& f = program.Main();
@@ -173,7 +173,8 @@ TEST(FilePanel, ANameGivenAtStartIsOpenedAsByOtworz) {
     WriteFile(program.dir.File("pomiar.osr"), std::string(600, '\x32'));
     const auto seen = AnswerNextMessageBox();
     f.OpenRecordingAtStart(QString::fromStdString(program.dir.File(file)));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return seen->shown || program.state->dataFileOpen; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return seen->shown || program.state->recording.dataFileOpen; }, 10000));
     seen->StopWaiting();
     EXPECT_EQ(seen->text, message);
     EXPECT_EQ(f.FileNameEdit->Text().toStdString(), program.dir.File(file));

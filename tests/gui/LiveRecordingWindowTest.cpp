@@ -44,8 +44,8 @@ Locks LocksOf(TForm1& f, RecorderState& state) {
           f.FftButton->isEnabled(),
           anySelector,
           file,
-          f.Timer1->isActive() || state.recordingActive,
-          state.recordingActive};
+          f.Timer1->isActive() || state.live.recordingActive,
+          state.live.recordingActive};
 }
 
 std::string Describe(const Locks& l) {
@@ -92,14 +92,15 @@ TEST(LiveRecordingWindow, TheFileHoldsExactlyWhatTheAdapterSentUpToStop) {
     EXPECT_EQ(Describe(LocksOf(f, *rig.program.state)), kRecordingLocks) << c.name;
     if (c.type == 1) {
       // 100 mV per division: the axis and the parameter file say so.
-      ASSERT_EQ(rig.program.state->softwareGain, 2.5f);
+      ASSERT_EQ(rig.program.state->scales.softwareGain, 2.5f);
     } else {
-      ExpectParameters(rig.program.dir.File("rec.osi"), rig.program.state->recordingStart, c.prob);
+      ExpectParameters(rig.program.dir.File("rec.osi"), rig.program.state->recording.recordingStart,
+                       c.prob);
     }
     QTest::qWait(c.runMs);
     // The screen shows the live plot as drawn.
     f.repaint(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
-    const Canvas& plot = rig.program.state->plotBitmap;
+    const Canvas& plot = rig.program.state->view.plotBitmap;
     EXPECT_EQ(
         f.screen()
             ->grabWindow(f.winId(), kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight)
@@ -124,11 +125,11 @@ TEST(LiveRecordingWindow, TheFileHoldsExactlyWhatTheAdapterSentUpToStop) {
     EXPECT_EQ(Hex(file), Hex(expected)) << c.name;
     // Only the bytes still waiting at Stop are left out.
     EXPECT_LT(sent.size() - n * c.decimation, 2500u + 3u * c.decimation) << c.name;
-    EXPECT_EQ(rig.program.state->sampleCount, static_cast<int32_t>(n)) << c.name;
-    EXPECT_EQ(
-        relative,
-        TimeText(DateTimeAfterMs(
-            0, static_cast<long long>(n * static_cast<double>(rig.program.state->samplePeriodMs)))))
+    EXPECT_EQ(rig.program.state->recording.sampleCount, static_cast<int32_t>(n)) << c.name;
+    EXPECT_EQ(relative,
+              TimeText(DateTimeAfterMs(
+                  0, static_cast<long long>(
+                         n * static_cast<double>(rig.program.state->scales.samplePeriodMs)))))
         << c.name;
     EXPECT_EQ(Describe(LocksOf(f, *rig.program.state)), kBrowsingLocks) << c.name;
   }
@@ -175,7 +176,8 @@ TEST(LiveRecordingWindow, WhatStartWritesAndWhatStopOpens) {
     if (c.renameTo)
       f.FileNameEdit->SetText(QString::fromStdString(rig.program.dir.File(c.renameTo)));
     QTest::mouseClick(f.StartButton, Qt::LeftButton);
-    const TDateTime start = rig.program.state->recordingStart;  // Stop reads it back to the second
+    const TDateTime start =
+        rig.program.state->recording.recordingStart;  // Stop reads it back to the second
     if (c.runMs > 0) QTest::qWait(c.runMs);
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
     QTest::qWait(50);
@@ -309,7 +311,8 @@ TEST(LiveRecordingWindow, AnUnpluggedAdapterOrAFullFileEndsTheRecordingWithAMess
     ASSERT_LE(file.size(), sent.size()) << c.name;
     EXPECT_EQ(Hex(file), Hex(Bytes(sent.begin(), sent.begin() + file.size()))) << c.name;
     EXPECT_EQ(c.fileLimit ? file.size() : 0u, c.fileLimit) << c.name;
-    EXPECT_EQ(rig.program.state->sampleCount, static_cast<int32_t>(file.size())) << c.name;
+    EXPECT_EQ(rig.program.state->recording.sampleCount, static_cast<int32_t>(file.size()))
+        << c.name;
   }
 }
 
@@ -321,8 +324,8 @@ TEST(LiveRecordingWindow, LeavingDuringARecordingEndsItAsStopDoes) {
   QTest::qWait(300);
   QTest::mouseClick(f.ExitButton, Qt::LeftButton);
   EXPECT_TRUE(rig.sim.WaitForRxLines("stop 00"));
-  EXPECT_EQ(rig.program.state->sampleCount, 0);
-  const int32_t stored = rig.program.state->recordedSampleCount;
+  EXPECT_EQ(rig.program.state->recording.sampleCount, 0);
+  const int32_t stored = rig.program.state->live.recordedSampleCount;
   rig.program.windows = {};  // the program ends
   const Bytes file = rig.File();
   const Bytes sent = rig.Sent();
@@ -345,7 +348,7 @@ TEST(LiveRecordingWindow, ConfigurationConfirmedWhileRecordingTakesEffectAtStop)
     d.ComboBox1->setCurrentIndex(entry);
     QTest::mouseClick(d.SpeedButton2, Qt::LeftButton);
     EXPECT_EQ(Describe(LocksOf(f, *rig.program.state)), kRecordingLocks) << entry;
-    EXPECT_EQ(rig.program.state->couplingMode, kCouplingDc) << entry;
+    EXPECT_EQ(rig.program.state->scales.couplingMode, kCouplingDc) << entry;
     QTest::qWait(200);
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
     for (int n = 1; n <= 13; ++n)

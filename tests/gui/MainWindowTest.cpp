@@ -44,17 +44,17 @@ TEST(MainWindow, CaptionNamesTheAdapterType) {
 TEST(MainWindow, StartsWithDefaultSettingsWhenThereIsNoFile) {
   StartedProgram program;
   const RecorderState& s = *program.state;
-  EXPECT_EQ(s.lineColor, 65280u);
-  EXPECT_EQ(s.backgroundColor, 0u);
-  EXPECT_EQ(s.gridColor, 32768u);
-  EXPECT_EQ(s.comPortNumber, 1);
-  EXPECT_EQ(s.adapterType, 2);
-  EXPECT_EQ(s.dcOffset, 120);
-  EXPECT_EQ(s.samplePeriodMs, 0.5f);
-  EXPECT_EQ(s.voltsPerDiv, 10.0f);
-  EXPECT_EQ(s.plotBitmap.Width(), 500);
-  EXPECT_EQ(s.plotBitmap.Height(), 250);
-  EXPECT_EQ(s.selectionBitmap.Width(), 500);
+  EXPECT_EQ(s.settings.lineColor, 65280u);
+  EXPECT_EQ(s.settings.backgroundColor, 0u);
+  EXPECT_EQ(s.settings.gridColor, 32768u);
+  EXPECT_EQ(s.settings.comPortNumber, 1);
+  EXPECT_EQ(s.settings.adapterType, 2);
+  EXPECT_EQ(s.settings.dcOffset, 120);
+  EXPECT_EQ(s.scales.samplePeriodMs, 0.5f);
+  EXPECT_EQ(s.scales.voltsPerDiv, 10.0f);
+  EXPECT_EQ(s.view.plotBitmap.Width(), 500);
+  EXPECT_EQ(s.view.plotBitmap.Height(), 250);
+  EXPECT_EQ(s.cursors.selectionBitmap.Width(), 500);
 }
 
 TEST(MainWindow, IsFixedInSizeWithNoMaximiseBox) {
@@ -201,7 +201,7 @@ TEST(MainWindow, ConfigurationAndSpectrumButtonsShowTheirWindows) {
   f.show();
   f.grab();
   // A colour picked in the dialog reaches the plot when "Konfiguracja" is clicked again.
-  program.state->backgroundColor = Rgb(0, 0, 0xFF);
+  program.state->settings.backgroundColor = Rgb(0, 0, 0xFF);
   EXPECT_EQ(f.windowCanvas.Pixel(kPlotLeft + 10, kPlotTop + 10), 0u);
   for (int click = 0; click < 2; ++click) {
     QTest::mouseClick(f.ConfigButton, Qt::LeftButton);

@@ -50,13 +50,13 @@ TEST(SelectorButtons, Type1StartDisablesTheButtonsItCannotUse) {
   EXPECT_EQ(f.Image4->pos(), QPoint(50, 50));
   EXPECT_TRUE(SamePicture(f.Przelacznik, f.Przel1));
   EXPECT_EQ(f.Label23->text(), "DC");
-  EXPECT_EQ(s.couplingMode, 128);
-  EXPECT_EQ(s.voltsPerDiv, 0.1f);
-  EXPECT_EQ(s.voltsUnit, "V");
-  EXPECT_EQ(s.voltsPerDivIndex, 4);
-  EXPECT_EQ(s.rangeCode, 1);
-  EXPECT_EQ(s.softwareGain, 2.5f);
-  EXPECT_EQ(s.samplePeriodMs, 0.5f);
+  EXPECT_EQ(s.scales.couplingMode, 128);
+  EXPECT_EQ(s.scales.voltsPerDiv, 0.1f);
+  EXPECT_EQ(s.scales.voltsUnit, "V");
+  EXPECT_EQ(s.scales.voltsPerDivIndex, 4);
+  EXPECT_EQ(s.scales.rangeCode, 1);
+  EXPECT_EQ(s.scales.softwareGain, 2.5f);
+  EXPECT_EQ(s.scales.samplePeriodMs, 0.5f);
   Shown(f);
   EXPECT_EQ(f.Label21->text(), "V/dz=0,1V");
 
@@ -80,7 +80,7 @@ TEST(SelectorButtons, SamplingButtonsRewriteThePeriodCaption) {
     QTest::mouseClick(f.vd(button), Qt::LeftButton);
     EXPECT_EQ(f.Label22->text(), captions[button - 1]);
   }
-  EXPECT_EQ(program.state->samplePeriodIndex, 0);
+  EXPECT_EQ(program.state->scales.samplePeriodIndex, 0);
 }
 
 TEST(SelectorButtons, VoltsButtonsMoveThePointerAndRelabelTheAxis) {
@@ -102,13 +102,13 @@ TEST(SelectorButtons, VoltsButtonsMoveThePointerAndRelabelTheAxis) {
     QTest::mouseClick(f.SpeedButton(c.button), Qt::LeftButton);
     EXPECT_EQ(f.Label21->text(), c.caption);
     EXPECT_EQ(f.Image4->pos(), c.pointer) << c.caption;
-    EXPECT_EQ(program.state->voltsPerDivIndex, c.button);
+    EXPECT_EQ(program.state->scales.voltsPerDivIndex, c.button);
   }
   // "2V" after "500mV" keeps the type-1 range and gain of "500mV".
   QTest::mouseClick(f.SpeedButton(6), Qt::LeftButton);
   QTest::mouseClick(f.SpeedButton(8), Qt::LeftButton);
-  EXPECT_EQ(program.state->rangeCode, 2);
-  EXPECT_EQ(program.state->softwareGain, 1.0f);
+  EXPECT_EQ(program.state->scales.rangeCode, 2);
+  EXPECT_EQ(program.state->scales.softwareGain, 1.0f);
 }
 
 TEST(SelectorButtons, CouplingChangesOnlyTheSwitchAndItsLabel) {
@@ -129,7 +129,7 @@ TEST(SelectorButtons, CouplingChangesOnlyTheSwitchAndItsLabel) {
     QTest::mouseClick(f.SpeedButton(c.button), Qt::LeftButton);
     EXPECT_TRUE(SamePicture(f.Przelacznik, c.picture)) << c.label;
     EXPECT_EQ(f.Label23->text(), c.label);
-    EXPECT_EQ(program.state->couplingMode, c.mode);
+    EXPECT_EQ(program.state->scales.couplingMode, c.mode);
     EXPECT_EQ(f.Label21->text(), "V/dz=10mV");
     EXPECT_EQ(f.Label22->text(), "T=0,5ms");
     EXPECT_TRUE(
@@ -143,13 +143,13 @@ TEST(SelectorButtons, ASelectorRelabelsTheAxisButKeepsTheTrace) {
   TForm1& f = program.Main();
   RecorderState& s = *program.state;
   for (int i = 0; i < kWindowLength; ++i)
-    s.windowBuffer[static_cast<size_t>(i)] =
+    s.view.windowBuffer[static_cast<size_t>(i)] =
         static_cast<uint8_t>(125 + 100 * std::sin(i * 2 * M_PI / 125));
-  DrawRecordingPlot(s, s.plotBitmap, 25, 0);
+  DrawRecordingPlot(s, s.view.plotBitmap, 25, 0);
   Shown(f);
   const std::vector<TColor> plotBefore = PlotArea(f.windowCanvas);
   // Column 0 holds value 125, drawn 125 rows below the top.
-  EXPECT_EQ(f.windowCanvas.Pixel(kPlotLeft, kPlotTop + 125), s.lineColor);
+  EXPECT_EQ(f.windowCanvas.Pixel(kPlotLeft, kPlotTop + 125), s.settings.lineColor);
 
   QTest::mouseClick(f.SpeedButton(7), Qt::LeftButton);  // 1V
   const QImage shot = f.grab().toImage();
@@ -172,10 +172,10 @@ TEST(SelectorButtons, TimeScaleButtonsSwitchToClockTimeAndBack) {
   };
   EXPECT_TRUE(dateRowIsBlank());
   QTest::mouseClick(f.t2, Qt::LeftButton);
-  EXPECT_TRUE(program.state->timeScaleAbsolute);
+  EXPECT_TRUE(program.state->scales.timeScaleAbsolute);
   EXPECT_FALSE(dateRowIsBlank());  // the date 30:12:1899 under the plot
   QTest::mouseClick(f.t1, Qt::LeftButton);
-  EXPECT_FALSE(program.state->timeScaleAbsolute);
+  EXPECT_FALSE(program.state->scales.timeScaleAbsolute);
   EXPECT_TRUE(dateRowIsBlank());
 }
 

@@ -28,12 +28,12 @@ void OpenPattern(StartedProgram& program, int64_t samples) {
   testing::WriteFile(program.dir.File("r.osi"), "[Parm]\r\nProb=1\r\nVD=10\r\nJednV=mV\r\n");
   f.FileNameEdit->SetText(QString::fromStdString(program.dir.File("r.osr")));
   QTest::mouseClick(f.OpenButton, Qt::LeftButton);
-  ASSERT_EQ(program.state->sampleCount, samples);
+  ASSERT_EQ(program.state->recording.sampleCount, samples);
 }
 
 int Shown(const RecorderState& s, int column) {
-  const int64_t sample =
-      std::min<int64_t>(s.scrollBar.position + int64_t{s.zoomStep} * column, s.sampleCount - 1);
+  const int64_t sample = std::min<int64_t>(
+      s.view.scrollBar.position + int64_t{s.view.zoomStep} * column, s.recording.sampleCount - 1);
   return std::min<int>(PatternSample(sample), 250);
 }
 
@@ -42,7 +42,7 @@ void ExpectPlotShowsItsSamples(TForm1& f, const char* where, bool pixels = true)
   const RecorderState& s = f.state;
   const QImage shot = f.grab().toImage();
   for (int x = 0; x < kPlotWidth - 1; ++x) {
-    ASSERT_EQ(s.plotValues[size_t(x)], Shown(s, x)) << where << " column " << x;
+    ASSERT_EQ(s.view.plotValues[size_t(x)], Shown(s, x)) << where << " column " << x;
     if (!pixels) continue;
     ASSERT_EQ(shot.pixelColor(kPlotLeft + x, kPlotTop + 250 - Shown(s, x)), kTrace)
         << where << " column " << x;
@@ -87,14 +87,14 @@ TEST(ViewWindow, CursorsOnTheStripWithTheirReadouts) {
   // B's dashed line lies over A's; every fourth pixel lets the plot through.
   QImage shot = f.grab().toImage();
   EXPECT_EQ(shot.pixelColor(40, 30), QColor(0, 0, 255));
-  EXPECT_EQ(shot.pixelColor(40, 33), Plain(s.plotBitmap, 0, 3));
+  EXPECT_EQ(shot.pixelColor(40, 33), Plain(s.view.plotBitmap, 0, 3));
   EXPECT_EQ(shot.pixelColor(41, 280 - Shown(s, 0)), QColor(0, 0, 255));
 
   // A dragged past the right end stops at column 499; the strip keeps the mouse meanwhile.
   QTest::mousePress(f.Panel2, Qt::LeftButton, {}, {0, 6});
   QTest::mouseMove(f.Panel2, {700, 6});
   QTest::mouseRelease(f.Panel2, Qt::LeftButton, {}, {700, 6});
-  EXPECT_EQ(s.cursorASample, 599);
+  EXPECT_EQ(s.cursors.cursorASample, 599);
   EXPECT_EQ(f.znApion->pos(), QPoint(539, 30));
   EXPECT_EQ(f.znAtop->pos(), QPoint(495, 1));
   EXPECT_EQ(f.Label8->text(), "00:00:00:599");
@@ -108,7 +108,7 @@ TEST(ViewWindow, CursorsOnTheStripWithTheirReadouts) {
   EXPECT_EQ(f.znBpion->pos(), QPoint(40, 30));
   QTest::mouseMove(f.Panel2, {250, 6});
   QTest::mouseRelease(f.Panel2, Qt::LeftButton, {}, {250, 6});
-  EXPECT_EQ(s.cursorBSample, 350);
+  EXPECT_EQ(s.cursors.cursorBSample, 350);
   EXPECT_EQ(f.Label15->text(), "00:00:00:350");
   EXPECT_EQ(f.Label17->text(), "00:00:00:249");
 
@@ -161,34 +161,34 @@ TEST(ViewWindow, SelectionBandAndShowSelection) {
   QTest::qWait(20);  // the window repaints what changed
   // Window columns 140 … 239 inverted; the wider band of the first move is wiped.
   QImage shot = f.grab().toImage();
-  EXPECT_EQ(shot.pixelColor(140, 30), Inverted(s.plotBitmap, 100, 0));
-  EXPECT_EQ(shot.pixelColor(200, 150), Inverted(s.plotBitmap, 160, 120));
-  EXPECT_EQ(shot.pixelColor(239, 279), Inverted(s.plotBitmap, 199, 249));
-  EXPECT_EQ(shot.pixelColor(240, 150), Plain(s.plotBitmap, 200, 120));
-  EXPECT_EQ(shot.pixelColor(280, 150), Plain(s.plotBitmap, 240, 120));
-  EXPECT_EQ(shot.pixelColor(139, 150), Plain(s.plotBitmap, 99, 120));
+  EXPECT_EQ(shot.pixelColor(140, 30), Inverted(s.view.plotBitmap, 100, 0));
+  EXPECT_EQ(shot.pixelColor(200, 150), Inverted(s.view.plotBitmap, 160, 120));
+  EXPECT_EQ(shot.pixelColor(239, 279), Inverted(s.view.plotBitmap, 199, 249));
+  EXPECT_EQ(shot.pixelColor(240, 150), Plain(s.view.plotBitmap, 200, 120));
+  EXPECT_EQ(shot.pixelColor(280, 150), Plain(s.view.plotBitmap, 240, 120));
+  EXPECT_EQ(shot.pixelColor(139, 150), Plain(s.view.plotBitmap, 99, 120));
   // Released outside the plot: the stretch 100 … 200 is marked and stays drawn.
   QTest::mouseRelease(&f, Qt::LeftButton, {}, {600, 300});
-  EXPECT_TRUE(s.selectionValid);
-  EXPECT_EQ(s.selectionStart, 100);
-  EXPECT_EQ(s.selectionEnd, 200);
+  EXPECT_TRUE(s.cursors.selectionValid);
+  EXPECT_EQ(s.cursors.selectionStart, 100);
+  EXPECT_EQ(s.cursors.selectionEnd, 200);
   f.repaint();
-  EXPECT_EQ(f.grab().toImage().pixelColor(200, 150), Inverted(s.plotBitmap, 160, 120));
+  EXPECT_EQ(f.grab().toImage().pixelColor(200, 150), Inverted(s.view.plotBitmap, 160, 120));
 
   QTest::mouseClick(f.z5, Qt::LeftButton);
-  EXPECT_EQ(s.zoomStep, 40);  // 200 × 100 / 500
+  EXPECT_EQ(s.view.zoomStep, 40);  // 200 × 100 / 500
   EXPECT_EQ(f.ScrollBar1->value(), 20000);
   EXPECT_EQ(f.ZoomLabel->text(), "500%");
-  EXPECT_FALSE(s.selectionValid);
+  EXPECT_FALSE(s.cursors.selectionValid);
   ExpectPlotShowsItsSamples(f, "z5");
 
   // A drag on to the right edge, released past it, marks up to the plot's last column.
   QTest::mousePress(&f, Qt::LeftButton, {}, {340, 100});
   QTest::mouseMove(&f, {540, 100});
   QTest::mouseRelease(&f, Qt::LeftButton, {}, {700, 300});
-  EXPECT_EQ(f.grab().toImage().pixelColor(539, 279), Inverted(s.plotBitmap, 499, 249));
+  EXPECT_EQ(f.grab().toImage().pixelColor(539, 279), Inverted(s.view.plotBitmap, 499, 249));
   QTest::mouseClick(f.z5, Qt::LeftButton);
-  EXPECT_EQ(s.zoomStep, 16);  // 40 × 200 / 500
+  EXPECT_EQ(s.view.zoomStep, 16);  // 40 × 200 / 500
 }
 
 TEST(ViewWindow, ScrollBarArrowsPagesAndThumb) {
@@ -217,7 +217,7 @@ TEST(ViewWindow, ScrollBarArrowsPagesAndThumb) {
   QTest::mousePress(&bar, Qt::LeftButton, {}, {100, 8});
   for (int dx = 30; dx <= 120; dx += 30) {
     QTest::mouseMove(&bar, {100 + dx, 8});
-    ScrollBarState expected = f.state.scrollBar;
+    ScrollBarState expected = f.state.view.scrollBar;
     EXPECT_EQ(bar.value(), expected.PositionAtThumb(dx, 502)) << dx;
     EXPECT_EQ(bar.ThumbRect().left(), 16 + dx) << dx;
     ExpectPlotShowsItsSamples(f, "drag");
@@ -233,10 +233,10 @@ TEST(ViewWindow, WheelAndKeysGoThroughTheButtonsAndTheScrollBar) {
   TForm1& f = program.Main();
   QTest::mouseClick(f.z1, Qt::LeftButton);
   // All shown: "Zmniejsz" and "-" change nothing, not even the plot bitmap.
-  f.state.plotBitmap.SetPixel(3, 3, 0x123456);
+  f.state.view.plotBitmap.SetPixel(3, 3, 0x123456);
   QTest::mouseClick(f.z4, Qt::LeftButton);
   QTest::keyClick(&f, Qt::Key_Minus);
-  EXPECT_EQ(f.state.plotBitmap.Pixel(3, 3), 0x123456u);
+  EXPECT_EQ(f.state.view.plotBitmap.Pixel(3, 3), 0x123456u);
   QTest::mouseClick(f.z3, Qt::LeftButton);  // step 100, large change 2500, maximum 50000
 
   const QPoint plot(200, 100);
@@ -293,11 +293,11 @@ TEST(ViewWindow, BrowseTenMillionSamples) {
   TForm1& f = program.Main();
   RecorderState& s = *program.state;
   QTest::mouseClick(f.z1, Qt::LeftButton);
-  EXPECT_EQ(s.zoomStep, 20000);
+  EXPECT_EQ(s.view.zoomStep, 20000);
   ExpectPlotShowsItsSamples(f, "z1");
   for (int i = 0; i < 3; ++i) QTest::mouseClick(f.z3, Qt::LeftButton);
   EXPECT_EQ(f.ZoomLabel->text(), "800%");
-  EXPECT_EQ(s.zoomStep, 2500);
+  EXPECT_EQ(s.view.zoomStep, 2500);
   QTest::keyClick(&f, Qt::Key_End);
   EXPECT_EQ(f.ScrollBar1->value(), 10000000 - 500 * 2500);
   ExpectPlotShowsItsSamples(f, "end");
@@ -307,8 +307,8 @@ TEST(ViewWindow, BrowseTenMillionSamples) {
   QTest::mouseMove(f.Panel2, {321, 6});
   QTest::mouseRelease(f.Panel2, Qt::LeftButton, {}, {321, 6});
   const int64_t a = 8750000 + 321 * 2500;
-  EXPECT_EQ(s.cursorASample, a);
-  EXPECT_EQ(s.cursorALevel, std::min<int>(PatternSample(a), 250));
+  EXPECT_EQ(s.cursors.cursorASample, a);
+  EXPECT_EQ(s.cursors.cursorALevel, std::min<int>(PatternSample(a), 250));
   EXPECT_EQ(f.Label8->text(), "02:39:12:500");  // 9,552,500 ms
   EXPECT_EQ(f.Label17->text(), "00:13:22:500");
 
@@ -317,11 +317,11 @@ TEST(ViewWindow, BrowseTenMillionSamples) {
   QTest::mouseMove(&f, {440, 100});
   QTest::mouseRelease(&f, Qt::LeftButton, {}, {440, 100});
   f.z5Click();  // the button itself is off while the cursors are on
-  EXPECT_EQ(s.zoomStep, 500);
+  EXPECT_EQ(s.view.zoomStep, 500);
   EXPECT_EQ(f.ScrollBar1->value(), 8750000 + 300 * 2500);
   ExpectPlotShowsItsSamples(f, "z5", false);  // the cursor lines cross the trace
   EXPECT_EQ(f.znApion->x(), 40 + 105);        // (321 − 300) × 2500 / 500
-  EXPECT_EQ(s.plotValues[105], s.cursorALevel);
+  EXPECT_EQ(s.view.plotValues[105], s.cursors.cursorALevel);
   EXPECT_FALSE(f.znBpion->isVisible());
 }
 

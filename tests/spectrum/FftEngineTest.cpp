@@ -19,8 +19,8 @@ struct Spectrum {
   std::vector<int> progress;
 
   Spectrum(const std::vector<float>& input, int size = 0) : output(kMaxFftSize, -1.0f) {
-    state->fftSampleCount = static_cast<int>(input.size());
-    state->fftSize = size ? size : TransformSizeFor(state->fftSampleCount);
+    state->spectrum.fftSampleCount = static_cast<int>(input.size());
+    state->spectrum.fftSize = size ? size : TransformSizeFor(state->spectrum.fftSampleCount);
     ComputeAmplitudeSpectrum(*state, input.data(), output.data(), 1.0f,
                              [this](int stage) { progress.push_back(stage); });
   }
@@ -67,7 +67,7 @@ TEST(FftEngine, EdgeCases) {
   }
   {  // one sample: N 2, both bins 0, no stage of length 4
     Spectrum run({200.0f});
-    EXPECT_EQ(run.state->fftSize, 2);
+    EXPECT_EQ(run.state->spectrum.fftSize, 2);
     EXPECT_EQ(run[0], 0.0f);
     EXPECT_EQ(run[1], 0.0f);
     EXPECT_EQ(run[2], -1.0f);  // nothing written beyond N
@@ -76,16 +76,17 @@ TEST(FftEngine, EdgeCases) {
   {  // 1,000 samples: padded to 1,024 and divided by 1,000, not by N
     const std::vector<float> x = Cosine(1000, 40, 50, 128);
     Spectrum run(x);
-    EXPECT_EQ(run.state->fftSize, 1024);
-    for (int i = 1000; i < 1024; ++i) EXPECT_EQ(run.state->fftInput[static_cast<size_t>(i)], 0.0f);
+    EXPECT_EQ(run.state->spectrum.fftSize, 1024);
+    for (int i = 1000; i < 1024; ++i)
+      EXPECT_EQ(run.state->spectrum.fftInput[static_cast<size_t>(i)], 0.0f);
     // One bin of a 1,000-sample window padded to 1,024 lies near 51.2; the peak is 40 / 4 times
     // the window's response there, all divided by 1,000.
     RecorderState& s = *run.state;
     double re = 0, im = 0;
     for (int i = 0; i < 1000; ++i) {
       const double angle = 2 * M_PI * 51 * i / 1024.0;
-      re += s.fftInput[static_cast<size_t>(i)] * std::cos(angle);
-      im -= s.fftInput[static_cast<size_t>(i)] * std::sin(angle);
+      re += s.spectrum.fftInput[static_cast<size_t>(i)] * std::cos(angle);
+      im -= s.spectrum.fftInput[static_cast<size_t>(i)] * std::sin(angle);
     }
     EXPECT_NEAR(run[51], std::hypot(re, im) / 1000, 1e-3);
     EXPECT_EQ(run.progress, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
@@ -100,7 +101,7 @@ TEST(FftEngine, CosineOfKPeriodsGivesAQuarterOfItsAmplitudeAtBinsKAndNMinusK) {
   };
   for (const Case c : {Case{100, 1000}, Case{20, 12345}, Case{127, 300000}}) {
     Spectrum run(Cosine(n, c.amplitude, c.periods, 128));
-    EXPECT_EQ(run.state->fftSize, n);
+    EXPECT_EQ(run.state->spectrum.fftSize, n);
     EXPECT_NEAR(run[c.periods], c.amplitude / 4, 1e-3 * c.amplitude);
     EXPECT_NEAR(run[n - c.periods], c.amplitude / 4, 1e-3 * c.amplitude);
     // Beside the two bins of the window's main lobe there is only rounding.
@@ -134,9 +135,9 @@ TEST(FftEngine, GivesTheTranscriptionsBits) {
       const std::vector<float> input = Noise(c.count, c.seed, c.bytes);
       Spectrum run(input);
       UseVectorLoops(true);
-      const int n = run.state->fftSize;
-      reference->fftSampleCount = c.count;
-      reference->fftSize = n;
+      const int n = run.state->spectrum.fftSize;
+      reference->spectrum.fftSampleCount = c.count;
+      reference->spectrum.fftSize = n;
       std::vector<int> progress;
       testing::TranscribedSpectrum(*reference, input.data(), expected.data(), 1.0f, &progress);
       EXPECT_EQ(run.progress, progress);
@@ -144,11 +145,13 @@ TEST(FftEngine, GivesTheTranscriptionsBits) {
         return std::memcmp(a, b, sizeof(float) * static_cast<size_t>(n)) == 0;
       };
       const RecorderState& s = *run.state;
-      EXPECT_TRUE(same(s.fftInput.data(), reference->fftInput.data())) << c.count;
-      EXPECT_TRUE(same(s.fftReversedRe.data(), reference->fftReversedRe.data())) << c.count;
-      EXPECT_TRUE(same(s.fftReversedIm.data(), reference->fftReversedIm.data())) << c.count;
-      EXPECT_TRUE(same(s.fftRe.data(), reference->fftRe.data())) << c.count;
-      EXPECT_TRUE(same(s.fftIm.data(), reference->fftIm.data())) << c.count;
+      EXPECT_TRUE(same(s.spectrum.fftInput.data(), reference->spectrum.fftInput.data())) << c.count;
+      EXPECT_TRUE(same(s.spectrum.fftReversedRe.data(), reference->spectrum.fftReversedRe.data()))
+          << c.count;
+      EXPECT_TRUE(same(s.spectrum.fftReversedIm.data(), reference->spectrum.fftReversedIm.data()))
+          << c.count;
+      EXPECT_TRUE(same(s.spectrum.fftRe.data(), reference->spectrum.fftRe.data())) << c.count;
+      EXPECT_TRUE(same(s.spectrum.fftIm.data(), reference->spectrum.fftIm.data())) << c.count;
       EXPECT_TRUE(same(run.output.data(), expected.data())) << c.count;
     }
 }

@@ -32,15 +32,15 @@ struct Recording {
           128 + std::lround(100 * std::cos(2 * M_PI * periods * i / std::min(count, kMaxFftSize))));
     const std::string path = dir.File("r.osr");
     testing::WriteFile(path, bytes);
-    state->dataFile = SampleFile::Open(path);
-    state->dataFileOpen = true;
-    state->sampleCount = count;
-    state->lineColor = kLine;
-    state->backgroundColor = kBackground;
-    state->gridColor = kGrid;
-    state->spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
+    state->recording.dataFile = SampleFile::Open(path);
+    state->recording.dataFileOpen = true;
+    state->recording.sampleCount = count;
+    state->settings.lineColor = kLine;
+    state->settings.backgroundColor = kBackground;
+    state->settings.gridColor = kGrid;
+    state->spectrum.spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
   }
-  const Canvas& Bitmap() const { return state->spectrumBitmap; }
+  const Canvas& Bitmap() const { return state->spectrum.spectrumBitmap; }
 };
 
 TEST(SpectrumView, LabelTexts) {
@@ -104,7 +104,7 @@ TEST(SpectrumView, AxesPlaceTicksAndLabels) {
   };
   for (const Pixel& p : pixels) EXPECT_EQ(window.Pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 
-  state->fftSamplePeriodMs = 0;  // a broken period: ticks without numbers
+  state->spectrum.fftSamplePeriodMs = 0;  // a broken period: ticks without numbers
   text.drawn.clear();
   DrawSpectrumAxes(*state, window, text);
   EXPECT_EQ(text.drawn.size(), 6u);
@@ -125,23 +125,24 @@ TEST(SpectrumView, RecordingsOfSeveralLengths) {
     Recording r(c.samples);
     RecorderState& s = *r.state;
     ASSERT_TRUE(RefreshSpectrum(s));
-    EXPECT_EQ(s.fftSampleCount, c.count);
-    EXPECT_EQ(s.fftSize, c.size);
-    EXPECT_EQ(s.fftFullSize, c.size);
+    EXPECT_EQ(s.spectrum.fftSampleCount, c.count);
+    EXPECT_EQ(s.spectrum.fftSize, c.size);
+    EXPECT_EQ(s.spectrum.fftFullSize, c.size);
     // The cosine's bin is the largest; the constant tail beyond 2^20 never got in.
-    EXPECT_FLOAT_EQ(s.spectrumMax, s.spectrumMagnitudes[c.size == c.count ? 50 : 51]);
+    EXPECT_FLOAT_EQ(s.spectrum.spectrumMax,
+                    s.spectrum.spectrumMagnitudes[c.size == c.count ? 50 : 51]);
     // 1:1: fftSize / 2 segments reaching x 511; the peak touches the top in its bin's column.
     EXPECT_EQ(r.Bitmap().PenX(), 511);
     for (int x = 0; x < kSpectrumWidth; ++x)
       EXPECT_EQ(r.Bitmap().Pixel(x, 0) == kLine, x == c.peakColumn) << x;
     SetFrequencyZoom(s, 10);
-    EXPECT_EQ(s.fftSize, c.size10);
-    EXPECT_EQ(s.fftSamplePeriodMs, 5.0f);
+    EXPECT_EQ(s.spectrum.fftSize, c.size10);
+    EXPECT_EQ(s.spectrum.fftSamplePeriodMs, 5.0f);
     SetFrequencyZoom(s, 100);
-    EXPECT_EQ(s.fftSize, c.size100);
-    EXPECT_EQ(s.fftSamplePeriodMs, 50.0f);
+    EXPECT_EQ(s.spectrum.fftSize, c.size100);
+    EXPECT_EQ(s.spectrum.fftSamplePeriodMs, 50.0f);
     SetFrequencyZoom(s, 1);
-    EXPECT_EQ(s.fftSize, c.size);
+    EXPECT_EQ(s.spectrum.fftSize, c.size);
   }
 }
 
@@ -149,11 +150,11 @@ TEST(SpectrumView, GridOnlyWithoutASpectrum) {
   Recording r(0);
   RecorderState& s = *r.state;
   EXPECT_FALSE(RefreshSpectrum(s));  // an empty file: nothing computed
-  EXPECT_EQ(s.fftSampleCount, kMaxFftSize);
-  EXPECT_EQ(s.spectrumMax, 0.0f);
-  s.dataFileOpen = false;
+  EXPECT_EQ(s.spectrum.fftSampleCount, kMaxFftSize);
+  EXPECT_EQ(s.spectrum.spectrumMax, 0.0f);
+  s.recording.dataFileOpen = false;
   SetFrequencyZoom(s, 10);  // before any computation
-  EXPECT_EQ(s.fftSize, 0);
+  EXPECT_EQ(s.spectrum.fftSize, 0);
   for (int y = 0; y < kPlotHeight; ++y)
     for (int x = 0; x < kSpectrumWidth; ++x) {
       const bool grid = y % 50 == 0 || x % 64 == 0;
@@ -164,9 +165,9 @@ TEST(SpectrumView, GridOnlyWithoutASpectrum) {
 TEST(SpectrumView, FirstPointCutsEachFactor) {
   Recording r(0);
   RecorderState& s = *r.state;
-  s.fftSize = 8;
+  s.spectrum.fftSize = 8;
   const float m[] = {2.9f, 0.5f, 1.0f, 0.25f};
-  std::copy(std::begin(m), std::end(m), s.spectrumMagnitudes.begin());
+  std::copy(std::begin(m), std::end(m), s.spectrum.spectrumMagnitudes.begin());
   DrawSpectrumGrid(s);
   DrawSpectrumLine(s, 62.5f);  // trunc(2.9) · trunc(62.5) = 124, not trunc(181.25)
   EXPECT_EQ(r.Bitmap().Pixel(0, 126), kLine);
@@ -180,7 +181,7 @@ TEST(SpectrumView, AStretchIsTheEngineOnExactlyItsSamples) {
   RecorderState& s = *r.state;
   const std::string path = r.dir.File("long.osr");
   testing::WritePatternRecording(path, 1300000);
-  s.dataFile = SampleFile::Open(path);
+  s.recording.dataFile = SampleFile::Open(path);
   struct Case {
     Stretch stretch;
     int32_t position, zoomStep, a, b;
@@ -193,19 +194,20 @@ TEST(SpectrumView, AStretchIsTheEngineOnExactlyItsSamples) {
       {Stretch::kCursors, 0, 1, 1290000, 1100000, "próbki 1 100 000 … 1 290 000"},
   };
   for (const Case& c : cases) {
-    s.scrollBar.position = c.position;
-    s.zoomStep = c.zoomStep;
-    s.cursorASample = c.a;
-    s.cursorBSample = c.b;
-    ASSERT_TRUE(RefreshSpectrum(s, {}, StretchRange(s, c.stretch, s.dataFile.Size())));
+    s.view.scrollBar.position = c.position;
+    s.view.zoomStep = c.zoomStep;
+    s.cursors.cursorASample = c.a;
+    s.cursors.cursorBSample = c.b;
+    ASSERT_TRUE(RefreshSpectrum(s, {}, StretchRange(s, c.stretch, s.recording.dataFile.Size())));
     const SampleSpan analysed = AnalysedRange(s);
     EXPECT_EQ(SamplesText(analysed), c.samples);
-    ASSERT_EQ(s.fftFullSize, TransformSizeFor(static_cast<int>(analysed.Count())));
-    std::vector<float> input, expected(static_cast<size_t>(s.fftFullSize));
+    ASSERT_EQ(s.spectrum.fftFullSize, TransformSizeFor(static_cast<int>(analysed.Count())));
+    std::vector<float> input, expected(static_cast<size_t>(s.spectrum.fftFullSize));
     for (int64_t k = analysed.first; k < analysed.end; ++k)
       input.push_back(testing::PatternSample(k));
     ComputeAmplitudeSpectrum(s, input.data(), expected.data(), 1.0f);
-    EXPECT_EQ(std::memcmp(s.spectrumMagnitudes.data(), expected.data(), expected.size() * 4), 0);
+    EXPECT_EQ(
+        std::memcmp(s.spectrum.spectrumMagnitudes.data(), expected.data(), expected.size() * 4), 0);
   }
 }
 
@@ -225,22 +227,23 @@ TEST(SpectrumView, PeakGivesTheSinesFrequencyAndAmplitude) {
   for (const Case& c : cases) {
     Recording r(0);
     RecorderState& s = *r.state;
-    s.samplePeriodMs = c.periodMs;
-    s.voltsPerDiv = c.voltsPerDiv;
+    s.scales.samplePeriodMs = c.periodMs;
+    s.scales.voltsPerDiv = c.voltsPerDiv;
     const double levels = c.amplitude / (c.voltsPerDiv * 0.04);
     for (int i = 0; i < c.count; ++i)
-      s.spectrumSamples[static_cast<size_t>(i)] = static_cast<float>(
+      s.spectrum.spectrumSamples[static_cast<size_t>(i)] = static_cast<float>(
           std::lround(125 + levels * std::sin(2 * M_PI * c.hz * i * c.periodMs / 1000 + 0.3)));
-    s.fftSampleCount = c.count;
-    s.fftSize = s.fftFullSize = TransformSizeFor(c.count);
-    ComputeAmplitudeSpectrum(s, s.spectrumSamples.data(), s.spectrumMagnitudes.data(), 1.0f);
+    s.spectrum.fftSampleCount = c.count;
+    s.spectrum.fftSize = s.spectrum.fftFullSize = TransformSizeFor(c.count);
+    ComputeAmplitudeSpectrum(s, s.spectrum.spectrumSamples.data(),
+                             s.spectrum.spectrumMagnitudes.data(), 1.0f);
     const std::optional<SpectrumPeak> peak = FindSpectrumPeak(s);
     ASSERT_TRUE(peak);
     EXPECT_NEAR(peak->frequencyHz, c.hz, c.hz * 0.001) << c.hz << " Hz, " << c.count;
     EXPECT_NEAR(peak->amplitude, c.amplitude, c.amplitude * 0.02) << c.hz << " Hz, " << c.count;
   }
   Recording r(0);
-  r.state->voltsUnit = "V";
+  r.state->scales.voltsUnit = "V";
   EXPECT_EQ(PeakText(*r.state, {51.2, 50.00042, 1.99876}), "Szczyt: 50,0004Hz, amplituda 1,999V");
   EXPECT_FALSE(FindSpectrumPeak(*r.state));  // nothing computed
 }

@@ -29,9 +29,9 @@ void OpenRecording(StartedProgram& program, int count) {
   const std::string path = program.dir.File("nagranie.osr");
   testing::WriteFile(path, bytes);
   RecorderState& s = *program.state;
-  s.dataFile = SampleFile::Open(path);
-  s.dataFileOpen = true;
-  s.sampleCount = count;
+  s.recording.dataFile = SampleFile::Open(path);
+  s.recording.dataFileOpen = true;
+  s.recording.sampleCount = count;
 }
 
 QColor At(const QImage& image, int x, int y) {
@@ -76,42 +76,43 @@ TEST(SpectrumWindow, ShowsTheSpectrumOfTheOpenRecording) {
   ASSERT_TRUE(form.isVisible());
   EXPECT_EQ(form.geometry().center(), main.geometry().center());
   EXPECT_TRUE(main.Frame11->isHidden());
-  EXPECT_EQ(s.fftSampleCount, 1000);
-  EXPECT_EQ(s.fftSize, 1024);
+  EXPECT_EQ(s.spectrum.fftSampleCount, 1000);
+  EXPECT_EQ(s.spectrum.fftSize, 1024);
 
   // The plot in the window is the bitmap, inside the bevel.
   const QImage shot = form.grab().toImage();
   for (int y = 0; y < kPlotHeight; y += 7)
     for (int x = 0; x < kSpectrumWidth; x += 5)
       ASSERT_EQ(At(shot, 40 + x, 30 + y).rgb() & 0xFFFFFF,
-                QColor(RedOf(s.spectrumBitmap.Pixel(x, y)), GreenOf(s.spectrumBitmap.Pixel(x, y)),
-                       BlueOf(s.spectrumBitmap.Pixel(x, y)))
+                QColor(RedOf(s.spectrum.spectrumBitmap.Pixel(x, y)),
+                       GreenOf(s.spectrum.spectrumBitmap.Pixel(x, y)),
+                       BlueOf(s.spectrum.spectrumBitmap.Pixel(x, y)))
                         .rgb() &
                     0xFFFFFF)
           << x << "," << y;
   // The stronger tone, at 1/20 of the rate, tops the plot (250 / max · max may cut to 249).
-  EXPECT_TRUE(s.spectrumBitmap.Pixel(51, 0) == s.lineColor ||
-              s.spectrumBitmap.Pixel(51, 1) == s.lineColor);
+  EXPECT_TRUE(s.spectrum.spectrumBitmap.Pixel(51, 0) == s.settings.lineColor ||
+              s.spectrum.spectrumBitmap.Pixel(51, 1) == s.settings.lineColor);
   shot.save(testing::ArtifactPath("spectrum.png"));
 
   // Shown again while visible: only raised, the grown file is not read.
   OpenRecording(program, 3000);
   QTest::mouseClick(main.FftButton, Qt::LeftButton);
-  EXPECT_EQ(s.fftSampleCount, 1000);
+  EXPECT_EQ(s.spectrum.fftSampleCount, 1000);
   form.hide();
   QTest::mouseClick(main.FftButton, Qt::LeftButton);
-  EXPECT_EQ(s.fftSampleCount, 3000);
-  EXPECT_EQ(s.fftSize, 4096);
+  EXPECT_EQ(s.spectrum.fftSampleCount, 3000);
+  EXPECT_EQ(s.spectrum.fftSize, 4096);
   EXPECT_EQ(main.Frame11->ProgressBar1->value(), 10);  // the last stage, of length 4096
 
   QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
-  EXPECT_EQ(s.fftSize, 409);
-  EXPECT_EQ(s.fftSamplePeriodMs, 5.0f);
+  EXPECT_EQ(s.spectrum.fftSize, 409);
+  EXPECT_EQ(s.spectrum.fftSamplePeriodMs, 5.0f);
   QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
-  EXPECT_EQ(s.fftSize, 40);
+  EXPECT_EQ(s.spectrum.fftSize, 40);
   QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-  EXPECT_EQ(s.fftSize, 4096);
-  EXPECT_EQ(s.fftSamplePeriodMs, 0.5f);
+  EXPECT_EQ(s.spectrum.fftSize, 4096);
+  EXPECT_EQ(s.spectrum.fftSamplePeriodMs, 0.5f);
 }
 
 TEST(SpectrumWindow, AnEmptyRecordingIsRefused) {
@@ -124,8 +125,8 @@ TEST(SpectrumWindow, AnEmptyRecordingIsRefused) {
   EXPECT_EQ(seen->caption, "Uwaga");
   EXPECT_EQ(seen->text, "Brak próbek do analizy!");
   EXPECT_TRUE(program.Main().Frame11->isHidden());
-  EXPECT_EQ(program.state->spectrumMax, 0.0f);
-  EXPECT_EQ(program.state->fftSampleCount, kMaxFftSize);
+  EXPECT_EQ(program.state->spectrum.spectrumMax, 0.0f);
+  EXPECT_EQ(program.state->spectrum.fftSampleCount, kMaxFftSize);
 }
 
 }  // namespace

@@ -51,15 +51,15 @@ TEST(BadInputCatalogue, SettingsFiles) {
     const std::string path = dir.File("wykresownik.INI");
     WriteFile(path, row.content);
     auto state = std::make_unique<RecorderState>();
-    LoadSettings(*state, path);
-    EXPECT_EQ(state->backgroundColor, row.background) << row.damage;
-    EXPECT_EQ(state->comPortNumber, row.port) << row.damage;
-    EXPECT_EQ(state->adapterType, row.type) << row.damage;
-    EXPECT_EQ(state->dcOffset, row.offset) << row.damage;
+    LoadSettings(state->settings, path);
+    EXPECT_EQ(state->settings.backgroundColor, row.background) << row.damage;
+    EXPECT_EQ(state->settings.comPortNumber, row.port) << row.damage;
+    EXPECT_EQ(state->settings.adapterType, row.type) << row.damage;
+    EXPECT_EQ(state->settings.dcOffset, row.offset) << row.damage;
     if (row.com1)
-      EXPECT_EQ(state->comDevicePaths[1], row.com1) << row.damage;
+      EXPECT_EQ(state->settings.comDevicePaths[1], row.com1) << row.damage;
     else
-      EXPECT_EQ(state->comDevicePaths[1], std::string(2047, 'x')) << row.damage;
+      EXPECT_EQ(state->settings.comDevicePaths[1], std::string(2047, 'x')) << row.damage;
   }
 }
 

@@ -230,23 +230,24 @@ TEST(OpenRecording, StateAfterOpening) {
       ASSERT_EQ(truncate(RecordingFileName(name, ".osr").c_str(), c.samples), 0);
     }
     auto state = std::make_unique<RecorderState>();
-    state->windowBuffer.fill(77);
-    state->scrollBar = {5, 900, 40, 3, 75};
+    state->view.windowBuffer.fill(77);
+    state->view.scrollBar = {5, 900, 40, 3, 75};
     const OpenOutcome outcome = OpenRecordingFiles(*state, name);
     EXPECT_EQ(outcome.result, c.result) << c.name;
-    EXPECT_EQ(state->sampleCount, c.sampleCount) << c.name;
-    EXPECT_EQ(state->zoomPercent, c.zoomPercent) << c.name;
-    EXPECT_EQ(state->scrollBar.thumbLength, c.thumb) << c.name;
-    EXPECT_EQ(state->scrollBar.maximum, c.maximum) << c.name;
-    EXPECT_EQ(state->scrollBar.position, 0) << c.name;
-    EXPECT_EQ(state->dataFileOpen, c.open) << c.name;
-    EXPECT_EQ(state->dataFile.IsOpen(), c.open) << c.name;
+    EXPECT_EQ(state->recording.sampleCount, c.sampleCount) << c.name;
+    EXPECT_EQ(state->view.zoomPercent, c.zoomPercent) << c.name;
+    EXPECT_EQ(state->view.scrollBar.thumbLength, c.thumb) << c.name;
+    EXPECT_EQ(state->view.scrollBar.maximum, c.maximum) << c.name;
+    EXPECT_EQ(state->view.scrollBar.position, 0) << c.name;
+    EXPECT_EQ(state->recording.dataFileOpen, c.open) << c.name;
+    EXPECT_EQ(state->recording.dataFile.IsOpen(), c.open) << c.name;
     if (c.result != OpenResult::kOpened) continue;
-    EXPECT_EQ(state->zoomStep, 1);
+    EXPECT_EQ(state->view.zoomStep, 1);
     const size_t read = std::min<size_t>(content.size(), kWindowLength);
-    EXPECT_EQ(std::string(state->windowBuffer.begin(), state->windowBuffer.begin() + read),
-              content.substr(0, read));
-    EXPECT_EQ(state->windowBuffer[kWindowLength - 1],
+    EXPECT_EQ(
+        std::string(state->view.windowBuffer.begin(), state->view.windowBuffer.begin() + read),
+        content.substr(0, read));
+    EXPECT_EQ(state->view.windowBuffer[kWindowLength - 1],
               read < kWindowLength ? 77 : uint8_t(content[9999]));
   }
 }
@@ -259,10 +260,10 @@ TEST(OpenRecording, ReadsTheParameterFileOfTheSameBaseName) {
             "VD=0,5\r\nJednV=V\r\n");
   auto state = std::make_unique<RecorderState>();
   ASSERT_EQ(OpenRecordingFiles(*state, dir.File("abc.txt")).result, OpenResult::kOpened);
-  EXPECT_EQ(state->recordingStart, DateTimeFromCivil(2026, 12, 8, 14, 3, 27, 0));
-  EXPECT_EQ(state->samplePeriodMs, 0.2f);
-  EXPECT_EQ(state->voltsPerDiv, 0.5f);
-  EXPECT_EQ(state->voltsUnit, "V");
+  EXPECT_EQ(state->recording.recordingStart, DateTimeFromCivil(2026, 12, 8, 14, 3, 27, 0));
+  EXPECT_EQ(state->scales.samplePeriodMs, 0.2f);
+  EXPECT_EQ(state->scales.voltsPerDiv, 0.5f);
+  EXPECT_EQ(state->scales.voltsUnit, "V");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 
 TEST(CursorTexts, TimesAndValues) {
   auto s = std::make_unique<RecorderState>();
-  s->samplePeriodMs = 0.2f;
+  s->scales.samplePeriodMs = 0.2f;
   struct Time {
     int a, b;
     const char *aTime, *difference;
@@ -19,12 +19,13 @@ TEST(CursorTexts, TimesAndValues) {
   for (const Time t : {Time{5000, 0, "00:00:01:000", "00:00:01:000"},
                        Time{0, 5000, "00:00:00:000", "00:00:01:000"},
                        Time{4999, 1, "00:00:00:999", "00:00:00:999"}}) {
-    s->cursorASample = t.a;
-    s->cursorBSample = t.b;
+    s->cursors.cursorASample = t.a;
+    s->cursors.cursorBSample = t.b;
     EXPECT_EQ(SampleTimeText(*s, t.a), t.aTime);
     EXPECT_EQ(DifferenceTimeText(*s), t.difference) << t.a << "-" << t.b;
   }
-  s->recordingStart = 1.5;  // noon: cursor times are clock times whatever the time axis shows
+  s->recording.recordingStart =
+      1.5;  // noon: cursor times are clock times whatever the time axis shows
   EXPECT_EQ(SampleTimeText(*s, 5000), "12:00:01:000");
 
   struct Value {
@@ -37,10 +38,10 @@ TEST(CursorTexts, TimesAndValues) {
                           {10, "mV", 125, 250, "50mV", "-50mV"},
                           {10, "mV", 0, 0, "0mV", "0mV"}};
   for (const Value& v : values) {
-    s->voltsPerDiv = v.voltsPerDiv;
-    s->voltsUnit = v.unit;
-    s->cursorALevel = v.a;
-    s->cursorBLevel = v.b;
+    s->scales.voltsPerDiv = v.voltsPerDiv;
+    s->scales.voltsUnit = v.unit;
+    s->cursors.cursorALevel = v.a;
+    s->cursors.cursorBLevel = v.b;
     EXPECT_EQ(LevelValueText(*s, v.a), v.aValue);
     EXPECT_EQ(DifferenceValueText(*s), v.difference);
   }

@@ -16,9 +16,9 @@ constexpr TColor kLine = 0x00778899;
 
 std::unique_ptr<RecorderState> NewState() {
   auto state = std::make_unique<RecorderState>();
-  state->backgroundColor = kBackground;
-  state->gridColor = kGrid;
-  state->lineColor = kLine;
+  state->settings.backgroundColor = kBackground;
+  state->settings.gridColor = kGrid;
+  state->settings.lineColor = kLine;
   InitPlotBitmaps(*state);
   return state;
 }
@@ -32,9 +32,9 @@ int CountOf(const Canvas& canvas, TColor colour) {
 
 TEST(PlotRenderer, InitPlotBitmapsPaintsSelectionGreyInBlackOutline) {
   auto state = NewState();
-  EXPECT_EQ(state->plotBitmap.Width(), 500);
-  EXPECT_EQ(state->plotBitmap.Height(), 250);
-  const Canvas& selection = state->selectionBitmap;
+  EXPECT_EQ(state->view.plotBitmap.Width(), 500);
+  EXPECT_EQ(state->view.plotBitmap.Height(), 250);
+  const Canvas& selection = state->cursors.selectionBitmap;
   ASSERT_EQ(selection.Width(), 500);
   ASSERT_EQ(selection.Height(), 250);
   struct Case {
@@ -58,8 +58,8 @@ TEST(PlotRenderer, GridColumnsFollowGridOffsetAndRowsAreFixed) {
   const Case cases[] = {{25, 25, 475}, {0, 0, 475}, {7, 7, 482}, {1, 1, 476}, {24, 24, 499}};
   for (const Case& c : cases) {
     auto state = NewState();
-    DrawRecordingPlot(*state, state->plotBitmap, 25, c.gridOffset);
-    const Canvas& plot = state->plotBitmap;
+    DrawRecordingPlot(*state, state->view.plotBitmap, 25, c.gridOffset);
+    const Canvas& plot = state->view.plotBitmap;
     std::set<int> columns{0};
     for (int x = c.firstColumn; x <= c.lastColumn; x += 25) columns.insert(x);
     for (int x = 0; x < 500; ++x) {
@@ -89,12 +89,12 @@ TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
                         {249, 1, 1}, {250, 0, 0},   {251, 0, {}},  {255, 0, {}}};
   for (const Case& c : cases) {
     auto state = NewState();
-    state->windowBuffer.fill(static_cast<uint8_t>(c.value));
-    state->liveValues.fill(c.value);
+    state->view.windowBuffer.fill(static_cast<uint8_t>(c.value));
+    state->live.liveValues.fill(c.value);
     Canvas recording(500, 250), live(500, 250);
     DrawRecordingPlot(*state, recording, 25, 25);
     DrawLivePlot(*state, live, 25, 25);
-    for (int32_t v : state->plotValues) ASSERT_EQ(v, c.value > 250 ? 250 : c.value);
+    for (int32_t v : state->view.plotValues) ASSERT_EQ(v, c.value > 250 ? 250 : c.value);
     const std::pair<const Canvas*, std::optional<int>> views[] = {{&recording, c.recordingRow},
                                                                   {&live, c.liveRow}};
     for (const auto& [canvas, row] : views) {
@@ -113,15 +113,16 @@ TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
 
 TEST(PlotRenderer, RecordingTraceReadsFromWindowOffset) {
   auto state = NewState();
-  state->windowOffset = 9500;
-  for (int i = 0; i < 250; ++i) state->windowBuffer[static_cast<std::size_t>(9500 + i)] = 40;
-  for (int i = 250; i < 500; ++i) state->windowBuffer[static_cast<std::size_t>(9500 + i)] = 200;
-  DrawRecordingPlot(*state, state->plotBitmap, 25, 25);
-  const Canvas& plot = state->plotBitmap;
-  EXPECT_EQ(state->plotValues[0], 40);
-  EXPECT_EQ(state->plotValues[249], 40);
-  EXPECT_EQ(state->plotValues[250], 200);
-  EXPECT_EQ(state->plotValues[499], 200);
+  state->view.windowOffset = 9500;
+  for (int i = 0; i < 250; ++i) state->view.windowBuffer[static_cast<std::size_t>(9500 + i)] = 40;
+  for (int i = 250; i < 500; ++i)
+    state->view.windowBuffer[static_cast<std::size_t>(9500 + i)] = 200;
+  DrawRecordingPlot(*state, state->view.plotBitmap, 25, 25);
+  const Canvas& plot = state->view.plotBitmap;
+  EXPECT_EQ(state->view.plotValues[0], 40);
+  EXPECT_EQ(state->view.plotValues[249], 40);
+  EXPECT_EQ(state->view.plotValues[250], 200);
+  EXPECT_EQ(state->view.plotValues[499], 200);
   // The step from row 210 to row 50 splits between columns 249 and 250 at its middle.
   struct Case {
     int x, y;
@@ -137,7 +138,7 @@ TEST(PlotRenderer, RecordingTraceReadsFromWindowOffset) {
 
 TEST(PlotRenderer, PresentPlotPutsTheBitmapAt40By30) {
   auto state = NewState();
-  DrawRecordingPlot(*state, state->plotBitmap, 25, 25);
+  DrawRecordingPlot(*state, state->view.plotBitmap, 25, 25);
   Canvas window(kWindowWidth, kWindowHeight);
   window.SetBrushColor(kWindowColour);
   window.FillRect(0, 0, kWindowWidth, kWindowHeight);

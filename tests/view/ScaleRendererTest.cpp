@@ -57,13 +57,13 @@ TEST(ScaleRenderer, UpdateScaleValuesFromScrollPositionAndZoom) {
   for (const Case& c : cases) {
     const auto owner = std::make_unique<RecorderState>();
     RecorderState& state = *owner;
-    state.zoomStep = c.zoomStep;
-    state.samplePeriodMs = c.samplePeriodMs;
+    state.view.zoomStep = c.zoomStep;
+    state.scales.samplePeriodMs = c.samplePeriodMs;
     UpdateScaleValues(state, c.scrollPosition);
-    EXPECT_EQ(state.gridOffset, c.gridOffset) << c.scrollPosition;
-    EXPECT_EQ(state.labelOffset, c.labelOffset) << c.scrollPosition;
-    EXPECT_EQ(state.msPerPixel, c.msPerPixel) << c.scrollPosition;
-    EXPECT_EQ(state.leftEdgeMs, c.leftEdgeMs) << c.scrollPosition;
+    EXPECT_EQ(state.view.gridOffset, c.gridOffset) << c.scrollPosition;
+    EXPECT_EQ(state.view.labelOffset, c.labelOffset) << c.scrollPosition;
+    EXPECT_EQ(state.view.msPerPixel, c.msPerPixel) << c.scrollPosition;
+    EXPECT_EQ(state.view.leftEdgeMs, c.leftEdgeMs) << c.scrollPosition;
   }
 }
 
@@ -86,14 +86,12 @@ TEST(ScaleRenderer, VoltsLabelsEndAtX30) {
       {0,
        5,
        {"1V", "0,8V", "0,6V", "0,4V", "0,2V", "0V", "-0,2V", "-0,4V", "-0,6V", "-0,8V", "-1V"}},
-      {2,
-       6,
-       {"2,5V", "2V", "1,5V", "1V", "0,5V", "0V", "-0,5V", "-1V", "-1,5V", "-2V", "-2,5V"}},
+      {2, 6, {"2,5V", "2V", "1,5V", "1V", "0,5V", "0V", "-0,5V", "-1V", "-1,5V", "-2V", "-2,5V"}},
       {1, 10, {"100V", "90V", "80V", "70V", "60V", "50V", "40V", "30V", "20V", "10V", "0V"}},
   };
   for (const Case& c : cases) {
     Scene scene;
-    scene.state->adapterType = c.adapterType;
+    scene.state->settings.adapterType = c.adapterType;
     SelectVoltsPerDiv(*scene.state, c.speedButton);
     scene.Draw();
     ASSERT_GE(scene.text.drawn.size(), 11u);
@@ -164,8 +162,8 @@ TEST(ScaleRenderer, TimeLabelsCentredUnderTicksAndEdges) {
   };
   for (const Case& c : cases) {
     Scene scene;
-    scene.state->zoomStep = c.zoomStep;
-    scene.state->recordingStart = c.recordingStart;
+    scene.state->view.zoomStep = c.zoomStep;
+    scene.state->recording.recordingStart = c.recordingStart;
     SelectSamplePeriod(*scene.state, c.vdButton);
     scene.Draw(c.absolute, c.scrollPosition);
     EXPECT_EQ(scene.TimeTexts(), c.texts) << c.name;
@@ -249,8 +247,8 @@ TEST(ScaleRenderer, ArithmeticFaultsRaiseTheirErrors) {
                         {1, 1e17f, kInvalidFloatOperation, "T=1E+17ms"}};
   for (const Case& c : cases) {
     Scene scene;
-    scene.state->zoomStep = c.zoomStep;
-    scene.state->samplePeriodMs = c.samplePeriodMs;
+    scene.state->view.zoomStep = c.zoomStep;
+    scene.state->scales.samplePeriodMs = c.samplePeriodMs;
     std::string shown;
     try {
       DrawScales(*scene.state, scene.window, scene.text, false, 0,

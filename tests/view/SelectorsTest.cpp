@@ -29,9 +29,9 @@ TEST(Selectors, SamplePeriodButtonsSetIndexDecimationAndPeriod) {
     const SamplePeriodRow& row = SelectSamplePeriod(*state, c.vdButton);
     EXPECT_EQ(row.name, "vd" + std::to_string(c.vdButton));
     EXPECT_EQ(row.caption, c.caption);
-    EXPECT_EQ(state->samplePeriodIndex, c.index) << c.caption;
-    EXPECT_EQ(state->sampleDecimation, c.decimation) << c.caption;
-    EXPECT_EQ(state->samplePeriodMs, c.periodMs) << c.caption;
+    EXPECT_EQ(state->scales.samplePeriodIndex, c.index) << c.caption;
+    EXPECT_EQ(state->scales.sampleDecimation, c.decimation) << c.caption;
+    EXPECT_EQ(state->scales.samplePeriodMs, c.periodMs) << c.caption;
   }
 }
 
@@ -60,11 +60,11 @@ TEST(Selectors, VoltsPerDivRowsKeepRangeAndGainWhereTheyGiveNone) {
     const VoltsPerDivRow* row = nullptr;
     for (int press : c.presses) row = &SelectVoltsPerDiv(*state, press);
     const std::string pressed(row->caption);
-    EXPECT_EQ(state->voltsPerDiv, c.voltsPerDiv) << pressed;
-    EXPECT_EQ(state->voltsUnit, c.unit) << pressed;
-    EXPECT_EQ(state->voltsPerDivIndex, c.index) << pressed;
-    EXPECT_EQ(state->rangeCode, c.rangeCode) << pressed;
-    EXPECT_EQ(state->softwareGain, c.gain) << pressed;
+    EXPECT_EQ(state->scales.voltsPerDiv, c.voltsPerDiv) << pressed;
+    EXPECT_EQ(state->scales.voltsUnit, c.unit) << pressed;
+    EXPECT_EQ(state->scales.voltsPerDivIndex, c.index) << pressed;
+    EXPECT_EQ(state->scales.rangeCode, c.rangeCode) << pressed;
+    EXPECT_EQ(state->scales.softwareGain, c.gain) << pressed;
     EXPECT_EQ(row->pointerLeft, c.pointerLeft) << pressed;
     EXPECT_EQ(row->pointerTop, c.pointerTop) << pressed;
   }
@@ -82,15 +82,15 @@ TEST(Selectors, CouplingButtonsSetPictureLabelAndMode) {
                         {13, SwitchPicture::Przel1, "DC", 128}};
   for (const Case& c : cases) {
     auto state = std::make_unique<RecorderState>();
-    state->voltsPerDiv = 0.5f;
+    state->scales.voltsPerDiv = 0.5f;
     const CouplingRow& row = SelectCoupling(*state, c.speedButton);
     EXPECT_EQ(row.name, "SpeedButton" + std::to_string(c.speedButton));
     EXPECT_EQ(row.picture, c.picture);
     EXPECT_EQ(static_cast<int>(row.picture), 14 - c.speedButton);
     EXPECT_EQ(row.label23, c.label23);
     EXPECT_EQ(row.caption, c.label23);
-    EXPECT_EQ(state->couplingMode, c.mode);
-    EXPECT_EQ(state->voltsPerDiv, 0.5f);
+    EXPECT_EQ(state->scales.couplingMode, c.mode);
+    EXPECT_EQ(state->scales.voltsPerDiv, 0.5f);
   }
 }
 
@@ -98,10 +98,10 @@ TEST(Selectors, Type1LimitsSetDcAndKeepTheVoltsRow) {
   auto state = std::make_unique<RecorderState>();
   SelectVoltsPerDiv(*state, 6);
   ApplyType1Limits(*state);
-  EXPECT_EQ(state->couplingMode, 128);
-  EXPECT_EQ(state->voltsPerDiv, 0.5f);
-  EXPECT_EQ(state->voltsPerDivIndex, 6);
-  EXPECT_EQ(state->rangeCode, 2);
+  EXPECT_EQ(state->scales.couplingMode, 128);
+  EXPECT_EQ(state->scales.voltsPerDiv, 0.5f);
+  EXPECT_EQ(state->scales.voltsPerDivIndex, 6);
+  EXPECT_EQ(state->scales.rangeCode, 2);
   const std::vector<std::string_view> disabled(kType1Limits.disabledButtons.begin(),
                                                kType1Limits.disabledButtons.end());
   const std::vector<std::string_view> expected{

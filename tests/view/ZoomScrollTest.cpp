@@ -41,9 +41,9 @@ struct Recording {
   void ExpectViewShowsItsSamples(const std::string& where) const {
     const RecorderState& s = *state;
     for (int x = 0; x < kPlotWidth; x += 7) {
-      const int64_t sample =
-          std::min<int64_t>(s.scrollBar.position + int64_t{s.zoomStep} * x, s.sampleCount - 1);
-      ASSERT_EQ(s.windowBuffer[size_t(s.windowOffset + x)], PatternSample(sample))
+      const int64_t sample = std::min<int64_t>(
+          s.view.scrollBar.position + int64_t{s.view.zoomStep} * x, s.recording.sampleCount - 1);
+      ASSERT_EQ(s.view.windowBuffer[size_t(s.view.windowOffset + x)], PatternSample(sample))
           << where << " column " << x;
     }
   }
@@ -67,10 +67,10 @@ TEST(ZoomButtons, StepFigureLabelAndScrollBar) {
   for (const Case& c : cases) {
     Recording r(c.samples);
     EXPECT_EQ(r.Press(c.script), c.label) << c.samples << " " << c.script;
-    EXPECT_EQ(r.state->zoomStep, c.step) << c.samples << " " << c.script;
-    EXPECT_EQ(r.state->zoomPercent, c.percent) << c.samples << " " << c.script;
-    EXPECT_EQ(r.state->scrollBar.thumbLength, c.thumb) << c.samples << " " << c.script;
-    EXPECT_EQ(r.state->scrollBar.maximum, c.maximum) << c.samples << " " << c.script;
+    EXPECT_EQ(r.state->view.zoomStep, c.step) << c.samples << " " << c.script;
+    EXPECT_EQ(r.state->view.zoomPercent, c.percent) << c.samples << " " << c.script;
+    EXPECT_EQ(r.state->view.scrollBar.thumbLength, c.thumb) << c.samples << " " << c.script;
+    EXPECT_EQ(r.state->view.scrollBar.maximum, c.maximum) << c.samples << " " << c.script;
     r.ExpectViewShowsItsSamples(c.script);
   }
 }
@@ -78,31 +78,31 @@ TEST(ZoomButtons, StepFigureLabelAndScrollBar) {
 TEST(ZoomButtons, ZoomInFromTheWholeOf3000000SamplesHalvesTheStep) {
   Recording r(3000000);
   EXPECT_EQ(r.Press("z1"), "100%");
-  EXPECT_EQ(r.state->zoomStep, 6000);
+  EXPECT_EQ(r.state->view.zoomStep, 6000);
   int percent = 100;
   for (const int step : {3000, 1500, 750, 375, 187, 93, 46, 23, 11, 5, 2, 1, 1}) {
     percent = std::min(2 * percent, 600000);
     EXPECT_EQ(r.Press("z3"), std::to_string(percent) + "%");
-    EXPECT_EQ(r.state->zoomStep, step) << percent;
+    EXPECT_EQ(r.state->view.zoomStep, step) << percent;
   }
 }
 
 TEST(ZoomButtons, ZoomOutFrom150PercentAndWhenAllIsShown) {
   Recording r(100000);
-  r.state->zoomPercent = 150;
-  r.state->zoomStep = 133;
-  r.state->scrollBar.SetMaximum(30000);
-  r.state->scrollBar.SetPosition(30000);
+  r.state->view.zoomPercent = 150;
+  r.state->view.zoomStep = 133;
+  r.state->view.scrollBar.SetMaximum(30000);
+  r.state->view.scrollBar.SetPosition(30000);
   EXPECT_EQ(ZoomOut(*r.state), "100%");
-  EXPECT_EQ(r.state->zoomStep, 100000 / 500);
-  EXPECT_EQ(r.state->scrollBar.position, 0);  // one old view width back, then held at 0
+  EXPECT_EQ(r.state->view.zoomStep, 100000 / 500);
+  EXPECT_EQ(r.state->view.scrollBar.position, 0);  // one old view width back, then held at 0
 
   // All in view already: nothing changes, so the caller does not redraw.
-  const auto window = r.state->windowBuffer;
+  const auto window = r.state->view.windowBuffer;
   EXPECT_EQ(ZoomOut(*r.state), std::nullopt);
-  EXPECT_EQ(r.state->windowBuffer, window);
-  EXPECT_EQ(r.state->zoomStep, 200);
-  EXPECT_EQ(r.state->zoomPercent, 100);
+  EXPECT_EQ(r.state->view.windowBuffer, window);
+  EXPECT_EQ(r.state->view.zoomStep, 200);
+  EXPECT_EQ(r.state->view.zoomPercent, 100);
 }
 
 TEST(ZoomButtons, SelectionFillsTheView) {
@@ -118,18 +118,18 @@ TEST(ZoomButtons, SelectionFillsTheView) {
   };
   for (const Case& c : cases) {
     Recording r(100000);
-    r.state->zoomStep = c.step;
+    r.state->view.zoomStep = c.step;
     ReadWindow(*r.state, c.step);
     UpdateScrollBar(*r.state);
-    r.state->scrollBar.SetPosition(c.position);
+    r.state->view.scrollBar.SetPosition(c.position);
     PlaceView(*r.state);
-    r.state->selectionStart = c.start;
-    r.state->selectionEnd = c.end;
-    r.state->selectionValid = true;
+    r.state->cursors.selectionStart = c.start;
+    r.state->cursors.selectionEnd = c.end;
+    r.state->cursors.selectionValid = true;
     EXPECT_EQ(ZoomToSelection(*r.state), std::to_string(100000 / (5 * c.newStep)) + "%");
     PlaceView(*r.state);
-    EXPECT_EQ(r.state->zoomStep, c.newStep) << c.start;
-    EXPECT_EQ(r.state->scrollBar.position, c.newPosition) << c.start;
+    EXPECT_EQ(r.state->view.zoomStep, c.newStep) << c.start;
+    EXPECT_EQ(r.state->view.scrollBar.position, c.newPosition) << c.start;
     r.ExpectViewShowsItsSamples("selection");
   }
   Recording r(100000);
@@ -138,25 +138,26 @@ TEST(ZoomButtons, SelectionFillsTheView) {
 
 TEST(Scrolling, ArrowStepsStayInTheWindowUntilColumn9500) {
   Recording r(100000);
-  r.state->zoomStep = 3;
+  r.state->view.zoomStep = 3;
   ReadWindow(*r.state, 3);
   UpdateScrollBar(*r.state);
-  ASSERT_EQ(r.state->scrollBar.smallChange, 3);
+  ASSERT_EQ(r.state->view.scrollBar.smallChange, 3);
   for (int k = 1; k <= 9501; ++k) {
-    r.state->scrollBar.SetPosition(r.state->scrollBar.position + r.state->scrollBar.smallChange);
+    r.state->view.scrollBar.SetPosition(r.state->view.scrollBar.position +
+                                        r.state->view.scrollBar.smallChange);
     const bool reread = PlaceView(*r.state);
     ASSERT_EQ(reread, k == 9501) << k;
-    ASSERT_EQ(r.state->windowOffset, k == 9501 ? 0 : k) << k;
+    ASSERT_EQ(r.state->view.windowOffset, k == 9501 ? 0 : k) << k;
   }
-  EXPECT_EQ(r.state->windowStart, 9501 * 3);
+  EXPECT_EQ(r.state->view.windowStart, 9501 * 3);
   r.ExpectViewShowsItsSamples("after 9501 arrows");
 
   // Back by one arrow leaves the window at its start; a thumb position between two elements
   // is read again too, so the columns keep showing their samples.
   for (const int64_t position : {9500 * 3, 9500 * 3 + 31}) {
-    r.state->scrollBar.SetPosition(position);
+    r.state->view.scrollBar.SetPosition(position);
     EXPECT_TRUE(PlaceView(*r.state));
-    EXPECT_EQ(r.state->windowStart, position);
+    EXPECT_EQ(r.state->view.windowStart, position);
     r.ExpectViewShowsItsSamples("jump");
   }
 }
@@ -170,12 +171,12 @@ TEST(ScrollBar, ThumbLengthAndThumbPixels) {
   for (const Case& c : cases) {
     auto owner = std::make_unique<RecorderState>();
     RecorderState& s = *owner;
-    s.sampleCount = c.samples;
-    s.zoomStep = c.step;
+    s.recording.sampleCount = c.samples;
+    s.view.zoomStep = c.step;
     UpdateScrollBar(s);
-    EXPECT_EQ(s.scrollBar.thumbLength, c.thumb) << c.samples;
-    EXPECT_EQ(s.scrollBar.maximum, c.maximum) << c.samples;
-    EXPECT_EQ(s.scrollBar.largeChange, 25 * c.step) << c.samples;
+    EXPECT_EQ(s.view.scrollBar.thumbLength, c.thumb) << c.samples;
+    EXPECT_EQ(s.view.scrollBar.maximum, c.maximum) << c.samples;
+    EXPECT_EQ(s.view.scrollBar.largeChange, 25 * c.step) << c.samples;
   }
 
   // The thumb in a 502-pixel track and back.

@@ -29,7 +29,7 @@ void LoadViewSettings(RecorderState& state, const Arguments& arguments) {
   if (!path.empty() && !std::filesystem::is_regular_file(path))
     throw CliError(kBadInput, "Nie mogę odczytać pliku ustawień " + path);
   // No file gives every entry its default, as for the program without its settings file.
-  LoadSettings(state, path);
+  LoadSettings(state.settings, path);
 }
 
 QImage PictureOf(const Canvas& canvas, Rect area) {

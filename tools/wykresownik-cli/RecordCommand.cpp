@@ -124,10 +124,10 @@ class Progress {
     if (!shown_ || (!now && Clock::now() < next_)) return;
     next_ = Clock::now() + kProgressEvery;
     const int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-    const int64_t bytes = state.dataFile.Size();
+    const int64_t bytes = state.recording.dataFile.Size();
     const int64_t perSecond = ms > 0 ? bytes * 1000 / ms : 0;
     std::fprintf(stderr, "\rPróbki: %d  czas: %02lld:%02lld:%02lld  plik: %lld B  %lld B/s\033[K",
-                 state.recordedSampleCount, static_cast<long long>(ms / 3600000),
+                 state.live.recordedSampleCount, static_cast<long long>(ms / 3600000),
                  static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
                  static_cast<long long>(bytes), static_cast<long long>(perSecond));
     started_ = true;
@@ -165,10 +165,11 @@ int RunRecord(const Arguments& arguments) {
 
   auto state = std::make_unique<RecorderState>();
   LoadViewSettings(*state, arguments);
-  state->adapterType = static_cast<uint8_t>(type);
-  state->comPortNumber = static_cast<uint8_t>(port);
-  if (arguments.Has("device")) state->comDevicePaths[port] = arguments.Value("device");
-  state->dcOffset = static_cast<uint8_t>(arguments.Integer("offset", state->dcOffset, 0, 255));
+  state->settings.adapterType = static_cast<uint8_t>(type);
+  state->settings.comPortNumber = static_cast<uint8_t>(port);
+  if (arguments.Has("device")) state->settings.comDevicePaths[port] = arguments.Value("device");
+  state->settings.dcOffset =
+      static_cast<uint8_t>(arguments.Integer("offset", state->settings.dcOffset, 0, 255));
   SelectSamplePeriod(*state, periodButton);
   SelectVoltsPerDiv(*state, voltsButton);
   if (type == 1)
@@ -242,9 +243,9 @@ int RunRecord(const Arguments& arguments) {
   progress.Show(*state, Clock::now() - started, true);
   progress.Finish();
   // A failed write may have counted samples that never reached the file.
-  const std::string kept =
-      "; w " + sampleName + " zostało " + std::to_string(state->dataFile.Size()) + " próbek";
-  state->dataFile.Close();
+  const std::string kept = "; w " + sampleName + " zostało " +
+                           std::to_string(state->recording.dataFile.Size()) + " próbek";
+  state->recording.dataFile.Close();
   switch (end) {
     case RecordingEnd::kLinkLost:
       throw CliError(kNoAdapter, std::string(kLinkLostText) + " " + device + kept);

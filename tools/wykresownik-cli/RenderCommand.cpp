@@ -24,7 +24,7 @@ QImage ViewPicture(RecorderState& state, bool absoluteTime) {
   window.FillRect(0, 0, kWindowWidth, kWindowHeight);
   PresentPlot(state, window);
   QtTextDrawer text;
-  DrawScales(state, window, text, absoluteTime, state.scrollBar.position);
+  DrawScales(state, window, text, absoluteTime, state.view.scrollBar.position);
   return PictureOf(window, kViewArea);
 }
 
@@ -44,7 +44,7 @@ int RunRender(const Arguments& arguments) {
   OutputFile out(arguments, "png", name);
 
   const auto gui = StartGui();
-  state->timeScaleAbsolute = absolute;
+  state->scales.timeScaleAbsolute = absolute;
   ViewRecordingAt(*state, step, position);
   WritePng(ViewPicture(*state, absolute), out);
   out.Commit();

@@ -23,10 +23,10 @@ constexpr Rect kSpectrumArea{0, 20, 580, 315};
 void WriteBins(const RecorderState& state, const CsvFormat& format, OutputFile& out) {
   const char s = format.separator;
   out.Write(std::string("Prazek") + s + "Czestotliwosc [Hz]" + s + "Amplituda" + kCsvLineEnd);
-  const double hzPerBin = 1000.0 / SampleTimes(state.samplePeriodMs).PeriodMs() /
-                          static_cast<double>(state.fftFullSize);
-  for (int k = 0; k <= state.fftSize / 2; ++k) {
-    const float magnitude = state.spectrumMagnitudes[static_cast<size_t>(k)];
+  const double hzPerBin = 1000.0 / SampleTimes(state.scales.samplePeriodMs).PeriodMs() /
+                          static_cast<double>(state.spectrum.fftFullSize);
+  for (int k = 0; k <= state.spectrum.fftSize / 2; ++k) {
+    const float magnitude = state.spectrum.spectrumMagnitudes[static_cast<size_t>(k)];
     out.Write(std::to_string(k) + s + CsvNumber(NumberText(k * hzPerBin, 15), format) + s +
               CsvNumber(NumberText(magnitude, 9), format) + kCsvLineEnd);
   }
@@ -63,9 +63,9 @@ int RunSpectrum(const Arguments& arguments) {
 
   auto state = std::make_unique<RecorderState>();
   LoadViewSettings(*state, arguments);
-  state->spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
+  state->spectrum.spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
   OpenInput(*state, name);
-  if (Clip(wanted, state->sampleCount).Count() == 0)
+  if (Clip(wanted, state->recording.sampleCount).Count() == 0)
     throw CliError(kBadUsage, "między --from a --to nie ma próbek nagrania");
   std::unique_ptr<OutputFile> csvOut, pngOut;
   if (csv) csvOut = std::make_unique<OutputFile>(arguments, "csv", name);

@@ -1,0 +1,21 @@
+#pragma once
+// The recording being browsed or recorded into: its sample file, name, length and start.
+
+#include <cstdint>
+#include <string>
+
+#include "common/DateTime.h"
+#include "storage/SampleFile.h"
+
+namespace wyk {
+
+struct OpenRecording {
+  SampleFile dataFile;
+  bool dataFileOpen = false;
+  std::string recordingName;  // as it was opened; empty when none is open
+  int32_t sampleCount = 0;
+  TDateTime recordingStart = 0;
+  TDateTime relativeTimeOrigin = 0;  // never changed
+};
+
+}  // namespace wyk
