@@ -6,8 +6,8 @@
 
 #include "app/RecorderState.h"
 #include "app/TForm1.h"
-#include "config/TForm2.h"
-#include "spectrum/TForm3.h"
+#include "app/TForm2.h"
+#include "app/TForm3.h"
 
 namespace wyk {
 

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/Guard.h"
 
 namespace wyk {
 namespace {
@@ -46,7 +45,8 @@ void Arrow(QPainter& p, const QRect& r, bool left, bool enabled, bool sunken) {
 ThumbScrollBar::ThumbScrollBar(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::ClickFocus);
   repeat_.setSingleShot(true);
-  connect(&repeat_, &QTimer::timeout, this, Guard(this, &ThumbScrollBar::Repeat));
+  // The handlers of Scroll run guarded where the window connects them.
+  connect(&repeat_, &QTimer::timeout, this, &ThumbScrollBar::Repeat);
 }
 
 QRect ThumbScrollBar::ThumbRect() const {

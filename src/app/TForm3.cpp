@@ -1,4 +1,4 @@
-#include "spectrum/TForm3.h"
+#include "app/TForm3.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -14,7 +14,7 @@
 #include "controls/Fonts.h"
 #include "spectrum/SpectrumPeak.h"
 #include "spectrum/SpectrumView.h"
-#include "storage/OutputFiles.h"
+#include "app/OutputFiles.h"
 #include "storage/RecordingNames.h"
 #include "wykresownik-cli/Export.h"
 #include "wykresownik-cli/Pictures.h"

@@ -1,4 +1,4 @@
-#include "storage/OutputFiles.h"
+#include "app/OutputFiles.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 
 #include "app/Guard.h"
 #include "app/TForm1.h"
-#include "storage/OutputFiles.h"
+#include "app/OutputFiles.h"
 #include "storage/RecordingNames.h"
 #include "storage/Recordings.h"
 #include "view/PlotRenderer.h"

@@ -1,4 +1,4 @@
-#include "config/TForm2.h"
+#include "app/TForm2.h"
 
 #include <QMessageBox>
 #include <QPainter>
