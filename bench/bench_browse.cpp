@@ -14,6 +14,8 @@
 
 #include "RandomRecording.h"
 #include "Report.h"
+#include "app/RecorderFiles.h"
+#include "app/RecorderState.h"
 #include "storage/Recordings.h"
 #include "view/PlotRenderer.h"
 #include "view/QtTextDrawer.h"
@@ -35,14 +37,15 @@ struct Browser {
   Canvas window{kWindowWidth, kWindowHeight};
   QtTextDrawer text;
   Browser() {
-    InitPlotBitmaps(*state);
-    OpenRecordingFiles(*state, Recording());
+    InitPlotBitmaps(state->view, state->cursors);
+    OpenRecordingForView(*state, Recording());
   }
   // What the scroll handler and the zoom buttons do after their arithmetic.
   void ShowViewAt() {
-    PlaceView(*state);
-    DrawView(*state, window);
-    DrawScales(*state, window, text, false, state->view.scrollBar.position);
+    PlaceView(state->recording, state->view);
+    DrawView(state->settings, state->scales, state->view, window);
+    DrawScales(state->settings, state->scales, state->recording, state->view, window, text, false,
+               state->view.scrollBar.position);
   }
 };
 
@@ -77,7 +80,7 @@ BENCHMARK(BM_ScrollJump)->Unit(benchmark::kMillisecond);
 void BM_ShowAll(benchmark::State& bench) {
   Browser b;
   for (auto _ : bench) {
-    ShowAll(*b.state);
+    ShowAll(b.state->recording, b.state->view);
     b.ShowViewAt();
     benchmark::DoNotOptimize(b.state->view.plotValues.data());
   }
@@ -92,7 +95,7 @@ void BM_ZoomIn(benchmark::State& bench) {
   const int percent = static_cast<int>(bench.range(0));
   for (auto _ : bench) {
     b.state->view.zoomPercent = percent / 2;
-    ZoomIn(*b.state);
+    ZoomIn(b.state->recording, b.state->view);
     b.ShowViewAt();
     benchmark::DoNotOptimize(b.state->view.plotValues.data());
   }

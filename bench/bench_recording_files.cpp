@@ -18,6 +18,8 @@
 
 #include "RandomRecording.h"
 #include "Report.h"
+#include "app/RecorderFiles.h"
+#include "app/RecorderState.h"
 #include "storage/Recordings.h"
 #include "storage/WindowRead.h"
 #include "view/PlotRenderer.h"
@@ -66,17 +68,17 @@ void BM_SeekAndRead(benchmark::State& bench) {
 
 void OpenForViewing(RecorderState& state, Canvas& window, QtTextDrawer& text,
                     const std::string& name) {
-  OpenRecordingFiles(state, name);
-  DrawScales(state, window, text, false, state.view.scrollBar.position,
-             [](const ScaleCaptions&) {});
-  DrawRecordingPlot(state, state.view.plotBitmap, 25, state.view.gridOffset);
-  PresentPlot(state, window);
+  OpenRecordingForView(state, name);
+  DrawScales(state.settings, state.scales, state.recording, state.view, window, text, false,
+             state.view.scrollBar.position, [](const ScaleCaptions&) {});
+  DrawRecordingPlot(state.settings, state.view, state.view.plotBitmap, 25, state.view.gridOffset);
+  PresentPlot(state.view, window);
 }
 
 void BM_Open1GiB(benchmark::State& bench) {
   const std::string name = FilledFile("1gib.osr", int64_t{1} << 30);
   auto state = std::make_unique<RecorderState>();
-  InitPlotBitmaps(*state);
+  InitPlotBitmaps(state->view, state->cursors);
   Canvas window(kWindowWidth, kWindowHeight);
   QtTextDrawer text;
   for (auto _ : bench) OpenForViewing(*state, window, text, name);
@@ -86,7 +88,7 @@ void BM_Open1GiB(benchmark::State& bench) {
 double PeakMiBOpening(const std::string& name) {
   return bench::InChildProcess([&name] {
     auto state = std::make_unique<RecorderState>();
-    InitPlotBitmaps(*state);
+    InitPlotBitmaps(state->view, state->cursors);
     Canvas window(kWindowWidth, kWindowHeight);
     QtTextDrawer text;
     OpenForViewing(*state, window, text, name);

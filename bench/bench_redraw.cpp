@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Report.h"
+#include "app/RecorderState.h"
 #include "common/DateTime.h"
 #include "common/NumberText.h"
 #include "view/PlotRenderer.h"
@@ -26,7 +27,7 @@ using namespace wyk;
 // A busy trace: a sine with noise, so that most segments are several pixels tall.
 std::unique_ptr<RecorderState> NewState() {
   auto state = std::make_unique<RecorderState>();
-  InitPlotBitmaps(*state);
+  InitPlotBitmaps(state->view, state->cursors);
   for (int i = 0; i < kWindowLength; ++i) {
     const double wave = 125 + 100 * std::sin(i / 17.0) + (i * 7919 % 41) - 20;
     state->view.windowBuffer[static_cast<std::size_t>(i)] =
@@ -53,10 +54,12 @@ void BM_RedrawBrowse(benchmark::State& bench) {
   for (auto _ : bench) {
     position = (position + 37) % (kWindowLength - kPlotWidth);
     state->view.windowOffset = position;
-    UpdateScaleValues(*state, position);
-    DrawRecordingPlot(*state, state->view.plotBitmap, 25, state->view.gridOffset);
-    PresentPlot(*state, window);
-    benchmark::DoNotOptimize(DrawScales(*state, window, text, false, position));
+    UpdateScaleValues(state->scales, state->view, position);
+    DrawRecordingPlot(state->settings, state->view, state->view.plotBitmap, 25,
+                      state->view.gridOffset);
+    PresentPlot(state->view, window);
+    benchmark::DoNotOptimize(DrawScales(state->settings, state->scales, state->recording,
+                                        state->view, window, text, false, position));
     benchmark::ClobberMemory();
   }
 }
@@ -70,8 +73,9 @@ void BM_RedrawLive(benchmark::State& bench) {
     std::rotate(state->live.liveValues.begin(), state->live.liveValues.begin() + 5,
                 state->live.liveValues.end());
     count += 5;
-    DrawLivePlot(*state, state->view.plotBitmap, 25, 25 - count % 25);
-    PresentPlot(*state, window);
+    DrawLivePlot(state->settings, state->live.liveValues, state->view.plotBitmap, 25,
+                 25 - count % 25);
+    PresentPlot(state->view, window);
     benchmark::ClobberMemory();
   }
 }

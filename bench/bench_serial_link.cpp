@@ -17,6 +17,7 @@
 #include "Report.h"
 #include "acquisition/QtSerialPort.h"
 #include "acquisition/SerialLink.h"
+#include "app/RecorderState.h"
 
 extern char** environ;
 
@@ -96,12 +97,13 @@ void BM_DetectAdapter(benchmark::State& state) {
   wyk::SerialLink link(wyk::MakeQtSerialPort);
   for (auto _ : state) {
     state.PauseTiming();
-    link.OpenPort(*recorder);
+    link.OpenPort(recorder->settings);
     state.ResumeTiming();
-    if (link.DetectAdapter(*recorder) != 0) state.SkipWithError("no reply");
+    if (link.DetectAdapter(recorder->settings, recorder->live) != 0)
+      state.SkipWithError("no reply");
     state.PauseTiming();
-    link.SendSettings(*recorder);
-    link.StopAndClosePort(*recorder);
+    link.SendSettings(recorder->settings, recorder->scales, recorder->live);
+    link.StopAndClosePort(recorder->live);
     state.ResumeTiming();
   }
 }

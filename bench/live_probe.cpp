@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/RecorderState.h"
 #include "app/Windows.h"
 
 extern char** environ;

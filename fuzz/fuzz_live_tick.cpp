@@ -11,6 +11,7 @@
 
 #include "FuzzInput.h"
 #include "acquisition/LiveRecording.h"
+#include "app/RecorderState.h"
 #include "support/ScriptedPort.h"
 
 using namespace wyk;
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string ticks = input.Rest();
 
   RecorderState& state = SharedState();
-  ClearWorkBuffers(state);
+  ClearWorkBuffers(state.live, state.view);
   state.scales.sampleDecimation = decimation;
   state.live.recordingAdapterType = static_cast<uint8_t>(adapterType);
   state.scales.softwareGain = gain;
@@ -82,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   PortScript script;
   SerialLink link([&script] { return std::make_unique<ScriptedPort>(script); });
-  Check(link.OpenPort(state));
+  Check(link.OpenPort(state.settings));
 
   std::vector<uint8_t> expected;  // the model's sample file
   RecordingEnd end = RecordingEnd::kNone;
@@ -107,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     script.NextTick();
     const size_t handedBefore = script.handedOver.size();
     const int32_t countBeforeTick = state.live.recordedSampleCount;
-    const LiveTick tick = LiveRecordingTick(state, link, 0.5);
+    const LiveTick tick = LiveRecordingTick(state.scales, state.live, state.recording, link, 0.5);
     end = tick.end;
 
     // The tick asks only for what the port said it had, once, and never past its buffer.
@@ -143,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < shown; ++i)
       Check(state.live.liveValues[kPlotWidth - shown + i] == expected[expected.size() - shown + i]);
   }
-  EndRecording(state, link, end != RecordingEnd::kLinkLost);
+  EndRecording(state.live, state.recording, state.view, link, end != RecordingEnd::kLinkLost);
   const std::string file = fuzz::ReadBytes(path);
   Check(file == std::string(expected.begin(), expected.end()));
   state.recording.dataFile = SampleFile();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "FuzzInput.h"
+#include "app/RecorderState.h"
 #include "config/Settings.h"
 
 using namespace wyk;

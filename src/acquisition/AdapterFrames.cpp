@@ -29,25 +29,25 @@ int BuildHandshakeFrame(int adapterType, CommandFrame& frame) {
   return length;
 }
 
-int BuildSettingsFrame(RecorderState& state) {
-  CommandFrame& frame = state.live.commandFrame;
-  const uint8_t rateCode = LowByte(kRateCodeBase + state.scales.samplePeriodIndex);
-  if (state.settings.adapterType == 1) {
+int BuildSettingsFrame(const Settings& settings, const Scales& scales, LiveSession& live) {
+  CommandFrame& frame = live.commandFrame;
+  const uint8_t rateCode = LowByte(kRateCodeBase + scales.samplePeriodIndex);
+  if (settings.adapterType == 1) {
     frame[0] = 0x00;
     frame[1] = rateCode;
-    frame[2] = state.scales.rangeCode;
+    frame[2] = scales.rangeCode;
     frame[3] = 0x00;
     frame[4] = FrameChecksum(frame.data(), 4);
     return 5;
   }
-  if (state.scales.couplingMode == kCouplingAc) frame[0] = 0x00;
-  if (state.scales.couplingMode == kCouplingDc) frame[0] = kDcCouplingByte;
+  if (scales.couplingMode == kCouplingAc) frame[0] = 0x00;
+  if (scales.couplingMode == kCouplingDc) frame[0] = kDcCouplingByte;
   frame[1] = rateCode;
-  frame[2] = state.settings.dcOffset;
+  frame[2] = settings.dcOffset;
   frame[3] = 0x80;
-  frame[4] = state.scales.couplingMode == kCouplingGnd ? 0 : state.scales.voltsPerDivIndex;
+  frame[4] = scales.couplingMode == kCouplingGnd ? 0 : scales.voltsPerDivIndex;
   frame[5] = FrameChecksum(frame.data(), 5);
-  return SettingsFrameLength(state.settings.adapterType);
+  return SettingsFrameLength(settings.adapterType);
 }
 
 }  // namespace wyk

@@ -4,8 +4,9 @@
 
 #include <array>
 #include <cstdint>
-
-#include "app/RecorderState.h"
+#include "acquisition/LiveSession.h"
+#include "config/Settings.h"
+#include "view/Scales.h"
 
 namespace wyk {
 
@@ -26,6 +27,6 @@ int BuildHandshakeFrame(int adapterType, CommandFrame& frame);
 
 // Builds the settings frame in state.live.commandFrame and returns how many bytes to send.
 // GND keeps byte 0 as the handshake left it and sends range 0; voltsPerDivIndex keeps its value.
-int BuildSettingsFrame(RecorderState& state);
+int BuildSettingsFrame(const Settings& settings, const Scales& scales, LiveSession& live);
 
 }  // namespace wyk

@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "acquisition/LiveSession.h"
 #include "acquisition/SerialLink.h"
-#include "app/RecorderState.h"
 #include "common/DateTime.h"
+#include "config/Settings.h"
+#include "storage/OpenRecording.h"
+#include "view/Scales.h"
+#include "view/ViewWindow.h"
 
 namespace wyk {
 
@@ -26,25 +30,27 @@ inline constexpr const char* kRecordingFullText =
 inline constexpr const char* kRecordingFullCaption = "Uwaga";
 
 // Zeroes receiveBuffer, liveValues, plotValues and windowBuffer.
-void ClearWorkBuffers(RecorderState& state);
+void ClearWorkBuffers(LiveSession& live, ViewWindow& view);
 
 // Shifts the n newest samples, the front of receiveBuffer, into liveValues. A type 1 adapter's
 // bytes are scaled by softwareGain (truncated, at most 255) in receiveBuffer as well, so they
 // are stored scaled.
-void AppendLiveSamples(RecorderState& state, int32_t n);
+void AppendLiveSamples(const Scales& scales, LiveSession& live, int32_t n);
 
 enum class StartFailure { kNone, kCannotOpenPort, kNoDevice };
 
 // Opens the port (closing one left open), pauses and detects the adapter. Without an adapter
 // the port is closed again, without a stop byte.
-StartFailure ConnectAdapter(RecorderState& state, SerialLink& link);
+StartFailure ConnectAdapter(const Settings& settings, LiveSession& live, SerialLink& link);
 
 // Once the adapter answered: takes the period and range of the selected buttons, clears the
 // buffers, sends the settings, stamps the start `now`, writes the parameter file of `name`, sets
 // the recording running and the sample file flushing to the disk every kSyncPeriod. When the
 // parameter file cannot be written the adapter is stopped and the port closed before the error
 // is raised.
-void BeginRecording(RecorderState& state, SerialLink& link, const std::string& name, TDateTime now);
+void BeginRecording(const Settings& settings, Scales& scales, LiveSession& live,
+                    OpenRecording& recording, ViewWindow& view, SerialLink& link,
+                    const std::string& name, TDateTime now);
 
 // Why a recording has to end by itself.
 enum class RecordingEnd {
@@ -65,11 +71,13 @@ struct LiveTick {
 
 // One tick: up to 500 waiting bytes (or one sample of d bytes when decimating) are stored in
 // liveValues and appended to the sample file. Draws nothing. `now` is the wall clock for tABS.
-LiveTick LiveRecordingTick(RecorderState& state, SerialLink& link, TDateTime now);
+LiveTick LiveRecordingTick(const Scales& scales, LiveSession& live, OpenRecording& recording,
+                           SerialLink& link, TDateTime now);
 
 // Ends the recording: the stop byte (unless the device is gone) and the port closed, the work
 // buffers cleared, the sample file flushed to the disk. False, with errno set, when a flush
 // failed: a write failure.
-bool EndRecording(RecorderState& state, SerialLink& link, bool sendStopByte);
+bool EndRecording(LiveSession& live, OpenRecording& recording, ViewWindow& view, SerialLink& link,
+                  bool sendStopByte);
 
 }  // namespace wyk

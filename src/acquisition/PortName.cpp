@@ -6,11 +6,11 @@ std::string PortName(uint8_t comPortNumber) {
   return "COM" + std::to_string(comPortNumber);
 }
 
-std::string PortDeviceName(const RecorderState& state) {
-  const int number = state.settings.comPortNumber;
+std::string PortDeviceName(const Settings& settings) {
+  const int number = settings.comPortNumber;
   if (number == 0) return "";
-  if (number <= kMappedComPorts && !state.settings.comDevicePaths[number].empty())
-    return state.settings.comDevicePaths[number];
+  if (number <= kMappedComPorts && !settings.comDevicePaths[number].empty())
+    return settings.comDevicePaths[number];
   return "/dev/ttyS" + std::to_string(number - 1);
 }
 

@@ -3,8 +3,7 @@
 
 #include <cstdint>
 #include <string>
-
-#include "app/RecorderState.h"
+#include "config/Settings.h"
 
 namespace wyk {
 
@@ -15,6 +14,6 @@ std::string PortName(uint8_t comPortNumber);
 
 // The device that "COM<n>" opens: the settings file's entry COMn in [COM] when it has one,
 // otherwise /dev/ttyS<n-1>. Empty for port 0, which names no device.
-std::string PortDeviceName(const RecorderState& state);
+std::string PortDeviceName(const Settings& settings);
 
 }  // namespace wyk

@@ -10,41 +10,41 @@ namespace wyk {
 
 SerialLink::SerialLink(PortFactory makePort) : makePort_(std::move(makePort)) {}
 
-bool SerialLink::OpenPort(const RecorderState& state) {
+bool SerialLink::OpenPort(const Settings& settings) {
   ClosePort();
   std::unique_ptr<SerialPort> port = makePort_();
-  if (!port->Open(PortDeviceName(state))) return false;
+  if (!port->Open(PortDeviceName(settings))) return false;
   LineSettings lines;
-  lines.dtrOn = state.settings.adapterType < 2;
+  lines.dtrOn = settings.adapterType < 2;
   port->ApplyLineSettings(lines);
   port_ = std::move(port);
   return true;
 }
 
-int SerialLink::DetectAdapter(RecorderState& state) {
+int SerialLink::DetectAdapter(const Settings& settings, LiveSession& live) {
   if (!port_) return -1;
-  const int length = BuildHandshakeFrame(state.settings.adapterType, state.live.commandFrame);
-  if (length > 0) port_->Write(state.live.commandFrame.data(), length);
+  const int length = BuildHandshakeFrame(settings.adapterType, live.commandFrame);
+  if (length > 0) port_->Write(live.commandFrame.data(), length);
   for (int poll = 0; poll < kReplyPolls; ++poll) {
     if (port_->BytesWaiting() >= 1) {
-      port_->Read(state.live.receiveBuffer.data(), 1);
-      return state.live.receiveBuffer[0];
+      port_->Read(live.receiveBuffer.data(), 1);
+      return live.receiveBuffer[0];
     }
     port_->Pause(kReplyPollPauseMs);
   }
   return -1;
 }
 
-bool SerialLink::SendSettings(RecorderState& state) {
-  const int length = BuildSettingsFrame(state);
-  if (!port_) return state.settings.adapterType != 1;
-  const bool written = length == 0 || port_->Write(state.live.commandFrame.data(), length);
-  return state.settings.adapterType == 1 ? written : true;
+bool SerialLink::SendSettings(const Settings& settings, const Scales& scales, LiveSession& live) {
+  const int length = BuildSettingsFrame(settings, scales, live);
+  if (!port_) return settings.adapterType != 1;
+  const bool written = length == 0 || port_->Write(live.commandFrame.data(), length);
+  return settings.adapterType == 1 ? written : true;
 }
 
-void SerialLink::StopAndClosePort(const RecorderState& state) {
+void SerialLink::StopAndClosePort(const LiveSession& live) {
   if (!port_) return;
-  port_->Write(state.live.commandFrame.data(), 1);
+  port_->Write(live.commandFrame.data(), 1);
   port_->Pause(kStopPauseMs);
   ClosePort();
 }

@@ -5,8 +5,10 @@
 #include <functional>
 #include <memory>
 
+#include "acquisition/LiveSession.h"
 #include "acquisition/SerialPort.h"
-#include "app/RecorderState.h"
+#include "config/Settings.h"
+#include "view/Scales.h"
 
 namespace wyk {
 
@@ -29,17 +31,17 @@ class SerialLink {
 
   // Opens "COM<comPortNumber>" and sets its lines; a port still open is closed first.
   // The line settings' results are ignored.
-  bool OpenPort(const RecorderState& state);
+  bool OpenPort(const Settings& settings);
 
   // Sends the handshake, then polls for the reply: the first byte (0..255), left in
   // receiveBuffer[0], or -1 when none came. Later bytes stay waiting.
-  int DetectAdapter(RecorderState& state);
+  int DetectAdapter(const Settings& settings, LiveSession& live);
 
   // Sends the settings frame. For type 1, whether the write succeeded; otherwise true.
-  bool SendSettings(RecorderState& state);
+  bool SendSettings(const Settings& settings, const Scales& scales, LiveSession& live);
 
   // Sends the stop byte (commandFrame[0]), pauses and closes the port.
-  void StopAndClosePort(const RecorderState& state);
+  void StopAndClosePort(const LiveSession& live);
 
   // Closes the port without a stop byte; nothing when none is open.
   void ClosePort();

@@ -287,7 +287,7 @@ void TForm1::BuildSidePanels() {
 }
 
 void TForm1::CreateMainWindow() {
-  InitPlotBitmaps(state);
+  InitPlotBitmaps(state.view, state.cursors);
   // Time and date texts are fixed to "hh:mm:ss:zzz" and "dd:mm:yyyy" (common/DateTime.h).
   LoadSettings(state.settings, settingsPath);
   if (state.settings.adapterType == 1) {
@@ -295,7 +295,7 @@ void TForm1::CreateMainWindow() {
     SelectVoltsClick(4);         // 100 mV
     SelectSamplePeriodClick(2);  // 0,5 ms
   }
-  DrawRecordingPlot(state, state.view.plotBitmap, 25, 0);
+  DrawRecordingPlot(state.settings, state.view, state.view.plotBitmap, 25, 0);
 }
 
 void TForm1::ShowConfiguration() {
@@ -304,8 +304,8 @@ void TForm1::ShowConfiguration() {
     configurationDialog->raise();
     configurationDialog->activateWindow();
   }
-  DrawRecordingPlot(state, state.view.plotBitmap, 25, state.view.gridOffset);
-  PresentPlot(state, windowCanvas);
+  DrawRecordingPlot(state.settings, state.view, state.view.plotBitmap, 25, state.view.gridOffset);
+  PresentPlot(state.view, windowCanvas);
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
 }
 
@@ -342,7 +342,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
                  part.height(), plot.BytesPerLine(), QImage::Format_RGB32));
       return;
     }
-    if (!selectionBandShown) PresentPlot(state, windowCanvas);
+    if (!selectionBandShown) PresentPlot(state.view, windowCanvas);
   } else {
     PaintGuarded([this] { FormPaint(); });
   }

@@ -20,9 +20,9 @@
 #include "controls/IconButton.h"
 #include "controls/RaisedPanel.h"
 #include "controls/ThumbScrollBar.h"
+#include "storage/SampleStretch.h"
 #include "view/Cursors.h"
 #include "view/QtTextDrawer.h"
-#include "view/SampleStretch.h"
 
 namespace wyk {
 

@@ -22,15 +22,17 @@ CursorWidgets WidgetsOf(TForm1& f, Cursor cursor) {
 void WriteReadout(TForm1& f, Cursor cursor) {
   const CursorWidgets w = WidgetsOf(f, cursor);
   const bool a = cursor == Cursor::kA;
-  w.time->setText(ToQString(
-      SampleTimeText(f.state, a ? f.state.cursors.cursorASample : f.state.cursors.cursorBSample)));
-  w.value->setText(ToQString(
-      LevelValueText(f.state, a ? f.state.cursors.cursorALevel : f.state.cursors.cursorBLevel)));
+  w.time->setText(
+      ToQString(SampleTimeText(f.state.scales, f.state.recording,
+                               a ? f.state.cursors.cursorASample : f.state.cursors.cursorBSample)));
+  w.value->setText(ToQString(LevelValueText(
+      f.state.scales, a ? f.state.cursors.cursorALevel : f.state.cursors.cursorBLevel)));
 }
 
 void WriteDifference(TForm1& f) {
-  f.Label17->setText(ToQString(DifferenceTimeText(f.state)));
-  f.Label19->setText(ToQString(DifferenceValueText(f.state)));
+  f.Label17->setText(
+      ToQString(DifferenceTimeText(f.state.scales, f.state.recording, f.state.cursors)));
+  f.Label19->setText(ToQString(DifferenceValueText(f.state.scales, f.state.cursors)));
 }
 
 void ShowMarks(TForm1& f, Cursor cursor) {
@@ -56,7 +58,7 @@ void TForm1::ToggleCursors() {
   }
   state.cursors.cursorsVisible = true;
   for (const Cursor cursor : {Cursor::kA, Cursor::kB}) {
-    PlaceCursorMarks(cursor, PutCursorAtViewStart(state, cursor));
+    PlaceCursorMarks(cursor, PutCursorAtViewStart(state.view, state.cursors, cursor));
     ShowMarks(*this, cursor);
     WriteReadout(*this, cursor);
   }
@@ -71,19 +73,19 @@ void TForm1::HideCursors() {
 
 void TForm1::SnapCursor(Cursor cursor) {
   if (!state.cursors.cursorsVisible) return;
-  PlaceCursorMarks(cursor, PutCursorAtViewStart(state, cursor));
+  PlaceCursorMarks(cursor, PutCursorAtViewStart(state.view, state.cursors, cursor));
   ShowMarks(*this, cursor);
   WriteReadout(*this, cursor);
 }
 
 void TForm1::PickCursor(int x) {
-  wyk::PickCursor(state, x, znAtop->x(), znBtop->x());
+  wyk::PickCursor(state.cursors, x, znAtop->x(), znBtop->x());
 }
 
 void TForm1::DragCursor(int x, Qt::MouseButtons buttons) {
   if (!(buttons & Qt::LeftButton)) return;
   // Hidden cursors move too, and their readouts follow.
-  if (const std::optional<CursorMarks> marks = wyk::DragCursor(state, x)) {
+  if (const std::optional<CursorMarks> marks = wyk::DragCursor(state.view, state.cursors, x)) {
     const Cursor cursor = static_cast<Cursor>(state.cursors.draggedCursor);
     PlaceCursorMarks(cursor, *marks);
     WriteReadout(*this, cursor);
@@ -95,7 +97,7 @@ void TForm1::FollowScroll() {
   if (!state.cursors.cursorsVisible) return;
   for (const Cursor cursor : {Cursor::kA, Cursor::kB}) {
     const CursorWidgets w = WidgetsOf(*this, cursor);
-    const std::optional<CursorMarks> marks = wyk::FollowScroll(state, cursor);
+    const std::optional<CursorMarks> marks = wyk::FollowScroll(state.view, state.cursors, cursor);
     w.pin->setVisible(marks.has_value());
     w.vertical->setVisible(marks.has_value());
     if (!marks) continue;
@@ -105,20 +107,20 @@ void TForm1::FollowScroll() {
 }
 
 void TForm1::BeginSelection(int x, int y) {
-  wyk::BeginSelection(state, x, y);
+  wyk::BeginSelection(state.cursors, x, y);
 }
 
 void TForm1::ExtendSelection(int x, int y, Qt::MouseButtons buttons) {
-  if (!wyk::ExtendSelection(state, x, y, buttons & Qt::LeftButton)) return;
+  if (!wyk::ExtendSelection(state.cursors, x, y, buttons & Qt::LeftButton)) return;
   // A live frame leaves the window canvas behind the screen; the band goes over the plot shown.
-  if (state.live.recordingActive && !selectionBandShown) PresentPlot(state, windowCanvas);
-  DrawSelectionBand(state, windowCanvas);
+  if (state.live.recordingActive && !selectionBandShown) PresentPlot(state.view, windowCanvas);
+  DrawSelectionBand(state.view, state.cursors, windowCanvas);
   selectionBandShown = true;
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
 }
 
 void TForm1::EndSelection() {
-  wyk::EndSelection(state);
+  wyk::EndSelection(state.cursors);
 }
 
 }  // namespace wyk

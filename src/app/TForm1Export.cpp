@@ -5,11 +5,13 @@
 #include <QGuiApplication>
 
 #include "app/Guard.h"
-#include "app/TForm1.h"
 #include "app/OutputFiles.h"
+#include "app/TForm1.h"
 #include "storage/RecordingNames.h"
 #include "storage/Recordings.h"
+#include "view/Cursors.h"
 #include "view/PlotRenderer.h"
+#include "view/ZoomScroll.h"
 #include "wykresownik-cli/Export.h"
 #include "wykresownik-cli/Pictures.h"
 
@@ -57,7 +59,8 @@ void TForm1::ShowPlotMenu(const QPoint& globalPosition) {
 }
 
 void TForm1::SavePlotPicture() {
-  const QImage picture = cli::ViewPicture(state, state.scales.timeScaleAbsolute);
+  const QImage picture = cli::ViewPicture(state.settings, state.scales, state.recording, state.view,
+                                          state.scales.timeScaleAbsolute);
   const std::string path =
       AskOutputPath(this, "Zapisz obraz", RecordingFileName(state.recording.recordingName, ".png"),
                     "Obraz PNG (*.png)", state.recording.recordingName);
@@ -67,7 +70,8 @@ void TForm1::SavePlotPicture() {
 }
 
 void TForm1::CopyPlotPicture() {
-  QGuiApplication::clipboard()->setImage(cli::ViewPicture(state, state.scales.timeScaleAbsolute));
+  QGuiApplication::clipboard()->setImage(cli::ViewPicture(
+      state.settings, state.scales, state.recording, state.view, state.scales.timeScaleAbsolute));
 }
 
 void TForm1::ExportSamples(Stretch stretch, bool wav) {
@@ -77,7 +81,8 @@ void TForm1::ExportSamples(Stretch stretch, bool wav) {
     ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
     return;
   }
-  const SampleSpan range = StretchRange(state, stretch, recording.sampleCount);
+  const SampleSpan range =
+      StretchRange(stretch, ViewSpan(state.view), CursorSpan(state.cursors), recording.sampleCount);
   const std::string path = AskOutputPath(
       this, wav ? "Eksportuj WAV" : "Eksportuj CSV",
       RecordingFileName(state.recording.recordingName, wav ? ".wav" : ".csv"),

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/Guard.h"
+#include "app/RecorderFiles.h"
 #include "app/TForm1.h"
 #include "common/Errors.h"
 #include "storage/RecordingNames.h"
@@ -45,7 +46,7 @@ void TForm1::SetViewButtonsEnabled(bool enabled) {
 }
 
 void TForm1::CloseRecordingView() {
-  CloseRecording(state);
+  CloseRecordingAndView(state);
   StartButton->setEnabled(false);
   SetViewButtonsEnabled(false);
   ZoomLabel->setText("1:1");
@@ -56,8 +57,8 @@ void TForm1::CloseRecordingView() {
 void TForm1::RedrawRecording() {
   SyncScrollBar();
   DrawScales(state.scales.timeScaleAbsolute);
-  DrawRecordingPlot(state, state.view.plotBitmap, 25, state.view.gridOffset);
-  PresentPlot(state, windowCanvas);
+  DrawRecordingPlot(state.settings, state.view, state.view.plotBitmap, 25, state.view.gridOffset);
+  PresentPlot(state.view, windowCanvas);
   selectionBandShown = false;
   update();
 }
@@ -74,7 +75,7 @@ void TForm1::NewRecording() {
     box.setDefaultButton(QMessageBox::No);
     if (box.exec() != QMessageBox::Yes) return;
   }
-  if (!CreateRecording(state, name)) {
+  if (!CreateRecording(state.recording, name)) {
     ShowMessage("Uwaga", "Nie mogę utworzyć pliku!");
     return;
   }
@@ -85,7 +86,7 @@ void TForm1::NewRecording() {
 void TForm1::OpenRecording() {
   HideCursors();
   try {
-    const OpenOutcome outcome = OpenRecordingFiles(state, FileNameEdit->Text().toStdString());
+    const OpenOutcome outcome = OpenRecordingForView(state, FileNameEdit->Text().toStdString());
     if (outcome.result == OpenResult::kNotOpened) {
       ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
     } else {

@@ -6,6 +6,7 @@
 
 #include "acquisition/SerialTexts.h"
 #include "app/Guard.h"
+#include "app/RecorderFiles.h"
 #include "app/TForm1.h"
 #include "common/LocalClock.h"
 #include "storage/Recordings.h"
@@ -37,7 +38,7 @@ void TForm1::SetAcquisitionControlsEnabled(bool enabled) {
 
 void TForm1::StartRecording() {
   HideCursors();
-  switch (ConnectAdapter(state, serialLink)) {
+  switch (ConnectAdapter(state.settings, state.live, serialLink)) {
     case StartFailure::kCannotOpenPort:
       return ShowMessage(kSerialErrorCaption, kCannotOpenPortText);
     case StartFailure::kNoDevice:
@@ -49,7 +50,8 @@ void TForm1::StartRecording() {
   FftButton->setEnabled(false);
   // The recording goes on under the name "Nowy" created it with, whatever the box says now.
   FileNameEdit->SetText(newRecordingName);
-  BeginRecording(state, serialLink, newRecordingName.toStdString(), LocalNow());
+  BeginRecording(state.settings, state.scales, state.live, state.recording, state.view, serialLink,
+                 newRecordingName.toStdString(), LocalNow());
   liveTickClock.start();
   Timer1->start(tickSchedule.Start(0));
   SetAcquisitionControlsEnabled(false);
@@ -65,7 +67,8 @@ void TForm1::StartRecording() {
 void TForm1::Timer1Timer() {
   Timer1->stop();
   if (!state.live.recordingActive) return;
-  const LiveTick tick = LiveRecordingTick(state, serialLink, LocalNow());
+  const LiveTick tick =
+      LiveRecordingTick(state.scales, state.live, state.recording, serialLink, LocalNow());
   if (tick.stored > 0) {
     liveFrame = tick;
     liveFramePending = true;
@@ -84,7 +87,8 @@ void TForm1::Timer1Timer() {
 
 void TForm1::PresentLiveFrame() {
   liveFrameClock.start();
-  DrawLivePlot(state, state.view.plotBitmap, kLiveGridSpacing, liveFrame.gridOffset);
+  DrawLivePlot(state.settings, state.live.liveValues, state.view.plotBitmap, kLiveGridSpacing,
+               liveFrame.gridOffset);
   selectionBandShown = false;  // the live plot is presented over any band
   update(kPlotLeft, kPlotTop, kPlotWidth, kPlotHeight);
   ShowLiveTimes();
@@ -111,7 +115,8 @@ void TForm1::EndRecordingWith(RecordingEnd why) {
   liveFrameClock.invalidate();
   // A device that is gone gets no stop byte. The samples are on the disk before the recording
   // is reported closed.
-  if (!EndRecording(state, serialLink, why != RecordingEnd::kLinkLost))
+  if (!EndRecording(state.live, state.recording, state.view, serialLink,
+                    why != RecordingEnd::kLinkLost))
     why = RecordingEnd::kWriteFailed;
   StartButton->setEnabled(false);
   StopButton->setEnabled(false);
@@ -137,8 +142,8 @@ void TForm1::EndRecordingWith(RecordingEnd why) {
 void TForm1::LeaveRecording() {
   if (!state.live.recordingActive) return;
   Timer1->stop();
-  EndRecording(state, serialLink, true);
-  CloseRecording(state);
+  EndRecording(state.live, state.recording, state.view, serialLink, true);
+  CloseRecordingAndView(state);
 }
 
 }  // namespace wyk

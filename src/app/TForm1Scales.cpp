@@ -14,7 +14,8 @@ QLabel* TForm1::SwitchPicture(int number) const {
 }
 
 void TForm1::DrawScaleLayer(bool absoluteTime) {
-  wyk::DrawScales(state, windowCanvas, textDrawer, absoluteTime, state.view.scrollBar.position,
+  wyk::DrawScales(state.settings, state.scales, state.recording, state.view, windowCanvas,
+                  textDrawer, absoluteTime, state.view.scrollBar.position,
                   [this](const ScaleCaptions& captions) {
                     Label21->setText(QString::fromStdString(captions.voltsPerDiv));
                     Label22->setText(QString::fromStdString(captions.samplePeriod));
@@ -28,31 +29,31 @@ void TForm1::DrawScales(bool absoluteTime) {
 
 void TForm1::FormPaint() {
   // The surface already holds the last plot; copying it again would wipe the selection band.
-  if (!selectionBandShown) PresentPlot(state, windowCanvas);
+  if (!selectionBandShown) PresentPlot(state.view, windowCanvas);
   DrawScaleLayer(state.scales.timeScaleAbsolute);
 }
 
 void TForm1::SelectSamplePeriodClick(int vdButton) {
-  SelectSamplePeriod(state, vdButton);
+  SelectSamplePeriod(state.scales, vdButton);
   DrawScales(state.scales.timeScaleAbsolute);
 }
 
 void TForm1::SelectVoltsClick(int speedButton) {
   const VoltsPerDivRow& row = kVoltsPerDivRows.at(static_cast<size_t>(speedButton - 1));
   Image4->move(row.pointerLeft, row.pointerTop);
-  SetVoltsPerDivScale(state, row);
+  SetVoltsPerDivScale(state.scales, row);
   DrawScales(state.scales.timeScaleAbsolute);
-  SetVoltsPerDivRange(state, row);
+  SetVoltsPerDivRange(state.scales, row);
 }
 
 void TForm1::SelectCouplingClick(int speedButton) {
-  const CouplingRow& row = SelectCoupling(state, speedButton);
+  const CouplingRow& row = SelectCoupling(state.scales, speedButton);
   Przelacznik->setPixmap(SwitchPicture(static_cast<int>(row.picture))->pixmap());
   Label23->setText(ToQString(row.label23));
 }
 
 void TForm1::SelectTimeScaleClick(bool absolute) {
-  SelectTimeScale(state, absolute);
+  SelectTimeScale(state.scales, absolute);
   DrawScales(absolute);
 }
 
@@ -60,7 +61,7 @@ void TForm1::SelectTimeScaleClick(bool absolute) {
 // Stop applies the limits.
 void TForm1::ApplyType1Limits() {
   if (state.live.recordingActive) return;
-  wyk::ApplyType1Limits(state);
+  wyk::ApplyType1Limits(state.scales);
   for (std::string_view name : kType1Limits.disabledButtons)
     findChild<QWidget*>(ToQString(name))->setEnabled(false);
   Image4->move(kType1Limits.pointerLeft, kType1Limits.pointerTop);

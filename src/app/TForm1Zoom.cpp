@@ -7,8 +7,8 @@
 namespace wyk {
 
 void TForm1::ShowViewAt() {
-  PlaceView(state);
-  DrawView(state, windowCanvas);
+  PlaceView(state.recording, state.view);
+  DrawView(state.settings, state.scales, state.view, windowCanvas);
   selectionBandShown = false;
   DrawScales(state.scales.timeScaleAbsolute);
 }
@@ -22,26 +22,26 @@ void TForm1::ScrollBar1Scroll() {
 }
 
 void TForm1::z1Click() {
-  const std::string label = ShowAll(state);
+  const std::string label = ShowAll(state.recording, state.view);
   SyncScrollBar();
   ShowViewAt();
   ZoomLabel->setText(ToQString(label));
 }
 
 void TForm1::z2Click() {
-  ZoomLabel->setText(ToQString(ZoomOff(state)));
+  ZoomLabel->setText(ToQString(ZoomOff(state.recording, state.view)));
   SyncScrollBar();
   ShowViewAt();
 }
 
 void TForm1::z3Click() {
-  ZoomLabel->setText(ToQString(ZoomIn(state)));
+  ZoomLabel->setText(ToQString(ZoomIn(state.recording, state.view)));
   SyncScrollBar();
   ShowViewAt();
 }
 
 void TForm1::z4Click() {
-  const std::optional<std::string> label = ZoomOut(state);
+  const std::optional<std::string> label = ZoomOut(state.recording, state.view);
   if (!label) return;
   ZoomLabel->setText(ToQString(*label));
   SyncScrollBar();
@@ -49,7 +49,8 @@ void TForm1::z4Click() {
 }
 
 void TForm1::z5Click() {
-  const std::optional<std::string> label = ZoomToSelection(state);
+  const std::optional<std::string> label =
+      ZoomToSelection(state.recording, state.view, state.cursors);
   if (!label) return;
   ZoomLabel->setText(ToQString(*label));
   SyncScrollBar();

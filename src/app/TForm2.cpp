@@ -12,6 +12,7 @@
 #include "config/Settings.h"
 #include "controls/Fonts.h"
 #include "controls/Pictures.h"
+#include "view/ColourPreview.h"
 
 namespace wyk {
 namespace {
@@ -65,7 +66,7 @@ void TForm2::BuildLayout() {
   RadioGroup1 = new RadioGroup(this, {0, 0, 129, 105}, "Port Com",
                                {"Com1", "Com2", "Com3", "Com4", "Com5", "Com6", "Com7", "Com8"}, 2);
   for (int i = 0; i < RadioGroup1->Count(); ++i)
-    RadioGroup1->Item(i)->setToolTip(ToQString(PortDeviceHint(state_, i + 1)));
+    RadioGroup1->Item(i)->setToolTip(ToQString(PortDeviceHint(state_.settings, i + 1)));
 
   GroupBox2 = new QGroupBox(QString::fromUtf8("Wygląd"), this);
   GroupBox2->setGeometry(136, 0, 89, 105);
@@ -133,12 +134,12 @@ void TForm2::showEvent(QShowEvent* event) {
   if (event->spontaneous()) return;
   RunGuarded([this] {
     ShowSettings();
-    SnapshotSettings(state_);
+    SnapshotSettings(state_.settings, state_.savedSettings);
   });
 }
 
 void TForm2::paintEvent(QPaintEvent*) {
-  PaintGuarded([this] { DrawColourPreview(state_, surface); });
+  PaintGuarded([this] { DrawColourPreview(state_.settings, surface); });
   QPainter painter(this);
   const QImage image(surface.Bits(), surface.Width(), surface.Height(), surface.BytesPerLine(),
                      QImage::Format_RGB32);
@@ -153,7 +154,7 @@ void TForm2::PickColour(ColourSwatch* swatch) {
   ColorDialog1->setCurrentColor(ToQColor(colour));
   if (ColorDialog1->exec() == QDialog::Accepted) colour = FromQColor(ColorDialog1->selectedColor());
   swatch->SetColour(ToQColor(colour));
-  DrawColourPreview(state_, surface);
+  DrawColourPreview(state_.settings, surface);
   const Rect r = kColourPreview;
   update(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
@@ -176,7 +177,7 @@ void TForm2::ConfirmConfiguration() {
     }
     return;
   }
-  TakeDialogChoice(state_, choice);
+  TakeDialogChoice(state_.settings, choice);
   mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
   SaveSettings(state_.settings, mainWindow_.settingsPath);
   if (state_.settings.adapterType == 1)
@@ -188,7 +189,7 @@ void TForm2::ConfirmConfiguration() {
 }
 
 void TForm2::CancelConfiguration() {
-  RestoreSnapshot(state_);
+  RestoreSnapshot(state_.settings, state_.savedSettings);
   // After an OK whose write failed the caption named the type that is now put back.
   mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
   hide();

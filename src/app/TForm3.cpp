@@ -8,14 +8,16 @@
 #include <QShowEvent>
 
 #include "app/Guard.h"
+#include "app/OutputFiles.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
 #include "controls/Fonts.h"
 #include "spectrum/SpectrumPeak.h"
 #include "spectrum/SpectrumView.h"
-#include "app/OutputFiles.h"
 #include "storage/RecordingNames.h"
+#include "view/Cursors.h"
+#include "view/ZoomScroll.h"
 #include "wykresownik-cli/Export.h"
 #include "wykresownik-cli/Pictures.h"
 
@@ -134,17 +136,18 @@ void TForm3::RefreshSpectrum() {
    : stretch == Stretch::kView ? StretchButton2
                                : StretchButton3)
       ->setChecked(true);
-  const SampleSpan wanted = StretchRange(state_, stretch, state_.recording.dataFile.Size());
+  const SampleSpan wanted = StretchRange(stretch, ViewSpan(state_.view), CursorSpan(state_.cursors),
+                                         state_.recording.dataFile.Size());
   const bool computed = wyk::RefreshSpectrum(
-      state_,
+      state_.settings, state_.scales, state_.recording, state_.spectrum,
       [&frame](int stage) {
         frame.ProgressBar1->setValue(stage);
         frame.ProgressBar1->repaint();
       },
       wanted);
   ShowReadouts();
-  DrawSpectrumAxes(state_, windowCanvas, textDrawer_);
-  PresentSpectrum(state_, windowCanvas);
+  DrawSpectrumAxes(state_.spectrum, windowCanvas, textDrawer_);
+  PresentSpectrum(state_.spectrum, windowCanvas);
   repaint();
   frame.hide();
   if (!computed)
@@ -158,9 +161,9 @@ void TForm3::SetStretch(Stretch chosen) {
 }
 
 void TForm3::ShowReadouts() {
-  Label2->setText(ToQString(SamplesText(AnalysedRange(state_))));
-  const std::optional<SpectrumPeak> peak = FindSpectrumPeak(state_);
-  Label3->setText(peak ? ToQString(PeakText(state_, *peak)) : QString());
+  Label2->setText(ToQString(SamplesText(AnalysedRange(state_.spectrum))));
+  const std::optional<SpectrumPeak> peak = FindSpectrumPeak(state_.scales, state_.spectrum);
+  Label3->setText(peak ? ToQString(PeakText(state_.scales, *peak)) : QString());
 }
 
 void TForm3::contextMenuEvent(QContextMenuEvent* event) {
@@ -174,7 +177,7 @@ void TForm3::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TForm3::SaveSpectrumPicture() {
-  const QImage picture = cli::SpectrumPicture(state_);
+  const QImage picture = cli::SpectrumPicture(state_.spectrum);
   const std::string path = AskOutputPath(this, "Zapisz obraz", SpectrumOutputName(state_, ".png"),
                                          "Obraz PNG (*.png)", state_.recording.recordingName);
   if (path.empty()) return;
@@ -186,21 +189,22 @@ void TForm3::ExportBins() {
   const std::string path = AskOutputPath(this, "Eksportuj CSV", SpectrumOutputName(state_, ".csv"),
                                          "Tekst CSV (*.csv)", state_.recording.recordingName);
   if (path.empty()) return;
-  WriteOutput(this, path, state_.recording.recordingName,
-              [this](cli::OutputFile& out) { cli::WriteBins(state_, cli::CsvFormat{}, out); });
+  WriteOutput(this, path, state_.recording.recordingName, [this](cli::OutputFile& out) {
+    cli::WriteBins(state_.scales, state_.spectrum, cli::CsvFormat{}, out);
+  });
 }
 
 void TForm3::SetFrequencyZoom(int f) {
-  wyk::SetFrequencyZoom(state_, f);
+  wyk::SetFrequencyZoom(state_.settings, state_.scales, state_.spectrum, f);
   ShowReadouts();
-  DrawSpectrumAxes(state_, windowCanvas, textDrawer_);
-  PresentSpectrum(state_, windowCanvas);
+  DrawSpectrumAxes(state_.spectrum, windowCanvas, textDrawer_);
+  PresentSpectrum(state_.spectrum, windowCanvas);
   update();
 }
 
 void TForm3::FormPaint() {
-  DrawSpectrumAxes(state_, windowCanvas, textDrawer_);
-  PresentSpectrum(state_, windowCanvas);
+  DrawSpectrumAxes(state_.spectrum, windowCanvas, textDrawer_);
+  PresentSpectrum(state_.spectrum, windowCanvas);
 }
 
 void TForm3::paintEvent(QPaintEvent*) {

@@ -10,8 +10,8 @@
 
 #include "app/RecorderState.h"
 #include "controls/RaisedPanel.h"
+#include "storage/SampleStretch.h"
 #include "view/QtTextDrawer.h"
-#include "view/SampleStretch.h"
 
 namespace wyk {
 

@@ -20,8 +20,8 @@ int AdapterEntryOf(uint8_t adapterType) {
   return adapterType < kAdapterEntries.size() ? adapterType : -1;
 }
 
-std::string PortDeviceHint(const RecorderState& state, int number) {
-  const std::string& mapped = state.settings.comDevicePaths.at(static_cast<size_t>(number));
+std::string PortDeviceHint(const Settings& settings, int number) {
+  const std::string& mapped = settings.comDevicePaths.at(static_cast<size_t>(number));
   return mapped.empty() ? "/dev/ttyS" + std::to_string(number - 1) : FileText(mapped);
 }
 
@@ -40,42 +40,18 @@ std::string ChoiceRefusal(const DialogChoice& choice) {
   return "";
 }
 
-void TakeDialogChoice(RecorderState& state, const DialogChoice& choice) {
-  state.settings.comPortNumber = LowByte(choice.portItem + 1);
-  state.settings.adapterType = LowByte(choice.adapterEntry);
-  state.settings.dcOffset = LowByte(ParseInteger(choice.offsetText).value_or(0));
+void TakeDialogChoice(Settings& settings, const DialogChoice& choice) {
+  settings.comPortNumber = LowByte(choice.portItem + 1);
+  settings.adapterType = LowByte(choice.adapterEntry);
+  settings.dcOffset = LowByte(ParseInteger(choice.offsetText).value_or(0));
 }
 
-void SnapshotSettings(RecorderState& state) {
-  state.savedSettings = state.settings;
+void SnapshotSettings(const Settings& settings, Settings& savedSettings) {
+  savedSettings = settings;
 }
 
-void RestoreSnapshot(RecorderState& state) {
-  state.settings = state.savedSettings;
-}
-
-void DrawColourPreview(const RecorderState& state, Canvas& surface) {
-  const Rect r = kColourPreview;
-  // The last stroke of the trace runs to x 289; a canvas ending at the preview's right and
-  // bottom edges keeps it inside.
-  Canvas preview(r.right, r.bottom);
-  preview.SetBrushColor(state.settings.backgroundColor);
-  preview.SetPenColor(state.settings.gridColor);
-  preview.Rectangle(r.left, r.top, r.right, r.bottom);
-  for (int y : {33, 58, 83}) {
-    preview.MoveTo(r.left, y);
-    preview.LineTo(r.right, y);
-  }
-  for (int x : {258, 283}) {
-    preview.MoveTo(x, r.top);
-    preview.LineTo(x, r.bottom);
-  }
-  preview.SetPenColor(state.settings.lineColor);
-  preview.MoveTo(233, 103);
-  preview.LineTo(258, 15);
-  preview.LineTo(283, 103);
-  preview.LineTo(289, 15);
-  surface.CopyRect(preview, r, r.left, r.top);
+void RestoreSnapshot(Settings& settings, const Settings& savedSettings) {
+  settings = savedSettings;
 }
 
 }  // namespace wyk

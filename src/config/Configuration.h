@@ -6,19 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/RecorderState.h"
-#include "view/Canvas.h"
+#include "config/Settings.h"
 
 namespace wyk {
 
 // Entries of the adapter box; the entry index is the adapter type.
 inline constexpr std::array<std::string_view, 3> kAdapterEntries = {"TEV2R (DSC89C420)", "TEW2R",
                                                                     "TEV2R (ATMEGA8)"};
-
-// The dialog's client area, on whose surface the colour preview is drawn.
-inline constexpr int kDialogWidth = 294;
-inline constexpr int kDialogHeight = 191;
-inline constexpr Rect kColourPreview{233, 8, 289, 104};
 
 // "KWARN Wykresownik " followed by the entry of the adapter type, if there is one.
 std::string MainWindowCaption(uint8_t adapterType);
@@ -28,7 +22,7 @@ int PortItemOf(uint8_t comPortNumber);
 // The adapter entry shown for a type: none (−1) above 2.
 int AdapterEntryOf(uint8_t adapterType);
 // The device "Com<number>" opens, shown as the item's hint.
-std::string PortDeviceHint(const RecorderState& state, int number);
+std::string PortDeviceHint(const Settings& settings, int number);
 
 // What the dialog's controls hold when OK is pressed.
 struct DialogChoice {
@@ -40,13 +34,10 @@ struct DialogChoice {
 // whole number from 0 to 255. Empty when it can.
 std::string ChoiceRefusal(const DialogChoice& choice);
 // Port, adapter type and offset from the controls of a choice that is not refused.
-void TakeDialogChoice(RecorderState& state, const DialogChoice& choice);
+void TakeDialogChoice(Settings& settings, const DialogChoice& choice);
 
-// The six settings into the saved copies, and back.
-void SnapshotSettings(RecorderState& state);
-void RestoreSnapshot(RecorderState& state);
-
-// Background, grid and a zigzag trace in the three colours, clipped to kColourPreview.
-void DrawColourPreview(const RecorderState& state, Canvas& surface);
+// The settings into the saved copy, and back.
+void SnapshotSettings(const Settings& settings, Settings& savedSettings);
+void RestoreSnapshot(Settings& settings, const Settings& savedSettings);
 
 }  // namespace wyk

@@ -232,11 +232,11 @@ void BitReverse(const float* in, float* out, int bits) {
 
 // The stage of length 2 and those of length 4 … blockSize, one block after another.
 template <class Stages>
-void BlockStages(RecorderState& state, const Tables& tables, int n, int blockSize) {
-  float* re = state.spectrum.fftRe.data();
-  float* im = state.spectrum.fftIm.data();
+void BlockStages(SpectrumState& spectrum, const Tables& tables, int n, int blockSize) {
+  float* re = spectrum.fftRe.data();
+  float* im = spectrum.fftIm.data();
   for (int base = 0; base < n; base += blockSize) {
-    Stages::Pairs(re, state.spectrum.fftReversedRe.data(), base, base + blockSize);
+    Stages::Pairs(re, spectrum.fftReversedRe.data(), base, base + blockSize);
     for (int len = 4; len <= blockSize; len *= 2)
       Stages::Groups(re, im, base, base + blockSize, len, &tables.cosine[len / 2],
                      &tables.sine[len / 2]);
@@ -247,9 +247,9 @@ void BlockStages(RecorderState& state, const Tables& tables, int n, int blockSiz
 // these stages pair rows only, so a strip of columns is copied out, taken through all of them
 // and copied back.
 template <class Stages>
-void RowStages(RecorderState& state, Tables& tables, int n, int blockSize) {
-  float* re = state.spectrum.fftRe.data();
-  float* im = state.spectrum.fftIm.data();
+void RowStages(SpectrumState& spectrum, Tables& tables, int n, int blockSize) {
+  float* re = spectrum.fftRe.data();
+  float* im = spectrum.fftIm.data();
   const int rows = n / blockSize;
   float* sRe = tables.scratchRe.data();
   float* sIm = tables.scratchIm.data();
@@ -282,81 +282,80 @@ int TransformSizeFor(int count) {
   return halvings + 1 >= kMaxBits ? kMaxFftSize : 1 << (halvings + 1);
 }
 
-void RemoveMean(RecorderState& state, const float* input) {
-  const int count = state.spectrum.fftSampleCount;
+void RemoveMean(SpectrumState& spectrum, const float* input) {
+  const int count = spectrum.fftSampleCount;
   float sum = 0;
   for (int i = 0; i < count; ++i) sum = input[i] + sum;
   const float mean = static_cast<float>(static_cast<double>(sum) / count);
-  float* out = state.spectrum.fftInput.data();
+  float* out = spectrum.fftInput.data();
   for (int i = 0; i < count; ++i) out[i] = input[i] - mean;
 }
 
-void ApplyHannWindow(RecorderState& state) {
-  const int count = state.spectrum.fftSampleCount;
+void ApplyHannWindow(SpectrumState& spectrum) {
+  const int count = spectrum.fftSampleCount;
   Tables& tables = SharedTables();
   double* w = tables.window.data();
   if (tables.windowCount != count) {
     for (int i = 0; i < count; ++i) w[i] = 0.5 - 0.5 * std::cos(i * kFftTwoPi / count);
     tables.windowCount = count;
   }
-  float* x = state.spectrum.fftInput.data();
+  float* x = spectrum.fftInput.data();
   for (int i = 0; i < count; ++i) x[i] = static_cast<float>(w[i] * x[i]);
-  std::fill(x + count, x + state.spectrum.fftSize, 0.0f);
-  std::fill_n(state.spectrum.fftReversedIm.data(), state.spectrum.fftSize, 0.0f);
+  std::fill(x + count, x + spectrum.fftSize, 0.0f);
+  std::fill_n(spectrum.fftReversedIm.data(), spectrum.fftSize, 0.0f);
 }
 
-void Transform(RecorderState& state, const FftProgress& progress) {
-  const int n = state.spectrum.fftSize;
+void Transform(SpectrumState& spectrum, const FftProgress& progress) {
+  const int n = spectrum.fftSize;
   int bits = 0;
   while ((1 << bits) < n) ++bits;
   Tables& tables = SharedTables();
-  BitReverse(state.spectrum.fftInput.data(), state.spectrum.fftReversedRe.data(), bits);
+  BitReverse(spectrum.fftInput.data(), spectrum.fftReversedRe.data(), bits);
   // The imaginary input is zero, and so is everything the stage of length 2 makes of it.
-  std::fill_n(state.spectrum.fftIm.data(), n, 0.0f);
+  std::fill_n(spectrum.fftIm.data(), n, 0.0f);
   const int blockSize = std::min(n, 1 << kBlockBits);
   if (tables.avx2 && blockSize >= 8)
-    BlockStages<Avx2Stages>(state, tables, n, blockSize);
+    BlockStages<Avx2Stages>(spectrum, tables, n, blockSize);
   else
-    BlockStages<PlainStages>(state, tables, n, blockSize);
+    BlockStages<PlainStages>(spectrum, tables, n, blockSize);
   int stage = 0;
   for (int len = 4; len <= blockSize; len *= 2)
     if (progress) progress(stage++);
   if (n > blockSize) {
     if (tables.avx2)
-      RowStages<Avx2Stages>(state, tables, n, blockSize);
+      RowStages<Avx2Stages>(spectrum, tables, n, blockSize);
     else
-      RowStages<PlainStages>(state, tables, n, blockSize);
+      RowStages<PlainStages>(spectrum, tables, n, blockSize);
     for (int len = 2 * blockSize; len <= n; len *= 2)
       if (progress) progress(stage++);
   }
 }
 
-void TakeMagnitudes(const RecorderState& state, float* output) {
-  const float* re = state.spectrum.fftRe.data();
-  const float* im = state.spectrum.fftIm.data();
-  for (int k = 0; k < state.spectrum.fftSize; ++k) {
+void TakeMagnitudes(const SpectrumState& spectrum, float* output) {
+  const float* re = spectrum.fftRe.data();
+  const float* im = spectrum.fftIm.data();
+  for (int k = 0; k < spectrum.fftSize; ++k) {
     const double r = re[k];
     const double i = im[k];
     output[k] = static_cast<float>(std::sqrt(r * r + i * i));
   }
 }
 
-void Normalise(const RecorderState& state, float* output, float scale) {
-  const double divisor = static_cast<double>(state.spectrum.fftSampleCount) / scale;
-  for (int k = 0; k < state.spectrum.fftSize; ++k)
-    output[k] = static_cast<float>(output[k] / divisor);
+void Normalise(const SpectrumState& spectrum, float* output, float scale) {
+  const double divisor = static_cast<double>(spectrum.fftSampleCount) / scale;
+  for (int k = 0; k < spectrum.fftSize; ++k) output[k] = static_cast<float>(output[k] / divisor);
 }
 
-void ComputeAmplitudeSpectrum(RecorderState& state, const float* input, float* output, float scale,
-                              const FftProgress& progress) {
-  RemoveMean(state, input);
-  ApplyHannWindow(state);
-  Transform(state, progress);
+void ComputeAmplitudeSpectrum(SpectrumState& spectrum, const float* input, float* output,
+                              float scale, const FftProgress& progress) {
+  RemoveMean(spectrum, input);
+  ApplyHannWindow(spectrum);
+  Transform(spectrum, progress);
   // TakeMagnitudes and Normalise in one pass: the same roundings, half the memory traffic.
-  const float* re = state.spectrum.fftRe.data();
-  const float* im = state.spectrum.fftIm.data();
-  const double divisor = static_cast<double>(state.spectrum.fftSampleCount) / scale;
-  for (int k = 0; k < state.spectrum.fftSize; ++k) {
+  const float* re = spectrum.fftRe.data();
+  const float* im = spectrum.fftIm.data();
+  const double divisor = static_cast<double>(spectrum.fftSampleCount) / scale;
+  for (int k = 0; k < spectrum.fftSize; ++k) {
     const double r = re[k];
     const double i = im[k];
     const float magnitude = static_cast<float>(std::sqrt(r * r + i * i));

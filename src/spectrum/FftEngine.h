@@ -8,8 +8,7 @@
 // 1 <= fftSampleCount <= fftSize <= 2^20, fftSize a power of two.
 
 #include <functional>
-
-#include "app/RecorderState.h"
+#include "spectrum/SpectrumState.h"
 
 namespace wyk {
 
@@ -23,23 +22,23 @@ using FftProgress = std::function<void(int stage)>;
 int TransformSizeFor(int count);
 
 // fftInput[0 … fftSampleCount − 1] = input less its mean.
-void RemoveMean(RecorderState& state, const float* input);
+void RemoveMean(SpectrumState& spectrum, const float* input);
 // Weights fftInput by the Hann window of period fftSampleCount, pads it with zeros to fftSize
 // and clears fftReversedIm.
-void ApplyHannWindow(RecorderState& state);
+void ApplyHannWindow(SpectrumState& spectrum);
 // fftInput in bit-reversed order into fftReversedRe, then the transform into fftRe and fftIm.
-void Transform(RecorderState& state, const FftProgress& progress = {});
+void Transform(SpectrumState& spectrum, const FftProgress& progress = {});
 // output[k] = |bin k| for k < fftSize.
-void TakeMagnitudes(const RecorderState& state, float* output);
+void TakeMagnitudes(const SpectrumState& spectrum, float* output);
 // output[k] /= fftSampleCount / scale for k < fftSize.
-void Normalise(const RecorderState& state, float* output, float scale);
+void Normalise(const SpectrumState& spectrum, float* output, float scale);
 
 // Whether the transform may use the AVX2 loops (where the processor has them); both kinds give
 // the same bits. On by default.
 void UseVectorLoops(bool enabled);
 
 // All five steps in order; output receives fftSize magnitudes.
-void ComputeAmplitudeSpectrum(RecorderState& state, const float* input, float* output, float scale,
-                              const FftProgress& progress = {});
+void ComputeAmplitudeSpectrum(SpectrumState& spectrum, const float* input, float* output,
+                              float scale, const FftProgress& progress = {});
 
 }  // namespace wyk

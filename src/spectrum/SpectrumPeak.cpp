@@ -20,10 +20,10 @@ double HannResponse(double x) {
 
 }  // namespace
 
-std::optional<SpectrumPeak> FindSpectrumPeak(const RecorderState& state) {
-  const float* m = state.spectrum.spectrumMagnitudes.data();
+std::optional<SpectrumPeak> FindSpectrumPeak(const Scales& scales, const SpectrumState& spectrum) {
+  const float* m = spectrum.spectrumMagnitudes.data();
   int k = 0;
-  for (int i = 1; i < state.spectrum.fftSize / 2; ++i)
+  for (int i = 1; i < spectrum.fftSize / 2; ++i)
     if (m[i] > m[k] || k == 0) k = i;
   if (k == 0 || m[k] <= 0) return std::nullopt;
 
@@ -31,10 +31,9 @@ std::optional<SpectrumPeak> FindSpectrumPeak(const RecorderState& state) {
   // the two bins equals that of the Hann window's transform at those offsets. The transform is
   // zero-padded, so its bins are fftSampleCount / fftFullSize of the window's own bins.
   const double left = m[k - 1];
-  const double right = k + 1 < state.spectrum.fftFullSize ? m[k + 1] : 0.0;
+  const double right = k + 1 < spectrum.fftFullSize ? m[k + 1] : 0.0;
   const double ratio = std::max(left, right) / m[k];
-  const double scale =
-      static_cast<double>(state.spectrum.fftSampleCount) / state.spectrum.fftFullSize;
+  const double scale = static_cast<double>(spectrum.fftSampleCount) / spectrum.fftFullSize;
   const auto ratioAt = [scale](double d) {
     return HannResponse((1 - d) * scale) / HannResponse(d * scale);
   };
@@ -48,19 +47,19 @@ std::optional<SpectrumPeak> FindSpectrumPeak(const RecorderState& state) {
 
   SpectrumPeak peak;
   peak.bin = k + (right >= left ? d : -d);
-  peak.frequencyHz = peak.bin * 1000.0 / static_cast<double>(state.scales.samplePeriodMs) /
-                     state.spectrum.fftFullSize;
+  peak.frequencyHz =
+      peak.bin * 1000.0 / static_cast<double>(scales.samplePeriodMs) / spectrum.fftFullSize;
   // Amplitude: the bin's loss at offset d undone, then the window's mean (1/2) and the split
   // between positive and negative frequencies (1/2); a sample step is 1/25 of a division, as
   // the cursors read it.
   const double samples = 4 * m[k] / HannResponse(d * scale);
-  peak.amplitude = samples * static_cast<double>(state.scales.voltsPerDiv) * 0.04;
+  peak.amplitude = samples * static_cast<double>(scales.voltsPerDiv) * 0.04;
   return peak;
 }
 
-std::string PeakText(const RecorderState& state, const SpectrumPeak& peak) {
+std::string PeakText(const Scales& scales, const SpectrumPeak& peak) {
   return "Szczyt: " + NumberText(peak.frequencyHz, 6) + "Hz, amplituda " +
-         NumberText(peak.amplitude, 4) + state.scales.voltsUnit;
+         NumberText(peak.amplitude, 4) + scales.voltsUnit;
 }
 
 }  // namespace wyk

@@ -4,8 +4,8 @@
 
 #include <optional>
 #include <string>
-
-#include "app/RecorderState.h"
+#include "spectrum/SpectrumState.h"
+#include "view/Scales.h"
 
 namespace wyk {
 
@@ -16,9 +16,9 @@ struct SpectrumPeak {
 };
 
 // The largest of the bins on show (1 … fftSize / 2 − 1), nothing when they are all 0.
-std::optional<SpectrumPeak> FindSpectrumPeak(const RecorderState& state);
+std::optional<SpectrumPeak> FindSpectrumPeak(const Scales& scales, const SpectrumState& spectrum);
 
 // "Szczyt: 50Hz, amplituda 2V".
-std::string PeakText(const RecorderState& state, const SpectrumPeak& peak);
+std::string PeakText(const Scales& scales, const SpectrumPeak& peak);
 
 }  // namespace wyk

@@ -15,62 +15,63 @@ constexpr int kGridBottom = 251;
 
 }  // namespace
 
-bool LoadSpectrum(RecorderState& state, const FftProgress& progress, SampleSpan wanted) {
-  const SampleSpan range = FirstSamples(Clip(wanted, state.recording.dataFile.Size()), kMaxFftSize);
+bool LoadSpectrum(const OpenRecording& recording, SpectrumState& spectrum,
+                  const FftProgress& progress, SampleSpan wanted) {
+  const SampleSpan range = FirstSamples(Clip(wanted, recording.dataFile.Size()), kMaxFftSize);
   // A file another process truncates meanwhile reads short; what arrived is what is analysed.
   const int count = static_cast<int>(
-      range.Count() > 0 ? state.recording.dataFile.ReadAt(
-                              range.first, state.spectrum.spectrumFileBytes.data(), range.Count())
-                        : 0);
+      range.Count() > 0
+          ? recording.dataFile.ReadAt(range.first, spectrum.spectrumFileBytes.data(), range.Count())
+          : 0);
   if (count <= 0) return false;
-  state.spectrum.spectrumFirst = range.first;
-  std::fill(state.spectrum.spectrumSamples.begin(), state.spectrum.spectrumSamples.end(), 0.0f);
+  spectrum.spectrumFirst = range.first;
+  std::fill(spectrum.spectrumSamples.begin(), spectrum.spectrumSamples.end(), 0.0f);
   for (int i = 0; i < count; ++i)
-    state.spectrum.spectrumSamples[static_cast<size_t>(i)] =
-        state.spectrum.spectrumFileBytes[static_cast<size_t>(i)];
-  state.spectrum.fftSampleCount = count;
-  state.spectrum.fftSize = state.spectrum.fftFullSize = TransformSizeFor(count);
-  ComputeAmplitudeSpectrum(state, state.spectrum.spectrumSamples.data(),
-                           state.spectrum.spectrumMagnitudes.data(), 1.0f, progress);
+    spectrum.spectrumSamples[static_cast<size_t>(i)] =
+        spectrum.spectrumFileBytes[static_cast<size_t>(i)];
+  spectrum.fftSampleCount = count;
+  spectrum.fftSize = spectrum.fftFullSize = TransformSizeFor(count);
+  ComputeAmplitudeSpectrum(spectrum, spectrum.spectrumSamples.data(),
+                           spectrum.spectrumMagnitudes.data(), 1.0f, progress);
   return true;
 }
 
-bool RefreshSpectrum(RecorderState& state, const FftProgress& progress, SampleSpan wanted) {
-  state.spectrum.fftSize = state.spectrum.fftFullSize;
-  state.spectrum.fftSamplePeriodMs = state.scales.samplePeriodMs;
+bool RefreshSpectrum(const Settings& settings, const Scales& scales, const OpenRecording& recording,
+                     SpectrumState& spectrum, const FftProgress& progress, SampleSpan wanted) {
+  spectrum.fftSize = spectrum.fftFullSize;
+  spectrum.fftSamplePeriodMs = scales.samplePeriodMs;
   bool computed = true;
-  if (state.recording.dataFileOpen) {
-    computed = LoadSpectrum(state, progress, wanted);
+  if (recording.dataFileOpen) {
+    computed = LoadSpectrum(recording, spectrum, progress, wanted);
     if (computed) {
-      state.spectrum.spectrumMax = 0;
-      for (int k = 0; k < state.spectrum.fftSize; ++k)
-        state.spectrum.spectrumMax = std::max(
-            state.spectrum.spectrumMax, state.spectrum.spectrumMagnitudes[static_cast<size_t>(k)]);
+      spectrum.spectrumMax = 0;
+      for (int k = 0; k < spectrum.fftSize; ++k)
+        spectrum.spectrumMax =
+            std::max(spectrum.spectrumMax, spectrum.spectrumMagnitudes[static_cast<size_t>(k)]);
     }
   }
-  DrawSpectrumGrid(state);
-  if (state.spectrum.spectrumMax > 0) DrawSpectrumLine(state, 250 / state.spectrum.spectrumMax);
+  DrawSpectrumGrid(settings, spectrum);
+  if (spectrum.spectrumMax > 0) DrawSpectrumLine(settings, spectrum, 250 / spectrum.spectrumMax);
   return computed;
 }
 
-SampleSpan AnalysedRange(const RecorderState& state) {
-  if (state.spectrum.fftFullSize == 0) return {};
-  return {state.spectrum.spectrumFirst,
-          state.spectrum.spectrumFirst + state.spectrum.fftSampleCount};
+SampleSpan AnalysedRange(const SpectrumState& spectrum) {
+  if (spectrum.fftFullSize == 0) return {};
+  return {spectrum.spectrumFirst, spectrum.spectrumFirst + spectrum.fftSampleCount};
 }
 
-void SetFrequencyZoom(RecorderState& state, int f) {
-  state.spectrum.fftSize = state.spectrum.fftFullSize / f;
-  state.spectrum.fftSamplePeriodMs =
-      static_cast<float>(static_cast<double>(state.scales.samplePeriodMs) * f);
-  DrawSpectrumGrid(state);
-  if (state.spectrum.spectrumMax > 0) DrawSpectrumLine(state, 250 / state.spectrum.spectrumMax);
+void SetFrequencyZoom(const Settings& settings, const Scales& scales, SpectrumState& spectrum,
+                      int f) {
+  spectrum.fftSize = spectrum.fftFullSize / f;
+  spectrum.fftSamplePeriodMs = static_cast<float>(static_cast<double>(scales.samplePeriodMs) * f);
+  DrawSpectrumGrid(settings, spectrum);
+  if (spectrum.spectrumMax > 0) DrawSpectrumLine(settings, spectrum, 250 / spectrum.spectrumMax);
 }
 
-void DrawSpectrumGrid(RecorderState& state) {
-  Canvas& c = state.spectrum.spectrumBitmap;
-  c.SetBrushColor(state.settings.backgroundColor);
-  c.SetPenColor(state.settings.gridColor);
+void DrawSpectrumGrid(const Settings& settings, SpectrumState& spectrum) {
+  Canvas& c = spectrum.spectrumBitmap;
+  c.SetBrushColor(settings.backgroundColor);
+  c.SetPenColor(settings.gridColor);
   c.FillRect(0, 0, kGridRight, kGridBottom);
   for (int y = 0; y <= 250; y += 50) {
     c.MoveTo(0, y);
@@ -82,16 +83,16 @@ void DrawSpectrumGrid(RecorderState& state) {
   }
 }
 
-void DrawSpectrumLine(RecorderState& state, float scale) {
-  Canvas& c = state.spectrum.spectrumBitmap;
-  const float* m = state.spectrum.spectrumMagnitudes.data();
-  c.SetPenColor(state.settings.lineColor);
+void DrawSpectrumLine(const Settings& settings, SpectrumState& spectrum, float scale) {
+  Canvas& c = spectrum.spectrumBitmap;
+  const float* m = spectrum.spectrumMagnitudes.data();
+  c.SetPenColor(settings.lineColor);
   // The first point cuts each factor before the product. A magnitude below 1 gives 0, and one
   // of 1 or more bounds scale by 250, so the product stays small.
   const int64_t first = static_cast<int64_t>(std::trunc(m[0]));
   c.MoveTo(0, static_cast<int>(250 - (first == 0 ? 0 : first * static_cast<int64_t>(scale))));
-  const double binsPerPixel = state.spectrum.fftSize * 0.0009765625;
-  for (int i = 0; i < state.spectrum.fftSize / 2; ++i)
+  const double binsPerPixel = spectrum.fftSize * 0.0009765625;
+  for (int i = 0; i < spectrum.fftSize / 2; ++i)
     c.LineTo(static_cast<int>(i / binsPerPixel),
              250 - static_cast<int>(static_cast<double>(m[i]) * scale));
 }
@@ -110,7 +111,7 @@ std::string FrequencyLabel(float samplePeriodMs, int i) {
   return NumberText(static_cast<float>(rate * i * 0.0625), 8) + "Hz";
 }
 
-void DrawSpectrumAxes(const RecorderState& state, Canvas& window, TextDrawer& text) {
+void DrawSpectrumAxes(const SpectrumState& spectrum, Canvas& window, TextDrawer& text) {
   window.SetBrushColor(kSpectrumFormColour);
   window.SetPenColor(kBlack);
   window.FillRect(4, 20, 38, 280);
@@ -129,15 +130,15 @@ void DrawSpectrumAxes(const RecorderState& state, Canvas& window, TextDrawer& te
   for (int i = 0; i <= 64; ++i) line(40 + 8 * i, 282, 40 + 8 * i, 285);
   for (int i = 0; i <= 8; ++i) {
     line(40 + 64 * i, 282, 40 + 64 * i, 287);
-    const std::string label = FrequencyLabel(state.spectrum.fftSamplePeriodMs, i);
+    const std::string label = FrequencyLabel(spectrum.fftSamplePeriodMs, i);
     if (label.empty()) continue;
     text.DrawText(window, 40 + 64 * i - text.TextWidth(label) / 2, 288, label, kBlack,
                   kSpectrumFormColour);
   }
 }
 
-void PresentSpectrum(const RecorderState& state, Canvas& window) {
-  window.CopyFrom(state.spectrum.spectrumBitmap, kSpectrumLeft, kSpectrumTop);
+void PresentSpectrum(const SpectrumState& spectrum, Canvas& window) {
+  window.CopyFrom(spectrum.spectrumBitmap, kSpectrumLeft, kSpectrumTop);
 }
 
 }  // namespace wyk

@@ -4,10 +4,13 @@
 
 #include <string>
 
-#include "app/RecorderState.h"
+#include "config/Settings.h"
 #include "spectrum/FftEngine.h"
+#include "spectrum/SpectrumState.h"
+#include "storage/OpenRecording.h"
+#include "storage/SampleStretch.h"
 #include "view/Canvas.h"
-#include "view/SampleStretch.h"
+#include "view/Scales.h"
 #include "view/TextDrawer.h"
 
 namespace wyk {
@@ -25,28 +28,30 @@ inline constexpr const char* kNoSamplesText = "Brak próbek do analizy!";
 // Reads the first samples of the wanted stretch of dataFile, at most 2^20, in one read and
 // computes their spectrum into spectrumMagnitudes. A stretch without samples computes nothing
 // and returns false.
-bool LoadSpectrum(RecorderState& state, const FftProgress& progress = {},
-                  SampleSpan wanted = kAllSamples);
+bool LoadSpectrum(const OpenRecording& recording, SpectrumState& spectrum,
+                  const FftProgress& progress = {}, SampleSpan wanted = kAllSamples);
 
 // The steps of a showing between the progress frame's appearance and disappearance: recompute
 // when a recording is open, then grid and line. False when the stretch has no samples; the
 // previous spectrum (or an empty grid) is drawn then.
-bool RefreshSpectrum(RecorderState& state, const FftProgress& progress = {},
+bool RefreshSpectrum(const Settings& settings, const Scales& scales, const OpenRecording& recording,
+                     SpectrumState& spectrum, const FftProgress& progress = {},
                      SampleSpan wanted = kAllSamples);
 
 // The samples of the last computation.
-SampleSpan AnalysedRange(const RecorderState& state);
+SampleSpan AnalysedRange(const SpectrumState& spectrum);
 
 // "1:1", "10x", "100x": the lowest 1/f of the last spectrum over the full width, no recompute.
-void SetFrequencyZoom(RecorderState& state, int f);
+void SetFrequencyZoom(const Settings& settings, const Scales& scales, SpectrumState& spectrum,
+                      int f);
 
-void DrawSpectrumGrid(RecorderState& state);
-void DrawSpectrumLine(RecorderState& state, float scale);
+void DrawSpectrumGrid(const Settings& settings, SpectrumState& spectrum);
+void DrawSpectrumLine(const Settings& settings, SpectrumState& spectrum, float scale);
 // Clears the strips left of and below the plot on the window's surface and draws ticks and
 // labels there.
-void DrawSpectrumAxes(const RecorderState& state, Canvas& window, TextDrawer& text);
+void DrawSpectrumAxes(const SpectrumState& spectrum, Canvas& window, TextDrawer& text);
 // Copies spectrumBitmap onto the window's surface at (40, 30).
-void PresentSpectrum(const RecorderState& state, Canvas& window);
+void PresentSpectrum(const SpectrumState& spectrum, Canvas& window);
 
 // Label of amplitude tick i (0 at the top) and of frequency tick i (0 at the left); the latter
 // is empty when the period gives no finite frequency.

@@ -3,42 +3,24 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/RecorderState.h"
 #include "storage/RecordingNames.h"
-#include "view/ZoomScroll.h"
 
 namespace wyk {
-namespace {
-
-void ResetView(RecorderState& state) {
-  state.view.scrollBar.thumbLength = 500;
-  state.view.scrollBar.SetMaximum(0);
-  state.view.windowOffset = state.view.windowStart = state.view.previousWindowOffset = 0;
-}
-
-}  // namespace
-
 bool SampleFileExists(const std::string& sampleName) {
   return SampleFile::Open(sampleName).IsOpen();
 }
 
-void CloseRecording(RecorderState& state) {
-  state.recording.dataFile.Close();
-  state.recording.dataFileOpen = false;
-  state.recording.recordingName.clear();
-  // Nothing of it is left to show or to browse.
-  state.recording.sampleCount = 0;
-  state.view.zoomStep = 1;
-  state.view.windowBuffer.fill(0);
-  state.view.lastReadSample = 0;
-  state.cursors.selectionValid = false;
-  ResetView(state);
+void CloseRecording(OpenRecording& recording) {
+  recording.dataFile.Close();
+  recording.dataFileOpen = false;
+  recording.recordingName.clear();
+  recording.sampleCount = 0;
 }
 
-bool CreateRecording(RecorderState& state, const std::string& sampleName) {
-  state.recording.dataFile = SampleFile::Create(sampleName);
-  state.recording.dataFileOpen = state.recording.dataFile.IsOpen();
-  return state.recording.dataFileOpen;
+bool CreateRecording(OpenRecording& recording, const std::string& sampleName) {
+  recording.dataFile = SampleFile::Create(sampleName);
+  recording.dataFileOpen = recording.dataFile.IsOpen();
+  return recording.dataFileOpen;
 }
 
 StoredRecording OpenStoredRecording(const std::string& name) {
@@ -54,35 +36,23 @@ StoredRecording OpenStoredRecording(const std::string& name) {
   return recording;
 }
 
-OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name) {
-  StoredRecording recording = OpenStoredRecording(name);
-  if (recording.result == OpenResult::kNotOpened) {
-    CloseRecording(state);
-    return {OpenResult::kNotOpened};
+OpenOutcome OpenRecordingFiles(OpenRecording& recording, const std::string& name) {
+  StoredRecording stored = OpenStoredRecording(name);
+  if (stored.result == OpenResult::kNotOpened) {
+    CloseRecording(recording);
+    return {OpenResult::kNotOpened, 0, ProfileFileState::kMissing, {}};
   }
-  state.recording.dataFile = std::move(recording.samples);  // the recording open before is closed
-  state.recording.dataFileOpen = false;
-  const RecordingParameters& parameters = recording.parameters;
-  state.recording.recordingStart = parameters.start;
-  state.scales.samplePeriodMs = parameters.samplePeriodMs;
-  state.scales.voltsPerDiv = parameters.voltsPerDiv;
-  state.scales.voltsUnit = parameters.voltsUnit;
-  state.view.scrollBar.SetPosition(0);
-  const int64_t size = recording.fileSize;
-  state.recording.sampleCount = recording.sampleCount;
-  state.view.zoomPercent = std::max(state.recording.sampleCount / 5, 100);
-  state.view.zoomStep = 1;
-  state.view.previousWindowOffset = state.view.windowOffset = state.view.windowStart = 0;
-  if (state.recording.sampleCount == 0) {
-    CloseRecording(state);
-    return {OpenResult::kNoSamples, size, recording.parameterFile};
+  recording.dataFile = std::move(stored.samples);  // the recording open before is closed
+  recording.dataFileOpen = false;
+  recording.recordingStart = stored.parameters.start;
+  recording.sampleCount = stored.sampleCount;
+  if (recording.sampleCount == 0) {
+    CloseRecording(recording);
+    return {OpenResult::kNoSamples, stored.fileSize, stored.parameterFile, stored.parameters};
   }
-  UpdateScrollBar(state);
-  // One block read; a shorter file leaves the rest of the window as it was.
-  state.recording.dataFile.ReadAt(0, state.view.windowBuffer.data(), kWindowLength);
-  state.recording.dataFileOpen = true;
-  state.recording.recordingName = name;
-  return {OpenResult::kOpened, size, recording.parameterFile};
+  recording.dataFileOpen = true;
+  recording.recordingName = name;
+  return {OpenResult::kOpened, stored.fileSize, stored.parameterFile, stored.parameters};
 }
 
 }  // namespace wyk

@@ -5,23 +5,22 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/OpenRecording.h"
 #include "storage/ProfileFile.h"
 #include "storage/RecordingParameters.h"
 #include "storage/SampleFile.h"
 
 namespace wyk {
 
-struct RecorderState;
-
 // True when a sample file of that name can be opened for reading.
 bool SampleFileExists(const std::string& sampleName);
 
-// Closes the open recording; it is no longer treated as open, and the view holds none of it.
-void CloseRecording(RecorderState& state);
+// Closes the open recording; it is no longer treated as open.
+void CloseRecording(OpenRecording& recording);
 
 // Creates (or truncates) the sample file and keeps it open for the recording; false when
 // it cannot be created.
-bool CreateRecording(RecorderState& state, const std::string& sampleName);
+bool CreateRecording(OpenRecording& recording, const std::string& sampleName);
 
 enum class OpenResult {
   kOpened,
@@ -33,6 +32,7 @@ struct OpenOutcome {
   OpenResult result;
   int64_t fileSize = 0;  // bytes; above the largest sample count only the first ones are shown
   ProfileFileState parameterFile = ProfileFileState::kMissing;
+  RecordingParameters parameters;  // with their defaults unless read
 };
 
 // A recording's files as "Otworz" finds them, without touching any state: the sample file open
@@ -48,8 +48,9 @@ struct StoredRecording {
 };
 StoredRecording OpenStoredRecording(const std::string& name);
 
-// Opens the recording named in the file-name box read-only, reads its parameters, resets zoom
-// and scrolling and reads the first window of samples.
-OpenOutcome OpenRecordingFiles(RecorderState& state, const std::string& name);
+// Opens the recording named in the file-name box read-only in place of the open one and takes
+// its start and length; its parameters come back for the scales. Without samples to browse the
+// recording is closed.
+OpenOutcome OpenRecordingFiles(OpenRecording& recording, const std::string& name);
 
 }  // namespace wyk

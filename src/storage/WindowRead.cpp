@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "app/RecorderState.h"
-
 namespace wyk {
 namespace {
 
@@ -54,11 +52,6 @@ void ReadWindow(const SampleFile& file, int64_t start, int64_t step, uint8_t& la
                                                 : ReadOneByOne(file, start, step, inside, window);
   if (read > 0) lastRead = window[read - 1];
   std::fill(window.begin() + static_cast<std::ptrdiff_t>(read), window.end(), lastRead);
-}
-
-void ReadWindow(RecorderState& state, int32_t step) {
-  ReadWindow(state.recording.dataFile, state.view.windowStart, step, state.view.lastReadSample,
-             state.view.windowBuffer);
 }
 
 }  // namespace wyk

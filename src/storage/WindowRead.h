@@ -8,14 +8,9 @@
 
 namespace wyk {
 
-struct RecorderState;
-
 // Element i of `window` becomes sample `start` + `step` × i of the file. A position at or past
 // the end repeats the sample read last, in this call or an earlier one (`lastRead` carries it).
 void ReadWindow(const SampleFile& file, int64_t start, int64_t step, uint8_t& lastRead,
                 std::span<uint8_t> window);
-
-// The window buffer from `windowStart` with stride `step`.
-void ReadWindow(RecorderState& state, int32_t step);
 
 }  // namespace wyk

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/RecorderState.h"
 #include "common/DateTime.h"
 #include "view/CursorTexts.h"
 #include "view/PlotRenderer.h"
@@ -13,80 +12,84 @@ namespace {
 
 constexpr int kPlotBottom = kPlotTop + kPlotHeight;  // window y of level 0
 
-int32_t& SampleOf(RecorderState& state, Cursor cursor) {
-  return cursor == Cursor::kA ? state.cursors.cursorASample : state.cursors.cursorBSample;
+int32_t& SampleOf(CursorState& cursors, Cursor cursor) {
+  return cursor == Cursor::kA ? cursors.cursorASample : cursors.cursorBSample;
 }
-int32_t& LevelOf(RecorderState& state, Cursor cursor) {
-  return cursor == Cursor::kA ? state.cursors.cursorALevel : state.cursors.cursorBLevel;
+int32_t& LevelOf(CursorState& cursors, Cursor cursor) {
+  return cursor == Cursor::kA ? cursors.cursorALevel : cursors.cursorBLevel;
 }
-int32_t SampleOf(const RecorderState& state, Cursor cursor) {
-  return cursor == Cursor::kA ? state.cursors.cursorASample : state.cursors.cursorBSample;
+int32_t SampleOf(const CursorState& cursors, Cursor cursor) {
+  return cursor == Cursor::kA ? cursors.cursorASample : cursors.cursorBSample;
 }
-int32_t LevelOf(const RecorderState& state, Cursor cursor) {
-  return cursor == Cursor::kA ? state.cursors.cursorALevel : state.cursors.cursorBLevel;
+int32_t LevelOf(const CursorState& cursors, Cursor cursor) {
+  return cursor == Cursor::kA ? cursors.cursorALevel : cursors.cursorBLevel;
 }
 
-int32_t SampleAtColumn(const RecorderState& state, int column) {
-  const int64_t sample =
-      int64_t{state.view.scrollBar.position} + int64_t{column} * state.view.zoomStep;
+int32_t SampleAtColumn(const ViewWindow& view, int column) {
+  const int64_t sample = int64_t{view.scrollBar.position} + int64_t{column} * view.zoomStep;
   return static_cast<int32_t>(std::min<int64_t>(sample, INT32_MAX));
 }
 
 // Whole milliseconds of `samples` sampling periods, the product in extended precision.
-long double WholeMs(const RecorderState& state, int64_t samples) {
-  return std::trunc(static_cast<long double>(samples) * state.scales.samplePeriodMs);
+long double WholeMs(const Scales& scales, int64_t samples) {
+  return std::trunc(static_cast<long double>(samples) * scales.samplePeriodMs);
 }
 
 }  // namespace
 
-std::string SampleTimeText(const RecorderState& state, int64_t sample) {
-  return TimeText(DateTimeAfterMs(state.recording.recordingStart, WholeMs(state, sample)));
+std::string SampleTimeText(const Scales& scales, const OpenRecording& recording, int64_t sample) {
+  return TimeText(DateTimeAfterMs(recording.recordingStart, WholeMs(scales, sample)));
 }
 
-std::string LevelValueText(const RecorderState& state, int64_t level) {
-  return LevelValueText(static_cast<int32_t>(level), state.scales.voltsPerDiv,
-                        state.scales.voltsUnit);
+std::string LevelValueText(const Scales& scales, int64_t level) {
+  return LevelValueText(static_cast<int32_t>(level), scales.voltsPerDiv, scales.voltsUnit);
 }
 
-std::string DifferenceTimeText(const RecorderState& state) {
-  const int64_t d = int64_t{state.cursors.cursorASample} - state.cursors.cursorBSample;
-  return TimeText(
-      DateTimeAfterMs(state.recording.relativeTimeOrigin, std::fabs(WholeMs(state, d))));
+std::string DifferenceTimeText(const Scales& scales, const OpenRecording& recording,
+                               const CursorState& cursors) {
+  const int64_t d = int64_t{cursors.cursorASample} - cursors.cursorBSample;
+  return TimeText(DateTimeAfterMs(recording.relativeTimeOrigin, std::fabs(WholeMs(scales, d))));
 }
 
-std::string DifferenceValueText(const RecorderState& state) {
-  return LevelValueText(state, int64_t{state.cursors.cursorALevel} - state.cursors.cursorBLevel);
+std::string DifferenceValueText(const Scales& scales, const CursorState& cursors) {
+  return LevelValueText(scales, int64_t{cursors.cursorALevel} - cursors.cursorBLevel);
 }
 
-CursorMarks PutCursorAtViewStart(RecorderState& state, Cursor cursor) {
-  SampleOf(state, cursor) = state.view.scrollBar.position;
-  LevelOf(state, cursor) = state.view.plotValues[0];
-  return {-5, kPlotLeft, kPlotBottom - state.view.plotValues[0]};
+SampleSpan CursorSpan(const CursorState& cursors) {
+  const auto [a, b] = std::minmax(cursors.cursorASample, cursors.cursorBSample);
+  return {a, int64_t{b} + 1};
 }
 
-void PickCursor(RecorderState& state, int x, int pinALeft, int pinBLeft) {
-  state.cursors.draggedCursor = 0;
+CursorMarks PutCursorAtViewStart(const ViewWindow& view, CursorState& cursors, Cursor cursor) {
+  SampleOf(cursors, cursor) = view.scrollBar.position;
+  LevelOf(cursors, cursor) = view.plotValues[0];
+  return {-5, kPlotLeft, kPlotBottom - view.plotValues[0]};
+}
+
+void PickCursor(CursorState& cursors, int x, int pinALeft, int pinBLeft) {
+  cursors.draggedCursor = 0;
   if (pinALeft <= x && x <= pinALeft + 11)
-    state.cursors.draggedCursor = 1;
+    cursors.draggedCursor = 1;
   else if (pinBLeft <= x && x <= pinBLeft + 11)
-    state.cursors.draggedCursor = 2;
+    cursors.draggedCursor = 2;
 }
 
-std::optional<CursorMarks> DragCursor(RecorderState& state, int x) {
-  if (state.cursors.draggedCursor != 1 && state.cursors.draggedCursor != 2) return std::nullopt;
-  const Cursor cursor = static_cast<Cursor>(state.cursors.draggedCursor);
+std::optional<CursorMarks> DragCursor(const ViewWindow& view, CursorState& cursors, int x) {
+  if (cursors.draggedCursor != 1 && cursors.draggedCursor != 2) return std::nullopt;
+  const Cursor cursor = static_cast<Cursor>(cursors.draggedCursor);
   const int column = std::clamp(x, 0, kPlotWidth - 1);
-  LevelOf(state, cursor) = state.view.plotValues[static_cast<size_t>(column)];
-  SampleOf(state, cursor) = SampleAtColumn(state, column);
-  return CursorMarks{column - 4, kPlotLeft + column, kPlotBottom - LevelOf(state, cursor)};
+  LevelOf(cursors, cursor) = view.plotValues[static_cast<size_t>(column)];
+  SampleOf(cursors, cursor) = SampleAtColumn(view, column);
+  return CursorMarks{column - 4, kPlotLeft + column, kPlotBottom - LevelOf(cursors, cursor)};
 }
 
-std::optional<CursorMarks> FollowScroll(const RecorderState& state, Cursor cursor) {
-  const int64_t step = std::max(state.view.zoomStep, 1);
-  const int64_t fromView = int64_t{SampleOf(state, cursor)} - state.view.scrollBar.position;
+std::optional<CursorMarks> FollowScroll(const ViewWindow& view, const CursorState& cursors,
+                                        Cursor cursor) {
+  const int64_t step = std::max(view.zoomStep, 1);
+  const int64_t fromView = int64_t{SampleOf(cursors, cursor)} - view.scrollBar.position;
   if (fromView < 0 || fromView >= kPlotWidth * step) return std::nullopt;
   const int column = static_cast<int>(fromView / step);
-  return CursorMarks{column - 5, kPlotLeft + column, kPlotBottom - LevelOf(state, cursor)};
+  return CursorMarks{column - 5, kPlotLeft + column, kPlotBottom - LevelOf(cursors, cursor)};
 }
 
 namespace {
@@ -97,34 +100,34 @@ bool OverPlot(int x, int y) {
 
 }  // namespace
 
-void BeginSelection(RecorderState& state, int x, int y) {
-  if (OverPlot(x, y)) state.cursors.selectionStart = x - kPlotLeft;
+void BeginSelection(CursorState& cursors, int x, int y) {
+  if (OverPlot(x, y)) cursors.selectionStart = x - kPlotLeft;
 }
 
-bool ExtendSelection(RecorderState& state, int x, int y, bool leftButton) {
+bool ExtendSelection(CursorState& cursors, int x, int y, bool leftButton) {
   if (!OverPlot(x, y) || !leftButton) return false;
-  state.cursors.selectionEnd = std::clamp(x - kPlotLeft, 0, kPlotWidth);
+  cursors.selectionEnd = std::clamp(x - kPlotLeft, 0, kPlotWidth);
   return true;
 }
 
-void EndSelection(RecorderState& state) {
-  state.cursors.selectionEnd = std::clamp(state.cursors.selectionEnd, 0, kPlotWidth);
-  if (state.cursors.selectionStart > state.cursors.selectionEnd)
-    std::swap(state.cursors.selectionStart, state.cursors.selectionEnd);
-  state.cursors.selectionValid = true;
+void EndSelection(CursorState& cursors) {
+  cursors.selectionEnd = std::clamp(cursors.selectionEnd, 0, kPlotWidth);
+  if (cursors.selectionStart > cursors.selectionEnd)
+    std::swap(cursors.selectionStart, cursors.selectionEnd);
+  cursors.selectionValid = true;
 }
 
-Rect SelectionBand(const RecorderState& state) {
-  const int left = std::min(state.cursors.selectionStart, state.cursors.selectionEnd);
-  const int right = std::max(state.cursors.selectionStart, state.cursors.selectionEnd);
+Rect SelectionBand(const CursorState& cursors) {
+  const int left = std::min(cursors.selectionStart, cursors.selectionEnd);
+  const int right = std::max(cursors.selectionStart, cursors.selectionEnd);
   return {kPlotLeft + left, kPlotTop, kPlotLeft + right, kPlotBottom};
 }
 
-void DrawSelectionBand(const RecorderState& state, Canvas& window) {
-  PresentPlot(state, window);
-  const Rect band = SelectionBand(state);
+void DrawSelectionBand(const ViewWindow& view, const CursorState& cursors, Canvas& window) {
+  PresentPlot(view, window);
+  const Rect band = SelectionBand(cursors);
   const Rect from{band.left - kPlotLeft, 0, band.right - kPlotLeft, kPlotHeight};
-  window.InvertingCopy(state.cursors.selectionBitmap, from, band.left, band.top);
+  window.InvertingCopy(cursors.selectionBitmap, from, band.left, band.top);
 }
 
 }  // namespace wyk

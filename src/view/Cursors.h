@@ -9,11 +9,14 @@
 #include <optional>
 #include <string>
 
+#include "storage/OpenRecording.h"
+#include "storage/SampleStretch.h"
 #include "view/Canvas.h"
+#include "view/CursorState.h"
+#include "view/Scales.h"
+#include "view/ViewWindow.h"
 
 namespace wyk {
-
-struct RecorderState;
 
 enum class Cursor : uint8_t { kA = 1, kB = 2 };  // as draggedCursor counts them
 
@@ -26,36 +29,41 @@ struct CursorMarks {
 };
 
 // Time of day of sample s after recordingStart: s × samplePeriodMs cut to whole milliseconds.
-std::string SampleTimeText(const RecorderState& state, int64_t sample);
+std::string SampleTimeText(const Scales& scales, const OpenRecording& recording, int64_t sample);
 // Volts of a level in pixels above the plot's bottom edge, 25 pixels to a division.
-std::string LevelValueText(const RecorderState& state, int64_t level);
+std::string LevelValueText(const Scales& scales, int64_t level);
 // The A-B readouts: the magnitude of the time between the two samples, and the signed value.
-std::string DifferenceTimeText(const RecorderState& state);
-std::string DifferenceValueText(const RecorderState& state);
+std::string DifferenceTimeText(const Scales& scales, const OpenRecording& recording,
+                               const CursorState& cursors);
+std::string DifferenceValueText(const Scales& scales, const CursorState& cursors);
+
+// From the earlier of A and B to the later, both included.
+SampleSpan CursorSpan(const CursorState& cursors);
 
 // The cursor to column 0 of the view, as switching on and snapping put it.
-CursorMarks PutCursorAtViewStart(RecorderState& state, Cursor cursor);
+CursorMarks PutCursorAtViewStart(const ViewWindow& view, CursorState& cursors, Cursor cursor);
 
 // draggedCursor from a press at strip x: the pin whose left … left + 11 holds x, A before B.
-void PickCursor(RecorderState& state, int x, int pinALeft, int pinBLeft);
+void PickCursor(CursorState& cursors, int x, int pinALeft, int pinBLeft);
 
 // The dragged cursor to strip x held within the plot's columns; its new marks, or nothing when
 // no cursor is dragged. The A-B readouts follow either way.
-std::optional<CursorMarks> DragCursor(RecorderState& state, int x);
+std::optional<CursorMarks> DragCursor(const ViewWindow& view, CursorState& cursors, int x);
 
 // After a scroll: the pin and vertical line of a cursor whose sample is in view (lineTop keeps
 // the level), nothing when it is out of view.
-std::optional<CursorMarks> FollowScroll(const RecorderState& state, Cursor cursor);
+std::optional<CursorMarks> FollowScroll(const ViewWindow& view, const CursorState& cursors,
+                                        Cursor cursor);
 
 // Mouse on the window's surface, in window pixels.
-void BeginSelection(RecorderState& state, int x, int y);
+void BeginSelection(CursorState& cursors, int x, int y);
 // True when the band is to be drawn again (left button held over the plot).
-bool ExtendSelection(RecorderState& state, int x, int y, bool leftButton);
-void EndSelection(RecorderState& state);
+bool ExtendSelection(CursorState& cursors, int x, int y, bool leftButton);
+void EndSelection(CursorState& cursors);
 
 // The band between the two selection bounds over the plot's height, in window pixels.
-Rect SelectionBand(const RecorderState& state);
+Rect SelectionBand(const CursorState& cursors);
 // Copies the plot onto the window, wiping the previous band, then inverts the current band.
-void DrawSelectionBand(const RecorderState& state, Canvas& window);
+void DrawSelectionBand(const ViewWindow& view, const CursorState& cursors, Canvas& window);
 
 }  // namespace wyk

@@ -10,10 +10,10 @@ namespace wyk {
 namespace {
 
 // A value v lies 250 − v pixels below the top: 250 on the top row, 0 just below the bitmap.
-void DrawPlotLayer(const RecorderState& state, Canvas& canvas, int gridSpacing, int gridOffset,
+void DrawPlotLayer(const Settings& settings, Canvas& canvas, int gridSpacing, int gridOffset,
                    const std::array<int32_t, kPlotWidth>& values) {
-  canvas.SetBrushColor(state.settings.backgroundColor);
-  canvas.SetPenColor(state.settings.gridColor);
+  canvas.SetBrushColor(settings.backgroundColor);
+  canvas.SetPenColor(settings.gridColor);
   // One pixel wider and higher than the bitmap: only the left and top edges show.
   canvas.Rectangle(0, 0, kPlotWidth + 1, kPlotHeight + 1);
 
@@ -29,7 +29,7 @@ void DrawPlotLayer(const RecorderState& state, Canvas& canvas, int gridSpacing, 
     canvas.LineTo(kPlotWidth, y);
   }
 
-  canvas.SetPenColor(state.settings.lineColor);
+  canvas.SetPenColor(settings.lineColor);
   const auto row = [](int32_t v) { return static_cast<int>(int64_t{kPlotHeight} - v); };
   canvas.MoveTo(0, row(values[0]));
   for (int i = 1; i < kPlotWidth; ++i) canvas.LineTo(i, row(values[i]));
@@ -37,30 +37,32 @@ void DrawPlotLayer(const RecorderState& state, Canvas& canvas, int gridSpacing, 
 
 }  // namespace
 
-void InitPlotBitmaps(RecorderState& state) {
-  state.view.plotBitmap.Resize(kPlotWidth, kPlotHeight);
-  state.cursors.selectionBitmap.Resize(kPlotWidth, kPlotHeight);
-  Canvas& selection = state.cursors.selectionBitmap;
+void InitPlotBitmaps(ViewWindow& view, CursorState& cursors) {
+  view.plotBitmap.Resize(kPlotWidth, kPlotHeight);
+  cursors.selectionBitmap.Resize(kPlotWidth, kPlotHeight);
+  Canvas& selection = cursors.selectionBitmap;
   selection.SetBrushColor(kSelectionGrey);
   selection.SetPenColor(kBlack);
   selection.Rectangle(0, 0, kPlotWidth, kPlotHeight);
 }
 
-void DrawRecordingPlot(RecorderState& state, Canvas& canvas, int gridSpacing, int gridOffset) {
-  assert(state.view.windowOffset >= 0 && state.view.windowOffset <= kWindowLength - kPlotWidth);
+void DrawRecordingPlot(const Settings& settings, ViewWindow& view, Canvas& canvas, int gridSpacing,
+                       int gridOffset) {
+  assert(view.windowOffset >= 0 && view.windowOffset <= kWindowLength - kPlotWidth);
   for (int i = 0; i < kPlotWidth; ++i) {
-    state.view.plotValues[static_cast<std::size_t>(i)] =
-        PlotLevel(state.view.windowBuffer[static_cast<std::size_t>(state.view.windowOffset + i)]);
+    view.plotValues[static_cast<std::size_t>(i)] =
+        PlotLevel(view.windowBuffer[static_cast<std::size_t>(view.windowOffset + i)]);
   }
-  DrawPlotLayer(state, canvas, gridSpacing, gridOffset, state.view.plotValues);
+  DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, view.plotValues);
 }
 
-void DrawLivePlot(const RecorderState& state, Canvas& canvas, int gridSpacing, int gridOffset) {
-  DrawPlotLayer(state, canvas, gridSpacing, gridOffset, state.live.liveValues);
+void DrawLivePlot(const Settings& settings, const std::array<int32_t, kPlotWidth>& liveValues,
+                  Canvas& canvas, int gridSpacing, int gridOffset) {
+  DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, liveValues);
 }
 
-void PresentPlot(const RecorderState& state, Canvas& window) {
-  window.CopyFrom(state.view.plotBitmap, kPlotLeft, kPlotTop);
+void PresentPlot(const ViewWindow& view, Canvas& window) {
+  window.CopyFrom(view.plotBitmap, kPlotLeft, kPlotTop);
 }
 
 }  // namespace wyk

@@ -2,8 +2,10 @@
 // The plot layer: background, grid and trace in the 500 × 250 plot bitmap, and its copy
 // onto the window.
 
-#include "app/RecorderState.h"
+#include "config/Settings.h"
 #include "view/Canvas.h"
+#include "view/CursorState.h"
+#include "view/ViewWindow.h"
 
 namespace wyk {
 
@@ -19,16 +21,18 @@ constexpr TColor kSelectionGrey = 0x808080;
 
 // Sizes plotBitmap and selectionBitmap to 500 × 250 and paints selectionBitmap grey inside a
 // black outline.
-void InitPlotBitmaps(RecorderState& state);
+void InitPlotBitmaps(ViewWindow& view, CursorState& cursors);
 
 // The open recording: plotValues[i] = windowBuffer[windowOffset + i] with values above 250 held
 // at 250, then background, grid and trace of plotValues. windowOffset lies in 0 … 9500.
-void DrawRecordingPlot(RecorderState& state, Canvas& canvas, int gridSpacing, int gridOffset);
+void DrawRecordingPlot(const Settings& settings, ViewWindow& view, Canvas& canvas, int gridSpacing,
+                       int gridOffset);
 
 // The live view: background, grid and trace of liveValues, unclipped (251 … 255 leave the top).
-void DrawLivePlot(const RecorderState& state, Canvas& canvas, int gridSpacing, int gridOffset);
+void DrawLivePlot(const Settings& settings, const std::array<int32_t, kPlotWidth>& liveValues,
+                  Canvas& canvas, int gridSpacing, int gridOffset);
 
 // Copies plotBitmap onto the window canvas with its top-left corner at (40, 30).
-void PresentPlot(const RecorderState& state, Canvas& window);
+void PresentPlot(const ViewWindow& view, Canvas& window);
 
 }  // namespace wyk

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/RecorderState.h"
 #include "storage/WindowRead.h"
 #include "view/PlotRenderer.h"
 #include "view/ScaleRenderer.h"
@@ -10,18 +9,44 @@
 
 namespace wyk {
 
-void ViewRecordingAt(RecorderState& state, int64_t step, int64_t position) {
-  state.view.zoomStep = static_cast<int32_t>(std::clamp<int64_t>(step, 1, INT32_MAX));
-  state.view.zoomPercent =
-      static_cast<int32_t>(state.recording.sampleCount / (5 * int64_t{state.view.zoomStep}));
-  UpdateScrollBar(state);
-  state.view.scrollBar.SetPosition(position);
+void ClearView(ViewWindow& view, CursorState& cursors) {
+  view.zoomStep = 1;
+  view.windowBuffer.fill(0);
+  view.lastReadSample = 0;
+  cursors.selectionValid = false;
+  view.scrollBar.thumbLength = 500;
+  view.scrollBar.SetMaximum(0);
+  view.windowOffset = view.windowStart = view.previousWindowOffset = 0;
+}
+
+void ResetZoom(const OpenRecording& recording, ViewWindow& view) {
+  view.scrollBar.SetPosition(0);
+  view.zoomPercent = std::max(recording.sampleCount / 5, 100);
+  view.zoomStep = 1;
+  view.previousWindowOffset = view.windowOffset = view.windowStart = 0;
+}
+
+void ReadFirstWindow(const OpenRecording& recording, ViewWindow& view) {
+  UpdateScrollBar(recording, view);
+  recording.dataFile.ReadAt(0, view.windowBuffer.data(), kWindowLength);
+}
+
+void ReadWindow(const OpenRecording& recording, ViewWindow& view, int32_t step) {
+  ReadWindow(recording.dataFile, view.windowStart, step, view.lastReadSample, view.windowBuffer);
+}
+
+void ViewRecordingAt(const Settings& settings, const Scales& scales, const OpenRecording& recording,
+                     ViewWindow& view, int64_t step, int64_t position) {
+  view.zoomStep = static_cast<int32_t>(std::clamp<int64_t>(step, 1, INT32_MAX));
+  view.zoomPercent = static_cast<int32_t>(recording.sampleCount / (5 * int64_t{view.zoomStep}));
+  UpdateScrollBar(recording, view);
+  view.scrollBar.SetPosition(position);
   // A window read at the view, as scrolling out of the previous window does.
-  state.view.windowStart = state.view.scrollBar.position;
-  ReadWindow(state, state.view.zoomStep);
-  state.view.windowOffset = state.view.previousWindowOffset = 0;
-  UpdateScaleValues(state, state.view.scrollBar.position);
-  DrawRecordingPlot(state, state.view.plotBitmap, 25, state.view.gridOffset);
+  view.windowStart = view.scrollBar.position;
+  ReadWindow(recording, view, view.zoomStep);
+  view.windowOffset = view.previousWindowOffset = 0;
+  UpdateScaleValues(scales, view, view.scrollBar.position);
+  DrawRecordingPlot(settings, view, view.plotBitmap, 25, view.gridOffset);
 }
 
 }  // namespace wyk

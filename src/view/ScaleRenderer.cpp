@@ -47,75 +47,72 @@ std::string TimeLabel(TDateTime base, long double ms) {
   return TimeText(DateTimeAfterMs(base, TruncMs(ms)));
 }
 
-void DrawVoltsAxis(const RecorderState& state, Canvas& window, TextDrawer& text) {
+void DrawVoltsAxis(const Scales& scales, const ViewWindow& view, Canvas& window, TextDrawer& text) {
   for (int i = 0; i <= 10; ++i) {
-    const long double exact = 10.0L * state.scales.voltsPerDiv -
-                              static_cast<long double>(i) * state.scales.voltsPerDiv -
-                              state.view.axisOffset;
+    const long double exact = 10.0L * scales.voltsPerDiv -
+                              static_cast<long double>(i) * scales.voltsPerDiv - view.axisOffset;
     double value = static_cast<double>(exact);
     // Single-precision residues such as 7.45e-9 read as 0.
     if (value > -0.0001 && value < 0.0001) value = 0;
     const int y = kPlotTop + kDivision * i;
     Line(window, 32, y, 37, y);
-    const std::string label = NumberText(value, 3) + state.scales.voltsUnit;
+    const std::string label = NumberText(value, 3) + scales.voltsUnit;
     text.DrawText(window, kAxisLabelRight - text.TextWidth(label), 25 + kDivision * i, label,
                   kBlack, window.BrushColor());
   }
   for (int j = 0; j <= 49; ++j) Line(window, 34, kPlotTop + 5 * j, 37, kPlotTop + 5 * j);
 }
 
-void DrawTimeAxis(const RecorderState& state, Canvas& window, TextDrawer& text, TDateTime base) {
+void DrawTimeAxis(const ViewWindow& view, Canvas& window, TextDrawer& text, TDateTime base) {
   for (int j = 0; j <= 19; ++j) {
-    const int x = kPlotLeft + state.view.gridOffset + kDivision * j;
+    const int x = kPlotLeft + view.gridOffset + kDivision * j;
     Line(window, x, 282, x, 285);
   }
   for (int j = 0; j <= 3; ++j) {
-    const int p = state.view.labelOffset + kLabelledTickStep * j;
+    const int p = view.labelOffset + kLabelledTickStep * j;
     const int x = kPlotLeft + p;
     Line(window, x, 282, x, 287);
-    const long double ms =
-        static_cast<long double>(p) * state.view.msPerPixel + state.view.leftEdgeMs;
+    const long double ms = static_cast<long double>(p) * view.msPerPixel + view.leftEdgeMs;
     DrawCentred(window, text, x, kTimeLabelTop, TimeLabel(base, ms));
   }
   Line(window, kPlotLeft, 282, kPlotLeft, 296);
   Line(window, kPlotLeft + kPlotWidth, 282, kPlotLeft + kPlotWidth, 296);
 }
 
-void DrawEdgeTimes(const RecorderState& state, Canvas& window, TextDrawer& text, TDateTime base,
+void DrawEdgeTimes(const ViewWindow& view, Canvas& window, TextDrawer& text, TDateTime base,
                    bool absoluteTime) {
-  const long double left = state.view.leftEdgeMs;
+  const long double left = view.leftEdgeMs;
   if (absoluteTime)
     DrawCentred(window, text, kDateCentre, kEdgeLabelTop,
                 DateText(DateTimeAfterMs(base, TruncMs(left))));
   DrawCentred(window, text, kPlotLeft, kEdgeLabelTop, TimeLabel(base, left));
-  const long double right = static_cast<long double>(kPlotWidth) * state.view.msPerPixel + left;
+  const long double right = static_cast<long double>(kPlotWidth) * view.msPerPixel + left;
   DrawCentred(window, text, kPlotLeft + kPlotWidth, kEdgeLabelTop, TimeLabel(base, right));
 }
 
 }  // namespace
 
-void UpdateScaleValues(RecorderState& state, int scrollPosition) {
-  const long long q = CheckedDivide(static_cast<long long>(scrollPosition), state.view.zoomStep);
-  state.view.gridOffset = static_cast<int32_t>(kDivision - q % kDivision);
-  state.view.labelOffset = static_cast<int32_t>(100 - q % 100);
-  state.view.msPerPixel =
-      StoreSingle(static_cast<long double>(state.view.zoomStep) * state.scales.samplePeriodMs);
-  state.view.leftEdgeMs =
-      StoreSingle(static_cast<long double>(scrollPosition) * state.scales.samplePeriodMs);
+void UpdateScaleValues(const Scales& scales, ViewWindow& view, int scrollPosition) {
+  const long long q = CheckedDivide(static_cast<long long>(scrollPosition), view.zoomStep);
+  view.gridOffset = static_cast<int32_t>(kDivision - q % kDivision);
+  view.labelOffset = static_cast<int32_t>(100 - q % 100);
+  view.msPerPixel = StoreSingle(static_cast<long double>(view.zoomStep) * scales.samplePeriodMs);
+  view.leftEdgeMs = StoreSingle(static_cast<long double>(scrollPosition) * scales.samplePeriodMs);
 }
 
-ScaleCaptions CaptionsOf(const RecorderState& state) {
-  return {"V/dz=" + NumberText(state.scales.voltsPerDiv, 4) + state.scales.voltsUnit,
-          "T=" + NumberText(state.scales.samplePeriodMs, 4) + "ms"};
+ScaleCaptions CaptionsOf(const Scales& scales) {
+  return {"V/dz=" + NumberText(scales.voltsPerDiv, 4) + scales.voltsUnit,
+          "T=" + NumberText(scales.samplePeriodMs, 4) + "ms"};
 }
 
-ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text, bool absoluteTime,
-                         int scrollPosition,
+ScaleCaptions DrawScales(const Settings& settings, const Scales& scales,
+                         const OpenRecording& recording, ViewWindow& view, Canvas& window,
+                         TextDrawer& text, bool absoluteTime, int scrollPosition,
                          const std::function<void(const ScaleCaptions&)>& showCaptions) {
-  state.view.axisOffset =
-      state.settings.adapterType == 1 ? 0.0f : StoreSingle(10.0L * state.scales.voltsPerDiv * 0.5L);
-  UpdateScaleValues(state, scrollPosition);
-  ScaleCaptions captions = CaptionsOf(state);
+  view.axisOffset =
+      settings.adapterType == 1 ? 0.0f : StoreSingle(10.0L * scales.voltsPerDiv * 0.5L);
+  UpdateScaleValues(scales, view, scrollPosition);
+  ScaleCaptions captions = CaptionsOf(scales);
   if (showCaptions) showCaptions(captions);
 
   window.SetBrushColor(kWindowColour);
@@ -123,11 +120,10 @@ ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text,
   window.FillRect(2, 282, 580, 315);
   window.SetPenColor(kBlack);
 
-  DrawVoltsAxis(state, window, text);
-  const TDateTime base =
-      absoluteTime ? state.recording.recordingStart : state.recording.relativeTimeOrigin;
-  DrawTimeAxis(state, window, text, base);
-  DrawEdgeTimes(state, window, text, base, absoluteTime);
+  DrawVoltsAxis(scales, view, window, text);
+  const TDateTime base = absoluteTime ? recording.recordingStart : recording.relativeTimeOrigin;
+  DrawTimeAxis(view, window, text, base);
+  DrawEdgeTimes(view, window, text, base, absoluteTime);
   return captions;
 }
 

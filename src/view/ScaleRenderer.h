@@ -5,9 +5,12 @@
 #include <functional>
 #include <string>
 
-#include "app/RecorderState.h"
+#include "config/Settings.h"
+#include "storage/OpenRecording.h"
 #include "view/Canvas.h"
+#include "view/Scales.h"
 #include "view/TextDrawer.h"
+#include "view/ViewWindow.h"
 
 namespace wyk {
 
@@ -18,10 +21,10 @@ struct ScaleCaptions {
 
 // The only place that sets gridOffset, labelOffset, msPerPixel and leftEdgeMs, from the scroll
 // position in samples of the recording and zoomStep.
-void UpdateScaleValues(RecorderState& state, int scrollPosition);
+void UpdateScaleValues(const Scales& scales, ViewWindow& view, int scrollPosition);
 
 // The captions for the current voltsPerDiv, voltsUnit and samplePeriodMs.
-ScaleCaptions CaptionsOf(const RecorderState& state);
+ScaleCaptions CaptionsOf(const Scales& scales);
 
 // Sets axisOffset, calls UpdateScaleValues, clears the strips left of and below the plot on the
 // window canvas and draws the marks, ticks and labels there; returns the captions for the shell's
@@ -29,8 +32,9 @@ ScaleCaptions CaptionsOf(const RecorderState& state);
 //
 // `showCaptions` receives the captions as soon as they are known, before anything is drawn, so
 // that labels are already set when a later step raises an error.
-ScaleCaptions DrawScales(RecorderState& state, Canvas& window, TextDrawer& text, bool absoluteTime,
-                         int scrollPosition,
+ScaleCaptions DrawScales(const Settings& settings, const Scales& scales,
+                         const OpenRecording& recording, ViewWindow& view, Canvas& window,
+                         TextDrawer& text, bool absoluteTime, int scrollPosition,
                          const std::function<void(const ScaleCaptions&)>& showCaptions = {});
 
 }  // namespace wyk

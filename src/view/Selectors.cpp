@@ -70,54 +70,60 @@ const Type1Limits kType1Limits{
     kCouplingDc,
 };
 
-const SamplePeriodRow& SelectSamplePeriod(RecorderState& state, int vdButton) {
+const SamplePeriodRow& SelectSamplePeriod(Scales& scales, int vdButton) {
   const SamplePeriodRow& row = kSamplePeriodRows.at(static_cast<std::size_t>(vdButton - 1));
-  state.scales.samplePeriodIndex = row.samplePeriodIndex;
-  state.scales.sampleDecimation = row.sampleDecimation;
-  state.scales.samplePeriodMs = row.samplePeriodMs;
+  scales.samplePeriodIndex = row.samplePeriodIndex;
+  scales.sampleDecimation = row.sampleDecimation;
+  scales.samplePeriodMs = row.samplePeriodMs;
   return row;
 }
 
-void TakeSelectedScales(RecorderState& state) {
+void TakeSelectedScales(Scales& scales) {
   // The adapter's rate code and the decimation name one sampling button.
   for (const SamplePeriodRow& row : kSamplePeriodRows)
-    if (row.samplePeriodIndex == state.scales.samplePeriodIndex &&
-        row.sampleDecimation == state.scales.sampleDecimation)
-      state.scales.samplePeriodMs = row.samplePeriodMs;
+    if (row.samplePeriodIndex == scales.samplePeriodIndex &&
+        row.sampleDecimation == scales.sampleDecimation)
+      scales.samplePeriodMs = row.samplePeriodMs;
   for (const VoltsPerDivRow& row : kVoltsPerDivRows)
-    if (row.voltsPerDivIndex == state.scales.voltsPerDivIndex) SetVoltsPerDivScale(state, row);
+    if (row.voltsPerDivIndex == scales.voltsPerDivIndex) SetVoltsPerDivScale(scales, row);
 }
 
-const VoltsPerDivRow& SelectVoltsPerDiv(RecorderState& state, int speedButton) {
+void TakeRecordingScales(Scales& scales, const RecordingParameters& parameters) {
+  scales.samplePeriodMs = parameters.samplePeriodMs;
+  scales.voltsPerDiv = parameters.voltsPerDiv;
+  scales.voltsUnit = parameters.voltsUnit;
+}
+
+const VoltsPerDivRow& SelectVoltsPerDiv(Scales& scales, int speedButton) {
   const VoltsPerDivRow& row = kVoltsPerDivRows.at(static_cast<std::size_t>(speedButton - 1));
-  SetVoltsPerDivScale(state, row);
-  SetVoltsPerDivRange(state, row);
+  SetVoltsPerDivScale(scales, row);
+  SetVoltsPerDivRange(scales, row);
   return row;
 }
 
-void SetVoltsPerDivScale(RecorderState& state, const VoltsPerDivRow& row) {
-  state.scales.voltsPerDiv = row.voltsPerDiv;
-  state.scales.voltsUnit = std::string(row.voltsUnit);
+void SetVoltsPerDivScale(Scales& scales, const VoltsPerDivRow& row) {
+  scales.voltsPerDiv = row.voltsPerDiv;
+  scales.voltsUnit = std::string(row.voltsUnit);
 }
 
-void SetVoltsPerDivRange(RecorderState& state, const VoltsPerDivRow& row) {
-  state.scales.voltsPerDivIndex = row.voltsPerDivIndex;
-  if (row.rangeCode) state.scales.rangeCode = *row.rangeCode;
-  if (row.softwareGain) state.scales.softwareGain = *row.softwareGain;
+void SetVoltsPerDivRange(Scales& scales, const VoltsPerDivRow& row) {
+  scales.voltsPerDivIndex = row.voltsPerDivIndex;
+  if (row.rangeCode) scales.rangeCode = *row.rangeCode;
+  if (row.softwareGain) scales.softwareGain = *row.softwareGain;
 }
 
-const CouplingRow& SelectCoupling(RecorderState& state, int speedButton) {
+const CouplingRow& SelectCoupling(Scales& scales, int speedButton) {
   const CouplingRow& row = kCouplingRows.at(static_cast<std::size_t>(speedButton - 11));
-  state.scales.couplingMode = row.couplingMode;
+  scales.couplingMode = row.couplingMode;
   return row;
 }
 
-void SelectTimeScale(RecorderState& state, bool absolute) {
-  state.scales.timeScaleAbsolute = absolute;
+void SelectTimeScale(Scales& scales, bool absolute) {
+  scales.timeScaleAbsolute = absolute;
 }
 
-void ApplyType1Limits(RecorderState& state) {
-  state.scales.couplingMode = kType1Limits.couplingMode;
+void ApplyType1Limits(Scales& scales) {
+  scales.couplingMode = kType1Limits.couplingMode;
 }
 
 }  // namespace wyk

@@ -8,8 +8,9 @@
 #include <optional>
 #include <string_view>
 
-#include "app/RecorderState.h"
 #include "common/Colour.h"
+#include "storage/RecordingParameters.h"
+#include "view/Scales.h"
 
 namespace wyk {
 
@@ -33,11 +34,13 @@ struct SamplePeriodRow {
 extern const std::array<SamplePeriodRow, 10> kSamplePeriodRows;
 
 // vdButton 1 … 10 for vd1 … vd10.
-const SamplePeriodRow& SelectSamplePeriod(RecorderState& state, int vdButton);
+const SamplePeriodRow& SelectSamplePeriod(Scales& scales, int vdButton);
 
 // The period and the volts per division of the selected buttons, as pressing them sets them:
 // a recording opened since then showed its own values, which a new recording does not take.
-void TakeSelectedScales(RecorderState& state);
+void TakeSelectedScales(Scales& scales);
+// The period and the volts per division of an opened recording, as its parameter file gives them.
+void TakeRecordingScales(Scales& scales, const RecordingParameters& parameters);
 
 // Volts per division, SpeedButton1 … SpeedButton10 around the knob in VoltsPanel. An empty
 // rangeCode or softwareGain keeps the previous value. The shell moves Image4 to `pointer` and
@@ -58,12 +61,12 @@ struct VoltsPerDivRow {
 extern const std::array<VoltsPerDivRow, 10> kVoltsPerDivRows;
 
 // speedButton 1 … 10 for SpeedButton1 … SpeedButton10: both halves below.
-const VoltsPerDivRow& SelectVoltsPerDiv(RecorderState& state, int speedButton);
+const VoltsPerDivRow& SelectVoltsPerDiv(Scales& scales, int speedButton);
 
 // The click sets voltsPerDiv and voltsUnit, redraws the scales, and only then the adapter's
 // range values (voltsPerDivIndex, rangeCode, softwareGain), so a failed redraw leaves those.
-void SetVoltsPerDivScale(RecorderState& state, const VoltsPerDivRow& row);
-void SetVoltsPerDivRange(RecorderState& state, const VoltsPerDivRow& row);
+void SetVoltsPerDivScale(Scales& scales, const VoltsPerDivRow& row);
+void SetVoltsPerDivRange(Scales& scales, const VoltsPerDivRow& row);
 
 // The three hidden pictures of the slide switch, by the number in their names.
 enum class SwitchPicture { Przel1 = 1, Przel2 = 2, Przel3 = 3 };
@@ -81,7 +84,7 @@ struct CouplingRow {
 extern const std::array<CouplingRow, 3> kCouplingRows;
 
 // speedButton 11 … 13 for SpeedButton11 … SpeedButton13.
-const CouplingRow& SelectCoupling(RecorderState& state, int speedButton);
+const CouplingRow& SelectCoupling(Scales& scales, int speedButton);
 
 // Time-axis mode, t1 and t2 in Panel1. The shell then calls DrawScales(absolute).
 struct TimeScaleRow {
@@ -92,7 +95,7 @@ struct TimeScaleRow {
 };
 extern const std::array<TimeScaleRow, 2> kTimeScaleRows;
 
-void SelectTimeScale(RecorderState& state, bool absolute);
+void SelectTimeScale(Scales& scales, bool absolute);
 
 // Adapter type 1 accepts only 100 mV … 1 V, DC coupling and periods from 0.5 ms.
 struct Type1Limits {
@@ -107,7 +110,7 @@ extern const Type1Limits kType1Limits;
 
 // Sets couplingMode to DC; the shell disables the buttons, moves Image4, switches the picture
 // and sets Label23. The volts-per-division values stay as they are.
-void ApplyType1Limits(RecorderState& state);
+void ApplyType1Limits(Scales& scales);
 
 // Pictures and captions that the selectors change, within their parents.
 constexpr Geometry kKnobImage1{36, 32, 80, 80};          // VoltsPanel

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/RecorderState.h"
 #include "common/Errors.h"
-#include "storage/WindowRead.h"
 #include "view/PlotRenderer.h"
+#include "view/RecordingView.h"
 #include "view/ScaleRenderer.h"
 
 namespace wyk {
@@ -22,18 +21,18 @@ int32_t ToInt32(int64_t value) {
 
 }  // namespace
 
-void UpdateScrollBar(RecorderState& state) {
-  ScrollBarState& bar = state.view.scrollBar;
-  const double fraction = CheckedDivide(state.view.zoomStep * 500.0, state.recording.sampleCount);
+void UpdateScrollBar(const OpenRecording& recording, ViewWindow& view) {
+  ScrollBarState& bar = view.scrollBar;
+  const double fraction = CheckedDivide(view.zoomStep * 500.0, recording.sampleCount);
   bar.thumbLength = static_cast<int32_t>(std::clamp(std::trunc(fraction * 500), 10.0, 500.0));
-  bar.SetMaximum(int64_t{state.recording.sampleCount} - 500 * int64_t{state.view.zoomStep});
-  bar.smallChange = state.view.zoomStep;
-  bar.largeChange = ToInt32(25 * int64_t{state.view.zoomStep});
+  bar.SetMaximum(int64_t{recording.sampleCount} - 500 * int64_t{view.zoomStep});
+  bar.smallChange = view.zoomStep;
+  bar.largeChange = ToInt32(25 * int64_t{view.zoomStep});
 }
 
-bool PlaceView(RecorderState& state) {
-  const int64_t step = std::max(state.view.zoomStep, 1);
-  const int64_t distance = int64_t{state.view.scrollBar.position} - state.view.windowStart;
+bool PlaceView(const OpenRecording& recording, ViewWindow& view) {
+  const int64_t step = std::max(view.zoomStep, 1);
+  const int64_t distance = int64_t{view.scrollBar.position} - view.windowStart;
   const int64_t offset = distance / step;
   // previousWindowOffset always lies within the window, so leaving it either way is the same
   // as leaving 0 … windowLength − 500.
@@ -41,80 +40,82 @@ bool PlaceView(RecorderState& state) {
   const bool offGrid = distance % step != 0;
   const bool reread = outside || offGrid;
   if (reread) {
-    state.view.windowStart = state.view.scrollBar.position;
-    ReadWindow(state, state.view.zoomStep);
-    state.view.windowOffset = 0;
+    view.windowStart = view.scrollBar.position;
+    ReadWindow(recording, view, view.zoomStep);
+    view.windowOffset = 0;
   } else {
-    state.view.windowOffset = static_cast<int32_t>(offset);
+    view.windowOffset = static_cast<int32_t>(offset);
   }
-  state.view.previousWindowOffset = state.view.windowOffset;
+  view.previousWindowOffset = view.windowOffset;
   return reread;
 }
 
-void DrawView(RecorderState& state, Canvas& window) {
-  UpdateScaleValues(state, state.view.scrollBar.position);
-  DrawRecordingPlot(state, state.view.plotBitmap, 25, state.view.gridOffset);
-  PresentPlot(state, window);
+SampleSpan ViewSpan(const ViewWindow& view) {
+  const int64_t position = view.scrollBar.position;
+  return {position, position + int64_t{kPlotWidth} * view.zoomStep};
 }
 
-std::string ShowAll(RecorderState& state) {
-  state.view.zoomPercent = 100;
-  state.view.zoomStep = std::max(state.recording.sampleCount / 500, 1);
-  UpdateScrollBar(state);
-  state.view.scrollBar.SetMaximum(0);
-  state.view.windowStart = 0;
-  ReadWindow(state, state.view.zoomStep);
+void DrawView(const Settings& settings, const Scales& scales, ViewWindow& view, Canvas& window) {
+  UpdateScaleValues(scales, view, view.scrollBar.position);
+  DrawRecordingPlot(settings, view, view.plotBitmap, 25, view.gridOffset);
+  PresentPlot(view, window);
+}
+
+std::string ShowAll(const OpenRecording& recording, ViewWindow& view) {
+  view.zoomPercent = 100;
+  view.zoomStep = std::max(recording.sampleCount / 500, 1);
+  UpdateScrollBar(recording, view);
+  view.scrollBar.SetMaximum(0);
+  view.windowStart = 0;
+  ReadWindow(recording, view, view.zoomStep);
   return "100%";
 }
 
-std::string ZoomOff(RecorderState& state) {
-  state.view.zoomStep = 1;
-  const std::string label = PercentText(state.recording.sampleCount / 5);
-  ReadWindow(state, 1);
-  UpdateScrollBar(state);
-  state.view.zoomPercent = state.recording.sampleCount / 5;
+std::string ZoomOff(const OpenRecording& recording, ViewWindow& view) {
+  view.zoomStep = 1;
+  const std::string label = PercentText(recording.sampleCount / 5);
+  ReadWindow(recording, view, 1);
+  UpdateScrollBar(recording, view);
+  view.zoomPercent = recording.sampleCount / 5;
   return label;
 }
 
-std::string ZoomIn(RecorderState& state) {
-  state.view.zoomPercent = ToInt32(
-      std::min<int64_t>(2 * int64_t{state.view.zoomPercent}, state.recording.sampleCount / 5));
+std::string ZoomIn(const OpenRecording& recording, ViewWindow& view) {
+  view.zoomPercent =
+      ToInt32(std::min<int64_t>(2 * int64_t{view.zoomPercent}, recording.sampleCount / 5));
   // Fewer than 5 samples leave no zoom figure to divide by; one sample per column is all there is.
-  state.view.zoomStep =
-      state.view.zoomPercent > 0
-          ? ToInt32(state.recording.sampleCount / (5 * int64_t{state.view.zoomPercent}))
-          : 1;
-  const std::string label = PercentText(state.view.zoomPercent);
-  ReadWindow(state, state.view.zoomStep);
-  UpdateScrollBar(state);
+  view.zoomStep =
+      view.zoomPercent > 0 ? ToInt32(recording.sampleCount / (5 * int64_t{view.zoomPercent})) : 1;
+  const std::string label = PercentText(view.zoomPercent);
+  ReadWindow(recording, view, view.zoomStep);
+  UpdateScrollBar(recording, view);
   return label;
 }
 
-std::optional<std::string> ZoomOut(RecorderState& state) {
-  if (state.view.zoomStep >= state.recording.sampleCount / 500) return std::nullopt;
-  state.view.scrollBar.SetPosition(int64_t{state.view.scrollBar.position} -
-                                   500 * int64_t{state.view.zoomStep});
-  state.view.zoomPercent = std::max(state.view.zoomPercent / 2, 100);
-  state.view.zoomStep = ToInt32(state.recording.sampleCount /
-                                (5 * int64_t{state.view.zoomPercent}));  // zoomPercent ≥ 100
-  const std::string label = PercentText(state.view.zoomPercent);
-  ReadWindow(state, state.view.zoomStep);
-  UpdateScrollBar(state);
+std::optional<std::string> ZoomOut(const OpenRecording& recording, ViewWindow& view) {
+  if (view.zoomStep >= recording.sampleCount / 500) return std::nullopt;
+  view.scrollBar.SetPosition(int64_t{view.scrollBar.position} - 500 * int64_t{view.zoomStep});
+  view.zoomPercent = std::max(view.zoomPercent / 2, 100);
+  view.zoomStep =
+      ToInt32(recording.sampleCount / (5 * int64_t{view.zoomPercent}));  // zoomPercent ≥ 100
+  const std::string label = PercentText(view.zoomPercent);
+  ReadWindow(recording, view, view.zoomStep);
+  UpdateScrollBar(recording, view);
   return label;
 }
 
-std::optional<std::string> ZoomToSelection(RecorderState& state) {
-  if (!state.cursors.selectionValid) return std::nullopt;
-  const int64_t position = int64_t{state.view.scrollBar.position} +
-                           int64_t{state.cursors.selectionStart} * state.view.zoomStep;
-  const int64_t width = int64_t{state.cursors.selectionEnd} - state.cursors.selectionStart;
-  state.view.zoomStep = ToInt32(std::max<int64_t>(int64_t{state.view.zoomStep} * width / 500, 1));
-  state.view.zoomPercent =
-      ToInt32(state.recording.sampleCount / (5 * int64_t{state.view.zoomStep}));
-  UpdateScrollBar(state);
-  const std::string label = PercentText(state.view.zoomPercent);
-  state.view.scrollBar.SetPosition(position);
-  ReadWindow(state, state.view.zoomStep);
+std::optional<std::string> ZoomToSelection(const OpenRecording& recording, ViewWindow& view,
+                                           const CursorState& cursors) {
+  if (!cursors.selectionValid) return std::nullopt;
+  const int64_t position =
+      int64_t{view.scrollBar.position} + int64_t{cursors.selectionStart} * view.zoomStep;
+  const int64_t width = int64_t{cursors.selectionEnd} - cursors.selectionStart;
+  view.zoomStep = ToInt32(std::max<int64_t>(int64_t{view.zoomStep} * width / 500, 1));
+  view.zoomPercent = ToInt32(recording.sampleCount / (5 * int64_t{view.zoomStep}));
+  UpdateScrollBar(recording, view);
+  const std::string label = PercentText(view.zoomPercent);
+  view.scrollBar.SetPosition(position);
+  ReadWindow(recording, view, view.zoomStep);
   return label;
 }
 

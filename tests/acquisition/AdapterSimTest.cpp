@@ -13,6 +13,7 @@
 #include "acquisition/QtSerialPort.h"
 #include "acquisition/SerialLink.h"
 #include "acquisition/SimProcess.h"
+#include "app/RecorderState.h"
 #include "config/Settings.h"
 
 namespace wyk {
@@ -52,8 +53,8 @@ TEST(AdapterSim, AnswersTheHandshakeAsToldOnItsCommandLine) {
     ASSERT_FALSE(sim.DevicePath().empty());
     auto state = StateOn(sim.LinkPath(), c.linkType);
     SerialLink link(MakeQtSerialPort);
-    ASSERT_TRUE(link.OpenPort(*state));
-    EXPECT_EQ(link.DetectAdapter(*state), c.detected) << c.args.size();
+    ASSERT_TRUE(link.OpenPort(state->settings));
+    EXPECT_EQ(link.DetectAdapter(state->settings, state->live), c.detected) << c.args.size();
     EXPECT_EQ(Hex(ReadBytes(link, c.after.size())), Hex(c.after));
     link.ClosePort();
     // The simulator logs a byte after the line took it: read its log once it has ended.
@@ -104,9 +105,9 @@ TEST(AdapterSim, UnpluggedCableLeavesTheLinkUsableAndPlugsBackOnSignal) {
   auto state = StateOn(sim.LinkPath(), 2);
   state->scales.samplePeriodIndex = 0;
   SerialLink link(MakeQtSerialPort);
-  ASSERT_TRUE(link.OpenPort(*state));
-  ASSERT_EQ(link.DetectAdapter(*state), 0);
-  link.SendSettings(*state);
+  ASSERT_TRUE(link.OpenPort(state->settings));
+  ASSERT_EQ(link.DetectAdapter(state->settings, state->live), 0);
+  link.SendSettings(state->settings, state->scales, state->live);
   // Read as a recording does until the cable is out; the hang-up may discard the last bytes.
   Bytes received;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -126,15 +127,15 @@ TEST(AdapterSim, UnpluggedCableLeavesTheLinkUsableAndPlugsBackOnSignal) {
   sent.insert(sent.end(), ramp.begin(), ramp.end());
   EXPECT_EQ(Hex(sim.TxLog()), Hex(sent));
   EXPECT_EQ(link.BytesWaiting(), 0);
-  link.StopAndClosePort(*state);
+  link.StopAndClosePort(state->live);
   EXPECT_FALSE(link.IsOpen());
   EXPECT_FALSE(std::filesystem::exists(sim.LinkPath()));
-  EXPECT_FALSE(link.OpenPort(*state));
+  EXPECT_FALSE(link.OpenPort(state->settings));
 
   sim.Signal(SIGUSR1);
   EXPECT_FALSE(sim.NextDeviceLine().empty());
-  ASSERT_TRUE(link.OpenPort(*state));
-  EXPECT_EQ(link.DetectAdapter(*state), 0);
+  ASSERT_TRUE(link.OpenPort(state->settings));
+  EXPECT_EQ(link.DetectAdapter(state->settings, state->live), 0);
   link.ClosePort();
   EXPECT_EQ(sim.Terminate(), 0);
 }
@@ -161,8 +162,9 @@ TEST(AdapterSim, PointsTheProgramsComPortAtItselfInTheSettingsFile) {
     auto state = std::make_unique<RecorderState>();
     LoadSettings(state->settings, settings);
     SerialLink link(MakeQtSerialPort);
-    ASSERT_TRUE(link.OpenPort(*state)) << c.com;
-    EXPECT_EQ(link.DetectAdapter(*state), 0) << c.com;  // a type 0 simulator, from "Typ"
+    ASSERT_TRUE(link.OpenPort(state->settings)) << c.com;
+    EXPECT_EQ(link.DetectAdapter(state->settings, state->live), 0)
+        << c.com;  // a type 0 simulator, from "Typ"
     link.ClosePort();
     EXPECT_TRUE(sim.WaitForRxLines("powitanie 00 55 00 00 55")) << c.com;
   }

@@ -66,7 +66,7 @@ TEST(LiveRecordingTick, EndsOnAFullFileAFullCountAndALostPort) {
     state->recording.dataFile = SampleFile::Create(name);
     SerialLink link(c.shortRead ? [] { return std::unique_ptr<SerialPort>(new ShortReadingPort); }
                                 : SerialLink::PortFactory(MakeQtSerialPort));
-    ASSERT_TRUE(link.OpenPort(*state)) << c.name;
+    ASSERT_TRUE(link.OpenPort(state->settings)) << c.name;
     peer->ReleaseSlave();
     peer->Send(testing::Ramp(12));
     AwaitWaiting(link, 12);
@@ -78,14 +78,14 @@ TEST(LiveRecordingTick, EndsOnAFullFileAFullCountAndALostPort) {
       const rlimit five{5, unlimited.rlim_max};
       setrlimit(RLIMIT_FSIZE, &five);
     }
-    LiveTick tick = LiveRecordingTick(*state, link, 0);
+    LiveTick tick = LiveRecordingTick(state->scales, state->live, state->recording, link, 0);
     setrlimit(RLIMIT_FSIZE, &unlimited);
     signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(tick.stored, c.stored) << c.name;
     EXPECT_EQ(tick.end, c.end) << c.name;
     if (c.hangUp) {
       for (int i = 0; i < 3 && tick.end == RecordingEnd::kNone; ++i)
-        tick = LiveRecordingTick(*state, link, 0);
+        tick = LiveRecordingTick(state->scales, state->live, state->recording, link, 0);
       EXPECT_EQ(tick.end, RecordingEnd::kLinkLost) << c.name;
       EXPECT_EQ(tick.stored, 0) << c.name;
     }

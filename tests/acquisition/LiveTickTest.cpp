@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "acquisition/LiveRecording.h"
+#include "app/RecorderState.h"
 #include "support/ScriptedPort.h"
 #include "support/TempDir.h"
 
@@ -131,11 +132,12 @@ TEST(LiveRecordingTick, StoresDecimatesScalesAndLabelsAsTheBytesCome) {
     state->recording.dataFile = SampleFile::Create(name);
     PortScript script;
     SerialLink link([&script] { return std::make_unique<ScriptedPort>(script); });
-    ASSERT_TRUE(link.OpenPort(*state)) << c.name;
+    ASSERT_TRUE(link.OpenPort(state->settings)) << c.name;
     for (const Step& step : c.steps) {
       script.Arrive(step.sent);
       const auto liveBefore = state->live.liveValues;
-      const LiveTick tick = LiveRecordingTick(*state, link, 0.5);
+      const LiveTick tick =
+          LiveRecordingTick(state->scales, state->live, state->recording, link, 0.5);
       EXPECT_EQ(tick.stored, step.stored) << c.name;
       EXPECT_EQ(static_cast<int>(script.waiting.size()), step.waitingAfter) << c.name;
       EXPECT_EQ(tick.relativeTime, step.relative) << c.name;

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 
+#include "app/RecorderState.h"
 #include "config/Settings.h"
 
 namespace wyk {
@@ -53,7 +54,7 @@ TEST(PortName, ComNumberNamesTheMappedDeviceOrTtyS) {
     auto state = std::make_unique<RecorderState>();
     LoadSettings(state->settings, file.Path());
     EXPECT_EQ(PortName(state->settings.comPortNumber), c.name) << c.settings;
-    EXPECT_EQ(PortDeviceName(*state), c.device) << c.settings;
+    EXPECT_EQ(PortDeviceName(state->settings), c.device) << c.settings;
   }
 }
 
@@ -68,7 +69,7 @@ TEST(PortName, SavingTheSettingsKeepsTheDeviceKeys) {
   EXPECT_NE(text.find("COM8=/tmp/x\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Port=8\r\n"), std::string::npos) << text;
   LoadSettings(state->settings, file.Path());
-  EXPECT_EQ(PortDeviceName(*state), "/tmp/x");
+  EXPECT_EQ(PortDeviceName(state->settings), "/tmp/x");
 }
 
 }  // namespace

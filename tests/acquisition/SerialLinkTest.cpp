@@ -70,12 +70,12 @@ TEST(SerialLink, ARecordingSendsHandshakeSettingsAndStopByteExactly) {
     state->scales.rangeCode = c.rangeCode;
     state->settings.dcOffset = c.dcOffset;
     SerialLink link(MakeQtSerialPort);
-    ASSERT_TRUE(link.OpenPort(*state)) << c.name;
+    ASSERT_TRUE(link.OpenPort(state->settings)) << c.name;
     peer.ReleaseSlave();
     peer.Send({0x00});
-    EXPECT_EQ(link.DetectAdapter(*state), 0x00) << c.name;
-    EXPECT_TRUE(link.SendSettings(*state)) << c.name;
-    link.StopAndClosePort(*state);
+    EXPECT_EQ(link.DetectAdapter(state->settings, state->live), 0x00) << c.name;
+    EXPECT_TRUE(link.SendSettings(state->settings, state->scales, state->live)) << c.name;
+    link.StopAndClosePort(state->live);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(Hex(peer.ReadUntilHangUp()), Hex(c.wire)) << c.name;
     EXPECT_EQ(state->scales.voltsPerDivIndex, c.voltsIndex) << c.name;
@@ -100,12 +100,12 @@ TEST(SerialLink, CouplingOfOneRecordingDoesNotLeakIntoTheNext) {
     PtyPeer peer;
     state->settings.comDevicePaths[1] = peer.SlavePath();
     state->scales.couplingMode = r.coupling;
-    ASSERT_TRUE(link.OpenPort(*state));
+    ASSERT_TRUE(link.OpenPort(state->settings));
     peer.ReleaseSlave();
     peer.Send({0x00});
-    ASSERT_EQ(link.DetectAdapter(*state), 0x00);
-    link.SendSettings(*state);
-    link.StopAndClosePort(*state);
+    ASSERT_EQ(link.DetectAdapter(state->settings, state->live), 0x00);
+    link.SendSettings(state->settings, state->scales, state->live);
+    link.StopAndClosePort(state->live);
     EXPECT_EQ(Hex(peer.ReadUntilHangUp()), Hex(Join({kHandshake2, r.settingsAndStop})));
   }
 }
@@ -134,10 +134,10 @@ TEST(SerialLink, OnlyTheFirstReplyByteIsTaken) {
     PtyPeer peer;
     auto state = StateOn(peer.SlavePath(), c.type);
     SerialLink link(MakeQtSerialPort);
-    ASSERT_TRUE(link.OpenPort(*state)) << c.name;
+    ASSERT_TRUE(link.OpenPort(state->settings)) << c.name;
     peer.ReleaseSlave();
     peer.Send(c.reply);
-    const int detected = link.DetectAdapter(*state);
+    const int detected = link.DetectAdapter(state->settings, state->live);
     EXPECT_EQ(detected, c.detected) << c.name;
     EXPECT_EQ(AdapterAnswered(detected), c.answered) << c.name;
     if (c.detected >= 0) {
@@ -169,7 +169,7 @@ TEST(SerialLink, OpensComPortsByTheirDevices) {
     state->settings.comPortNumber = c.port;
     if (c.port <= 8) state->settings.comDevicePaths[c.port] = c.device;
     SerialLink link(MakeQtSerialPort);
-    EXPECT_EQ(link.OpenPort(*state), c.opens) << int{c.port} << " " << c.device;
+    EXPECT_EQ(link.OpenPort(state->settings), c.opens) << int{c.port} << " " << c.device;
     EXPECT_EQ(link.IsOpen(), c.opens);
   }
 }
@@ -178,19 +178,19 @@ TEST(SerialLink, ANewOpenClosesTheOldPortAndNoPortIsClosedTwice) {
   PtyPeer peer;
   auto state = StateOn(peer.SlavePath(), 2);
   SerialLink link(MakeQtSerialPort), other(MakeQtSerialPort);
-  ASSERT_TRUE(link.OpenPort(*state));
-  EXPECT_FALSE(other.OpenPort(*state));  // the device is not shared
+  ASSERT_TRUE(link.OpenPort(state->settings));
+  EXPECT_FALSE(other.OpenPort(state->settings));  // the device is not shared
   // Opening again closes the first port; otherwise the device would still be taken.
-  ASSERT_TRUE(link.OpenPort(*state));
+  ASSERT_TRUE(link.OpenPort(state->settings));
   peer.ReleaseSlave();
   state->live.commandFrame[0] = 0x80;
-  link.StopAndClosePort(*state);
-  link.StopAndClosePort(*state);
+  link.StopAndClosePort(state->live);
+  link.StopAndClosePort(state->live);
   link.ClosePort();
   EXPECT_FALSE(link.IsOpen());
   EXPECT_EQ(link.BytesWaiting(), 0);
   EXPECT_EQ(Hex(peer.ReadUntilHangUp()), "80");
-  EXPECT_TRUE(other.OpenPort(*state));
+  EXPECT_TRUE(other.OpenPort(state->settings));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/RecorderFiles.h"
 #include "cli/CliRun.h"
 #include "config/Settings.h"
 #include "gui/StartedProgram.h"
@@ -104,13 +105,15 @@ TEST(CliPictures, RenderIsTheRenderersViewOfTheSameState) {
 
     auto state = std::make_unique<RecorderState>();
     LoadSettings(state->settings, c.settings ? dir.File(c.settings) : "");
-    InitPlotBitmaps(*state);
-    ASSERT_EQ(OpenRecordingFiles(*state, rec).result, OpenResult::kOpened);
-    ViewRecordingAt(*state, c.step, c.position);
+    InitPlotBitmaps(state->view, state->cursors);
+    ASSERT_EQ(OpenRecordingForView(*state, rec).result, OpenResult::kOpened);
+    ViewRecordingAt(state->settings, state->scales, state->recording, state->view, c.step,
+                    c.position);
     Canvas window = Surface(kWindowWidth, kWindowHeight, kWindowColour);
-    PresentPlot(*state, window);
+    PresentPlot(state->view, window);
     QtTextDrawer text;
-    DrawScales(*state, window, text, c.absolute, state->view.scrollBar.position);
+    DrawScales(state->settings, state->scales, state->recording, state->view, window, text,
+               c.absolute, state->view.scrollBar.position);
     const QImage png(QString::fromStdString(dir.File("v.png")));
     EXPECT_EQ(Differences(png, window, kViewArea), 0) << c.step << " " << c.position;
     // Column x shows sample position + step × x, value v at plot row 250 − v.
@@ -150,9 +153,9 @@ TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {
     auto state = std::make_unique<RecorderState>();
     LoadSettings(state->settings, "");
     state->spectrum.spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
-    OpenRecordingFiles(*state, rec);
-    ASSERT_TRUE(RefreshSpectrum(*state));
-    SetFrequencyZoom(*state, zoom);
+    OpenRecordingForView(*state, rec);
+    ASSERT_TRUE(RefreshSpectrum(state->settings, state->scales, state->recording, state->spectrum));
+    SetFrequencyZoom(state->settings, state->scales, state->spectrum, zoom);
     ASSERT_EQ(state->spectrum.fftFullSize, 4096);
 
     const auto lines = CsvLines(ReadFile(csv));
@@ -168,8 +171,8 @@ TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {
     }
     Canvas window = Surface(kSpectrumFormWidth, kSpectrumFormHeight, kSpectrumFormColour);
     QtTextDrawer text;
-    DrawSpectrumAxes(*state, window, text);
-    PresentSpectrum(*state, window);
+    DrawSpectrumAxes(state->spectrum, window, text);
+    PresentSpectrum(state->spectrum, window);
     EXPECT_EQ(Differences(QImage(QString::fromStdString(png)), window, kSpectrumArea), 0) << zoom;
   }
 }

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/RecorderState.h"
+#include "view/ColourPreview.h"
+
 namespace wyk {
 namespace {
 
@@ -19,7 +22,7 @@ TEST(Configuration, OkTakesPortTypeAndOffsetInEightBits) {
   };
   for (const Case& c : cases) {
     auto state = std::make_unique<RecorderState>();
-    TakeDialogChoice(*state, c.choice);
+    TakeDialogChoice(state->settings, c.choice);
     EXPECT_EQ(state->settings.comPortNumber, c.port) << c.choice.offsetText;
     EXPECT_EQ(state->settings.adapterType, c.type) << c.choice.offsetText;
     EXPECT_EQ(state->settings.dcOffset, c.offset) << c.choice.offsetText;
@@ -34,7 +37,7 @@ TEST(Configuration, PreviewIsARectangleWithAGridAndAZigzag) {
   Canvas surface(kDialogWidth, kDialogHeight);
   surface.SetBrushColor(outside);
   surface.FillRect(0, 0, kDialogWidth, kDialogHeight);
-  DrawColourPreview(*state, surface);
+  DrawColourPreview(state->settings, surface);
 
   // Every row of the trace has a pixel on each segment, a column or so off the ideal line.
   const auto traceNear = [&](int x, int y) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "app/RecorderState.h"
 #include "app/Windows.h"
 #include "support/TempDir.h"
 

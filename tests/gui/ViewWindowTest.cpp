@@ -74,7 +74,7 @@ TEST(ViewWindow, CursorsOnTheStripWithTheirReadouts) {
   QTest::mouseClick(f.CursorsButton, Qt::LeftButton);
 
   // Both at the left edge on sample 100 (100 ms); A-B untouched; zoom buttons off.
-  const QString value100 = QString::fromStdString(LevelValueText(s, Shown(s, 0)));
+  const QString value100 = QString::fromStdString(LevelValueText(s.scales, Shown(s, 0)));
   EXPECT_EQ(f.Label8->text(), "00:00:00:100");
   EXPECT_EQ(f.Label15->text(), "00:00:00:100");
   EXPECT_EQ(f.Label11->text(), value100);
@@ -100,7 +100,7 @@ TEST(ViewWindow, CursorsOnTheStripWithTheirReadouts) {
   EXPECT_EQ(f.Label8->text(), "00:00:00:599");
   EXPECT_EQ(f.Label17->text(), "00:00:00:499");
   EXPECT_EQ(f.Label19->text(),
-            QString::fromStdString(LevelValueText(s, Shown(s, 499) - Shown(s, 0))));
+            QString::fromStdString(LevelValueText(s.scales, Shown(s, 499) - Shown(s, 0))));
 
   // Now B is the pin under x 0; dragged left of the plot it stops at column 0, then to 250.
   QTest::mousePress(f.Panel2, Qt::LeftButton, {}, {0, 6});

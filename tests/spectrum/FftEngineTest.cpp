@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "app/RecorderState.h"
 #include "support/FftTranscription.h"
 
 namespace wyk {
@@ -21,7 +22,7 @@ struct Spectrum {
   Spectrum(const std::vector<float>& input, int size = 0) : output(kMaxFftSize, -1.0f) {
     state->spectrum.fftSampleCount = static_cast<int>(input.size());
     state->spectrum.fftSize = size ? size : TransformSizeFor(state->spectrum.fftSampleCount);
-    ComputeAmplitudeSpectrum(*state, input.data(), output.data(), 1.0f,
+    ComputeAmplitudeSpectrum(state->spectrum, input.data(), output.data(), 1.0f,
                              [this](int stage) { progress.push_back(stage); });
   }
   float operator[](int k) const { return output[static_cast<size_t>(k)]; }

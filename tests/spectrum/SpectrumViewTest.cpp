@@ -9,10 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "app/RecorderState.h"
 #include "spectrum/SpectrumPeak.h"
 #include "support/PatternRecording.h"
 #include "support/TempDir.h"
+#include "view/Cursors.h"
 #include "view/FixedWidthTextDrawer.h"
+#include "view/ZoomScroll.h"
 
 namespace wyk {
 namespace {
@@ -78,7 +81,7 @@ TEST(SpectrumView, AxesPlaceTicksAndLabels) {
   window.SetBrushColor(kWhite);
   window.FillRect(0, 0, kSpectrumFormWidth, kSpectrumFormHeight);
   FixedWidthTextDrawer text;
-  DrawSpectrumAxes(*state, window, text);
+  DrawSpectrumAxes(state->spectrum, window, text);
   ASSERT_EQ(text.drawn.size(), 15u);
   for (int i = 0; i <= 5; ++i) {
     const DrawnText& d = text.drawn[static_cast<size_t>(i)];
@@ -106,7 +109,7 @@ TEST(SpectrumView, AxesPlaceTicksAndLabels) {
 
   state->spectrum.fftSamplePeriodMs = 0;  // a broken period: ticks without numbers
   text.drawn.clear();
-  DrawSpectrumAxes(*state, window, text);
+  DrawSpectrumAxes(state->spectrum, window, text);
   EXPECT_EQ(text.drawn.size(), 6u);
 }
 
@@ -124,7 +127,7 @@ TEST(SpectrumView, RecordingsOfSeveralLengths) {
   for (const Case& c : cases) {
     Recording r(c.samples);
     RecorderState& s = *r.state;
-    ASSERT_TRUE(RefreshSpectrum(s));
+    ASSERT_TRUE(RefreshSpectrum(s.settings, s.scales, s.recording, s.spectrum));
     EXPECT_EQ(s.spectrum.fftSampleCount, c.count);
     EXPECT_EQ(s.spectrum.fftSize, c.size);
     EXPECT_EQ(s.spectrum.fftFullSize, c.size);
@@ -135,13 +138,13 @@ TEST(SpectrumView, RecordingsOfSeveralLengths) {
     EXPECT_EQ(r.Bitmap().PenX(), 511);
     for (int x = 0; x < kSpectrumWidth; ++x)
       EXPECT_EQ(r.Bitmap().Pixel(x, 0) == kLine, x == c.peakColumn) << x;
-    SetFrequencyZoom(s, 10);
+    SetFrequencyZoom(s.settings, s.scales, s.spectrum, 10);
     EXPECT_EQ(s.spectrum.fftSize, c.size10);
     EXPECT_EQ(s.spectrum.fftSamplePeriodMs, 5.0f);
-    SetFrequencyZoom(s, 100);
+    SetFrequencyZoom(s.settings, s.scales, s.spectrum, 100);
     EXPECT_EQ(s.spectrum.fftSize, c.size100);
     EXPECT_EQ(s.spectrum.fftSamplePeriodMs, 50.0f);
-    SetFrequencyZoom(s, 1);
+    SetFrequencyZoom(s.settings, s.scales, s.spectrum, 1);
     EXPECT_EQ(s.spectrum.fftSize, c.size);
   }
 }
@@ -149,11 +152,12 @@ TEST(SpectrumView, RecordingsOfSeveralLengths) {
 TEST(SpectrumView, GridOnlyWithoutASpectrum) {
   Recording r(0);
   RecorderState& s = *r.state;
-  EXPECT_FALSE(RefreshSpectrum(s));  // an empty file: nothing computed
+  EXPECT_FALSE(RefreshSpectrum(s.settings, s.scales, s.recording,
+                               s.spectrum));  // an empty file: nothing computed
   EXPECT_EQ(s.spectrum.fftSampleCount, kMaxFftSize);
   EXPECT_EQ(s.spectrum.spectrumMax, 0.0f);
   s.recording.dataFileOpen = false;
-  SetFrequencyZoom(s, 10);  // before any computation
+  SetFrequencyZoom(s.settings, s.scales, s.spectrum, 10);  // before any computation
   EXPECT_EQ(s.spectrum.fftSize, 0);
   for (int y = 0; y < kPlotHeight; ++y)
     for (int x = 0; x < kSpectrumWidth; ++x) {
@@ -168,8 +172,9 @@ TEST(SpectrumView, FirstPointCutsEachFactor) {
   s.spectrum.fftSize = 8;
   const float m[] = {2.9f, 0.5f, 1.0f, 0.25f};
   std::copy(std::begin(m), std::end(m), s.spectrum.spectrumMagnitudes.begin());
-  DrawSpectrumGrid(s);
-  DrawSpectrumLine(s, 62.5f);  // trunc(2.9) · trunc(62.5) = 124, not trunc(181.25)
+  DrawSpectrumGrid(s.settings, s.spectrum);
+  DrawSpectrumLine(s.settings, s.spectrum,
+                   62.5f);  // trunc(2.9) · trunc(62.5) = 124, not trunc(181.25)
   EXPECT_EQ(r.Bitmap().Pixel(0, 126), kLine);
   EXPECT_EQ(r.Bitmap().Pixel(0, 127), kGrid);
   EXPECT_EQ(r.Bitmap().PenX(), 384);  // bin 3 at 3 · 1024 / 8
@@ -198,14 +203,16 @@ TEST(SpectrumView, AStretchIsTheEngineOnExactlyItsSamples) {
     s.view.zoomStep = c.zoomStep;
     s.cursors.cursorASample = c.a;
     s.cursors.cursorBSample = c.b;
-    ASSERT_TRUE(RefreshSpectrum(s, {}, StretchRange(s, c.stretch, s.recording.dataFile.Size())));
-    const SampleSpan analysed = AnalysedRange(s);
+    ASSERT_TRUE(RefreshSpectrum(s.settings, s.scales, s.recording, s.spectrum, {},
+                                StretchRange(c.stretch, ViewSpan(s.view), CursorSpan(s.cursors),
+                                             s.recording.dataFile.Size())));
+    const SampleSpan analysed = AnalysedRange(s.spectrum);
     EXPECT_EQ(SamplesText(analysed), c.samples);
     ASSERT_EQ(s.spectrum.fftFullSize, TransformSizeFor(static_cast<int>(analysed.Count())));
     std::vector<float> input, expected(static_cast<size_t>(s.spectrum.fftFullSize));
     for (int64_t k = analysed.first; k < analysed.end; ++k)
       input.push_back(testing::PatternSample(k));
-    ComputeAmplitudeSpectrum(s, input.data(), expected.data(), 1.0f);
+    ComputeAmplitudeSpectrum(s.spectrum, input.data(), expected.data(), 1.0f);
     EXPECT_EQ(
         std::memcmp(s.spectrum.spectrumMagnitudes.data(), expected.data(), expected.size() * 4), 0);
   }
@@ -235,17 +242,18 @@ TEST(SpectrumView, PeakGivesTheSinesFrequencyAndAmplitude) {
           std::lround(125 + levels * std::sin(2 * M_PI * c.hz * i * c.periodMs / 1000 + 0.3)));
     s.spectrum.fftSampleCount = c.count;
     s.spectrum.fftSize = s.spectrum.fftFullSize = TransformSizeFor(c.count);
-    ComputeAmplitudeSpectrum(s, s.spectrum.spectrumSamples.data(),
+    ComputeAmplitudeSpectrum(s.spectrum, s.spectrum.spectrumSamples.data(),
                              s.spectrum.spectrumMagnitudes.data(), 1.0f);
-    const std::optional<SpectrumPeak> peak = FindSpectrumPeak(s);
+    const std::optional<SpectrumPeak> peak = FindSpectrumPeak(s.scales, s.spectrum);
     ASSERT_TRUE(peak);
     EXPECT_NEAR(peak->frequencyHz, c.hz, c.hz * 0.001) << c.hz << " Hz, " << c.count;
     EXPECT_NEAR(peak->amplitude, c.amplitude, c.amplitude * 0.02) << c.hz << " Hz, " << c.count;
   }
   Recording r(0);
   r.state->scales.voltsUnit = "V";
-  EXPECT_EQ(PeakText(*r.state, {51.2, 50.00042, 1.99876}), "Szczyt: 50,0004Hz, amplituda 1,999V");
-  EXPECT_FALSE(FindSpectrumPeak(*r.state));  // nothing computed
+  EXPECT_EQ(PeakText(r.state->scales, {51.2, 50.00042, 1.99876}),
+            "Szczyt: 50,0004Hz, amplituda 1,999V");
+  EXPECT_FALSE(FindSpectrumPeak(r.state->scales, r.state->spectrum));  // nothing computed
 }
 
 }  // namespace

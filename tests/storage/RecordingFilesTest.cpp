@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "app/RecorderFiles.h"
 #include "app/RecorderState.h"
 #include "storage/RecordingNames.h"
 #include "storage/RecordingParameters.h"
@@ -232,7 +233,7 @@ TEST(OpenRecording, StateAfterOpening) {
     auto state = std::make_unique<RecorderState>();
     state->view.windowBuffer.fill(77);
     state->view.scrollBar = {5, 900, 40, 3, 75};
-    const OpenOutcome outcome = OpenRecordingFiles(*state, name);
+    const OpenOutcome outcome = OpenRecordingForView(*state, name);
     EXPECT_EQ(outcome.result, c.result) << c.name;
     EXPECT_EQ(state->recording.sampleCount, c.sampleCount) << c.name;
     EXPECT_EQ(state->view.zoomPercent, c.zoomPercent) << c.name;
@@ -259,7 +260,7 @@ TEST(OpenRecording, ReadsTheParameterFileOfTheSameBaseName) {
             "[Parm]\r\nPoczRej=2026-12-08 14:03:27:512\r\nProb=0,2\r\n"
             "VD=0,5\r\nJednV=V\r\n");
   auto state = std::make_unique<RecorderState>();
-  ASSERT_EQ(OpenRecordingFiles(*state, dir.File("abc.txt")).result, OpenResult::kOpened);
+  ASSERT_EQ(OpenRecordingForView(*state, dir.File("abc.txt")).result, OpenResult::kOpened);
   EXPECT_EQ(state->recording.recordingStart, DateTimeFromCivil(2026, 12, 8, 14, 3, 27, 0));
   EXPECT_EQ(state->scales.samplePeriodMs, 0.2f);
   EXPECT_EQ(state->scales.voltsPerDiv, 0.5f);

@@ -21,12 +21,13 @@ TEST(CursorTexts, TimesAndValues) {
                        Time{4999, 1, "00:00:00:999", "00:00:00:999"}}) {
     s->cursors.cursorASample = t.a;
     s->cursors.cursorBSample = t.b;
-    EXPECT_EQ(SampleTimeText(*s, t.a), t.aTime);
-    EXPECT_EQ(DifferenceTimeText(*s), t.difference) << t.a << "-" << t.b;
+    EXPECT_EQ(SampleTimeText(s->scales, s->recording, t.a), t.aTime);
+    EXPECT_EQ(DifferenceTimeText(s->scales, s->recording, s->cursors), t.difference)
+        << t.a << "-" << t.b;
   }
   s->recording.recordingStart =
       1.5;  // noon: cursor times are clock times whatever the time axis shows
-  EXPECT_EQ(SampleTimeText(*s, 5000), "12:00:01:000");
+  EXPECT_EQ(SampleTimeText(s->scales, s->recording, 5000), "12:00:01:000");
 
   struct Value {
     float voltsPerDiv;
@@ -42,8 +43,8 @@ TEST(CursorTexts, TimesAndValues) {
     s->scales.voltsUnit = v.unit;
     s->cursors.cursorALevel = v.a;
     s->cursors.cursorBLevel = v.b;
-    EXPECT_EQ(LevelValueText(*s, v.a), v.aValue);
-    EXPECT_EQ(DifferenceValueText(*s), v.difference);
+    EXPECT_EQ(LevelValueText(s->scales, v.a), v.aValue);
+    EXPECT_EQ(DifferenceValueText(s->scales, s->cursors), v.difference);
   }
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <set>
 
+#include "app/RecorderState.h"
+
 namespace wyk {
 namespace {
 
@@ -19,7 +21,7 @@ std::unique_ptr<RecorderState> NewState() {
   state->settings.backgroundColor = kBackground;
   state->settings.gridColor = kGrid;
   state->settings.lineColor = kLine;
-  InitPlotBitmaps(*state);
+  InitPlotBitmaps(state->view, state->cursors);
   return state;
 }
 
@@ -58,7 +60,7 @@ TEST(PlotRenderer, GridColumnsFollowGridOffsetAndRowsAreFixed) {
   const Case cases[] = {{25, 25, 475}, {0, 0, 475}, {7, 7, 482}, {1, 1, 476}, {24, 24, 499}};
   for (const Case& c : cases) {
     auto state = NewState();
-    DrawRecordingPlot(*state, state->view.plotBitmap, 25, c.gridOffset);
+    DrawRecordingPlot(state->settings, state->view, state->view.plotBitmap, 25, c.gridOffset);
     const Canvas& plot = state->view.plotBitmap;
     std::set<int> columns{0};
     for (int x = c.firstColumn; x <= c.lastColumn; x += 25) columns.insert(x);
@@ -92,8 +94,8 @@ TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
     state->view.windowBuffer.fill(static_cast<uint8_t>(c.value));
     state->live.liveValues.fill(c.value);
     Canvas recording(500, 250), live(500, 250);
-    DrawRecordingPlot(*state, recording, 25, 25);
-    DrawLivePlot(*state, live, 25, 25);
+    DrawRecordingPlot(state->settings, state->view, recording, 25, 25);
+    DrawLivePlot(state->settings, state->live.liveValues, live, 25, 25);
     for (int32_t v : state->view.plotValues) ASSERT_EQ(v, c.value > 250 ? 250 : c.value);
     const std::pair<const Canvas*, std::optional<int>> views[] = {{&recording, c.recordingRow},
                                                                   {&live, c.liveRow}};
@@ -117,7 +119,7 @@ TEST(PlotRenderer, RecordingTraceReadsFromWindowOffset) {
   for (int i = 0; i < 250; ++i) state->view.windowBuffer[static_cast<std::size_t>(9500 + i)] = 40;
   for (int i = 250; i < 500; ++i)
     state->view.windowBuffer[static_cast<std::size_t>(9500 + i)] = 200;
-  DrawRecordingPlot(*state, state->view.plotBitmap, 25, 25);
+  DrawRecordingPlot(state->settings, state->view, state->view.plotBitmap, 25, 25);
   const Canvas& plot = state->view.plotBitmap;
   EXPECT_EQ(state->view.plotValues[0], 40);
   EXPECT_EQ(state->view.plotValues[249], 40);
@@ -138,11 +140,11 @@ TEST(PlotRenderer, RecordingTraceReadsFromWindowOffset) {
 
 TEST(PlotRenderer, PresentPlotPutsTheBitmapAt40By30) {
   auto state = NewState();
-  DrawRecordingPlot(*state, state->view.plotBitmap, 25, 25);
+  DrawRecordingPlot(state->settings, state->view, state->view.plotBitmap, 25, 25);
   Canvas window(kWindowWidth, kWindowHeight);
   window.SetBrushColor(kWindowColour);
   window.FillRect(0, 0, kWindowWidth, kWindowHeight);
-  PresentPlot(*state, window);
+  PresentPlot(state->view, window);
   struct Case {
     int x, y;
     TColor colour;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RecorderState.h"
 #include "common/Errors.h"
 #include "view/FixedWidthTextDrawer.h"
 #include "view/PlotRenderer.h"
@@ -27,7 +28,8 @@ struct Scene {
   }
   ScaleCaptions Draw(bool absolute = false, int scrollPosition = 0) {
     text.drawn.clear();
-    return DrawScales(*state, window, text, absolute, scrollPosition);
+    return DrawScales(state->settings, state->scales, state->recording, state->view, window, text,
+                      absolute, scrollPosition);
   }
   // Texts drawn after the eleven volts labels, as "left,top text".
   std::vector<std::string> TimeTexts() const {
@@ -59,7 +61,7 @@ TEST(ScaleRenderer, UpdateScaleValuesFromScrollPositionAndZoom) {
     RecorderState& state = *owner;
     state.view.zoomStep = c.zoomStep;
     state.scales.samplePeriodMs = c.samplePeriodMs;
-    UpdateScaleValues(state, c.scrollPosition);
+    UpdateScaleValues(state.scales, state.view, c.scrollPosition);
     EXPECT_EQ(state.view.gridOffset, c.gridOffset) << c.scrollPosition;
     EXPECT_EQ(state.view.labelOffset, c.labelOffset) << c.scrollPosition;
     EXPECT_EQ(state.view.msPerPixel, c.msPerPixel) << c.scrollPosition;
@@ -92,7 +94,7 @@ TEST(ScaleRenderer, VoltsLabelsEndAtX30) {
   for (const Case& c : cases) {
     Scene scene;
     scene.state->settings.adapterType = c.adapterType;
-    SelectVoltsPerDiv(*scene.state, c.speedButton);
+    SelectVoltsPerDiv(scene.state->scales, c.speedButton);
     scene.Draw();
     ASSERT_GE(scene.text.drawn.size(), 11u);
     for (int i = 0; i <= 10; ++i) {
@@ -164,7 +166,7 @@ TEST(ScaleRenderer, TimeLabelsCentredUnderTicksAndEdges) {
     Scene scene;
     scene.state->view.zoomStep = c.zoomStep;
     scene.state->recording.recordingStart = c.recordingStart;
-    SelectSamplePeriod(*scene.state, c.vdButton);
+    SelectSamplePeriod(scene.state->scales, c.vdButton);
     scene.Draw(c.absolute, c.scrollPosition);
     EXPECT_EQ(scene.TimeTexts(), c.texts) << c.name;
     for (const DrawnText& drawn : scene.text.drawn) {
@@ -226,12 +228,12 @@ TEST(ScaleRenderer, CaptionsFollowTheSelections) {
   };
   for (const Case& c : cases) {
     Scene scene;
-    for (int b : c.speedButtons) SelectVoltsPerDiv(*scene.state, b);
-    for (int b : c.vdButtons) SelectSamplePeriod(*scene.state, b);
+    for (int b : c.speedButtons) SelectVoltsPerDiv(scene.state->scales, b);
+    for (int b : c.vdButtons) SelectSamplePeriod(scene.state->scales, b);
     const ScaleCaptions captions = scene.Draw();
     EXPECT_EQ(captions.voltsPerDiv, c.voltsCaption);
     EXPECT_EQ(captions.samplePeriod, c.periodCaption);
-    EXPECT_EQ(CaptionsOf(*scene.state).voltsPerDiv, c.voltsCaption);
+    EXPECT_EQ(CaptionsOf(scene.state->scales).voltsPerDiv, c.voltsCaption);
   }
 }
 
@@ -251,7 +253,8 @@ TEST(ScaleRenderer, ArithmeticFaultsRaiseTheirErrors) {
     scene.state->scales.samplePeriodMs = c.samplePeriodMs;
     std::string shown;
     try {
-      DrawScales(*scene.state, scene.window, scene.text, false, 0,
+      DrawScales(scene.state->settings, scene.state->scales, scene.state->recording,
+                 scene.state->view, scene.window, scene.text, false, 0,
                  [&](const ScaleCaptions& captions) { shown = captions.samplePeriod; });
       ADD_FAILURE() << "no error for " << c.error;
     } catch (const AppError& e) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/RecorderState.h"
+
 namespace wyk {
 namespace {
 
@@ -26,7 +28,7 @@ TEST(Selectors, SamplePeriodButtonsSetIndexDecimationAndPeriod) {
   };
   for (const Case& c : cases) {
     auto state = std::make_unique<RecorderState>();
-    const SamplePeriodRow& row = SelectSamplePeriod(*state, c.vdButton);
+    const SamplePeriodRow& row = SelectSamplePeriod(state->scales, c.vdButton);
     EXPECT_EQ(row.name, "vd" + std::to_string(c.vdButton));
     EXPECT_EQ(row.caption, c.caption);
     EXPECT_EQ(state->scales.samplePeriodIndex, c.index) << c.caption;
@@ -58,7 +60,7 @@ TEST(Selectors, VoltsPerDivRowsKeepRangeAndGainWhereTheyGiveNone) {
   for (const Case& c : cases) {
     auto state = std::make_unique<RecorderState>();
     const VoltsPerDivRow* row = nullptr;
-    for (int press : c.presses) row = &SelectVoltsPerDiv(*state, press);
+    for (int press : c.presses) row = &SelectVoltsPerDiv(state->scales, press);
     const std::string pressed(row->caption);
     EXPECT_EQ(state->scales.voltsPerDiv, c.voltsPerDiv) << pressed;
     EXPECT_EQ(state->scales.voltsUnit, c.unit) << pressed;
@@ -83,7 +85,7 @@ TEST(Selectors, CouplingButtonsSetPictureLabelAndMode) {
   for (const Case& c : cases) {
     auto state = std::make_unique<RecorderState>();
     state->scales.voltsPerDiv = 0.5f;
-    const CouplingRow& row = SelectCoupling(*state, c.speedButton);
+    const CouplingRow& row = SelectCoupling(state->scales, c.speedButton);
     EXPECT_EQ(row.name, "SpeedButton" + std::to_string(c.speedButton));
     EXPECT_EQ(row.picture, c.picture);
     EXPECT_EQ(static_cast<int>(row.picture), 14 - c.speedButton);
@@ -96,8 +98,8 @@ TEST(Selectors, CouplingButtonsSetPictureLabelAndMode) {
 
 TEST(Selectors, Type1LimitsSetDcAndKeepTheVoltsRow) {
   auto state = std::make_unique<RecorderState>();
-  SelectVoltsPerDiv(*state, 6);
-  ApplyType1Limits(*state);
+  SelectVoltsPerDiv(state->scales, 6);
+  ApplyType1Limits(state->scales);
   EXPECT_EQ(state->scales.couplingMode, 128);
   EXPECT_EQ(state->scales.voltsPerDiv, 0.5f);
   EXPECT_EQ(state->scales.voltsPerDivIndex, 6);

@@ -5,11 +5,13 @@
 #include <memory>
 #include <sstream>
 
+#include "app/RecorderFiles.h"
 #include "app/RecorderState.h"
 #include "storage/Recordings.h"
 #include "storage/WindowRead.h"
 #include "support/PatternRecording.h"
 #include "support/TempDir.h"
+#include "view/RecordingView.h"
 
 namespace wyk {
 namespace {
@@ -21,19 +23,19 @@ struct Recording {
   std::unique_ptr<RecorderState> state = std::make_unique<RecorderState>();
   explicit Recording(int64_t samples) {
     testing::WritePatternRecording(dir.File("r.osr"), samples);
-    EXPECT_EQ(OpenRecordingFiles(*state, dir.File("r.osr")).result, OpenResult::kOpened);
+    EXPECT_EQ(OpenRecordingForView(*state, dir.File("r.osr")).result, OpenResult::kOpened);
   }
   // Runs the buttons named in `script` ("z1 z3 z3") as the window does, then places the view.
   std::string Press(const std::string& script) {
     std::istringstream words(script);
     std::string word, label = "1:1";
     while (words >> word) {
-      const std::optional<std::string> l = word == "z1"   ? ShowAll(*state)
-                                           : word == "z2" ? ZoomOff(*state)
-                                           : word == "z3" ? ZoomIn(*state)
-                                                          : ZoomOut(*state);
+      const std::optional<std::string> l = word == "z1"   ? ShowAll(state->recording, state->view)
+                                           : word == "z2" ? ZoomOff(state->recording, state->view)
+                                           : word == "z3" ? ZoomIn(state->recording, state->view)
+                                                          : ZoomOut(state->recording, state->view);
       if (l) label = *l;
-      PlaceView(*state);
+      PlaceView(state->recording, state->view);
     }
     return label;
   }
@@ -93,13 +95,13 @@ TEST(ZoomButtons, ZoomOutFrom150PercentAndWhenAllIsShown) {
   r.state->view.zoomStep = 133;
   r.state->view.scrollBar.SetMaximum(30000);
   r.state->view.scrollBar.SetPosition(30000);
-  EXPECT_EQ(ZoomOut(*r.state), "100%");
+  EXPECT_EQ(ZoomOut(r.state->recording, r.state->view), "100%");
   EXPECT_EQ(r.state->view.zoomStep, 100000 / 500);
   EXPECT_EQ(r.state->view.scrollBar.position, 0);  // one old view width back, then held at 0
 
   // All in view already: nothing changes, so the caller does not redraw.
   const auto window = r.state->view.windowBuffer;
-  EXPECT_EQ(ZoomOut(*r.state), std::nullopt);
+  EXPECT_EQ(ZoomOut(r.state->recording, r.state->view), std::nullopt);
   EXPECT_EQ(r.state->view.windowBuffer, window);
   EXPECT_EQ(r.state->view.zoomStep, 200);
   EXPECT_EQ(r.state->view.zoomPercent, 100);
@@ -119,33 +121,35 @@ TEST(ZoomButtons, SelectionFillsTheView) {
   for (const Case& c : cases) {
     Recording r(100000);
     r.state->view.zoomStep = c.step;
-    ReadWindow(*r.state, c.step);
-    UpdateScrollBar(*r.state);
+    ReadWindow(r.state->recording, r.state->view, c.step);
+    UpdateScrollBar(r.state->recording, r.state->view);
     r.state->view.scrollBar.SetPosition(c.position);
-    PlaceView(*r.state);
+    PlaceView(r.state->recording, r.state->view);
     r.state->cursors.selectionStart = c.start;
     r.state->cursors.selectionEnd = c.end;
     r.state->cursors.selectionValid = true;
-    EXPECT_EQ(ZoomToSelection(*r.state), std::to_string(100000 / (5 * c.newStep)) + "%");
-    PlaceView(*r.state);
+    EXPECT_EQ(ZoomToSelection(r.state->recording, r.state->view, r.state->cursors),
+              std::to_string(100000 / (5 * c.newStep)) + "%");
+    PlaceView(r.state->recording, r.state->view);
     EXPECT_EQ(r.state->view.zoomStep, c.newStep) << c.start;
     EXPECT_EQ(r.state->view.scrollBar.position, c.newPosition) << c.start;
     r.ExpectViewShowsItsSamples("selection");
   }
   Recording r(100000);
-  EXPECT_EQ(ZoomToSelection(*r.state), std::nullopt);  // nothing marked
+  EXPECT_EQ(ZoomToSelection(r.state->recording, r.state->view, r.state->cursors),
+            std::nullopt);  // nothing marked
 }
 
 TEST(Scrolling, ArrowStepsStayInTheWindowUntilColumn9500) {
   Recording r(100000);
   r.state->view.zoomStep = 3;
-  ReadWindow(*r.state, 3);
-  UpdateScrollBar(*r.state);
+  ReadWindow(r.state->recording, r.state->view, 3);
+  UpdateScrollBar(r.state->recording, r.state->view);
   ASSERT_EQ(r.state->view.scrollBar.smallChange, 3);
   for (int k = 1; k <= 9501; ++k) {
     r.state->view.scrollBar.SetPosition(r.state->view.scrollBar.position +
                                         r.state->view.scrollBar.smallChange);
-    const bool reread = PlaceView(*r.state);
+    const bool reread = PlaceView(r.state->recording, r.state->view);
     ASSERT_EQ(reread, k == 9501) << k;
     ASSERT_EQ(r.state->view.windowOffset, k == 9501 ? 0 : k) << k;
   }
@@ -156,7 +160,7 @@ TEST(Scrolling, ArrowStepsStayInTheWindowUntilColumn9500) {
   // is read again too, so the columns keep showing their samples.
   for (const int64_t position : {9500 * 3, 9500 * 3 + 31}) {
     r.state->view.scrollBar.SetPosition(position);
-    EXPECT_TRUE(PlaceView(*r.state));
+    EXPECT_TRUE(PlaceView(r.state->recording, r.state->view));
     EXPECT_EQ(r.state->view.windowStart, position);
     r.ExpectViewShowsItsSamples("jump");
   }
@@ -173,7 +177,7 @@ TEST(ScrollBar, ThumbLengthAndThumbPixels) {
     RecorderState& s = *owner;
     s.recording.sampleCount = c.samples;
     s.view.zoomStep = c.step;
-    UpdateScrollBar(s);
+    UpdateScrollBar(s.recording, s.view);
     EXPECT_EQ(s.view.scrollBar.thumbLength, c.thumb) << c.samples;
     EXPECT_EQ(s.view.scrollBar.maximum, c.maximum) << c.samples;
     EXPECT_EQ(s.view.scrollBar.largeChange, 25 * c.step) << c.samples;

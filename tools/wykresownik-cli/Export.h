@@ -7,7 +7,9 @@
 
 #include "Csv.h"
 #include "Files.h"
+#include "spectrum/SpectrumState.h"
 #include "storage/Recordings.h"
+#include "view/Scales.h"
 
 namespace wyk::cli {
 
@@ -28,6 +30,7 @@ void ExportWav(const StoredRecording& recording, SampleRange range, OutputFile& 
                const ExportProgress& progress = {});
 
 // The bins on show of the last spectrum: number, frequency and the engine's magnitude.
-void WriteBins(const RecorderState& state, const CsvFormat& format, OutputFile& out);
+void WriteBins(const Scales& scales, const SpectrumState& spectrum, const CsvFormat& format,
+               OutputFile& out);
 
 }  // namespace wyk::cli

@@ -13,7 +13,6 @@
 #include <utility>
 
 #include "Command.h"
-#include "app/RecorderState.h"
 #include "storage/RecordingNames.h"
 
 namespace wyk::cli {
@@ -88,8 +87,7 @@ StoredRecording OpenInput(const std::string& name) {
   return recording;
 }
 
-void OpenInput(RecorderState& state, const std::string& name) {
-  const OpenOutcome outcome = OpenRecordingFiles(state, name);
+void CheckOpened(const OpenOutcome& outcome, const std::string& name) {
   StoredRecording refused;
   refused.result = outcome.result;
   Refuse(refused, name);

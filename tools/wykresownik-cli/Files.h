@@ -10,17 +10,13 @@
 #include "Command.h"
 #include "storage/Recordings.h"
 
-namespace wyk {
-struct RecorderState;
-}
-
 namespace wyk::cli {
 
 // The recording named FILE opened as "Otworz" opens it (any extension names the .osr and .osi);
 // a missing or empty sample file raises CliError(kBadInput).
 StoredRecording OpenInput(const std::string& name);
-// The same, through OpenRecordingFiles into the state, for the views.
-void OpenInput(RecorderState& state, const std::string& name);
+// The same refusals for a recording the views opened.
+void CheckOpened(const OpenOutcome& outcome, const std::string& name);
 
 // Why a write or a create failed, for errno `error` ("brak miejsca na dysku" …).
 std::string WriteErrorText(int error);

@@ -24,12 +24,12 @@ std::unique_ptr<QGuiApplication> StartGui() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-void LoadViewSettings(RecorderState& state, const Arguments& arguments) {
+void LoadViewSettings(Settings& settings, const Arguments& arguments) {
   const std::string path = arguments.Value("settings");
   if (!path.empty() && !std::filesystem::is_regular_file(path))
     throw CliError(kBadInput, "Nie mogę odczytać pliku ustawień " + path);
   // No file gives every entry its default, as for the program without its settings file.
-  LoadSettings(state.settings, path);
+  LoadSettings(settings, path);
 }
 
 QImage PictureOf(const Canvas& canvas, Rect area) {

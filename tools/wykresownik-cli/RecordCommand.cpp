@@ -21,6 +21,7 @@
 #include "acquisition/PortName.h"
 #include "acquisition/QtSerialPort.h"
 #include "acquisition/SerialTexts.h"
+#include "app/RecorderState.h"
 #include "common/Errors.h"
 #include "common/FileText.h"
 #include "common/LocalClock.h"
@@ -120,14 +121,15 @@ struct Unfinished {
 class Progress {
  public:
   Progress() : shown_(::isatty(STDERR_FILENO) == 1) {}
-  void Show(const RecorderState& state, Clock::duration elapsed, bool now = false) {
+  void Show(const LiveSession& live, const OpenRecording& recording, Clock::duration elapsed,
+            bool now = false) {
     if (!shown_ || (!now && Clock::now() < next_)) return;
     next_ = Clock::now() + kProgressEvery;
     const int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-    const int64_t bytes = state.recording.dataFile.Size();
+    const int64_t bytes = recording.dataFile.Size();
     const int64_t perSecond = ms > 0 ? bytes * 1000 / ms : 0;
     std::fprintf(stderr, "\rPróbki: %d  czas: %02lld:%02lld:%02lld  plik: %lld B  %lld B/s\033[K",
-                 state.live.recordedSampleCount, static_cast<long long>(ms / 3600000),
+                 live.recordedSampleCount, static_cast<long long>(ms / 3600000),
                  static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
                  static_cast<long long>(bytes), static_cast<long long>(perSecond));
     started_ = true;
@@ -164,18 +166,18 @@ int RunRecord(const Arguments& arguments) {
   const std::string& name = arguments.positional[0];
 
   auto state = std::make_unique<RecorderState>();
-  LoadViewSettings(*state, arguments);
+  LoadViewSettings(state->settings, arguments);
   state->settings.adapterType = static_cast<uint8_t>(type);
   state->settings.comPortNumber = static_cast<uint8_t>(port);
   if (arguments.Has("device")) state->settings.comDevicePaths[port] = arguments.Value("device");
   state->settings.dcOffset =
       static_cast<uint8_t>(arguments.Integer("offset", state->settings.dcOffset, 0, 255));
-  SelectSamplePeriod(*state, periodButton);
-  SelectVoltsPerDiv(*state, voltsButton);
+  SelectSamplePeriod(state->scales, periodButton);
+  SelectVoltsPerDiv(state->scales, voltsButton);
   if (type == 1)
-    ApplyType1Limits(*state);
+    ApplyType1Limits(state->scales);
   else
-    SelectCoupling(*state, couplingButton);
+    SelectCoupling(state->scales, couplingButton);
 
   // From here a signal ends the recording as "Stop" does, even one that has not begun yet.
   CatchStopSignals();
@@ -188,7 +190,7 @@ int RunRecord(const Arguments& arguments) {
     ::close(CreateOutput(path, force));
     unfinished.paths.push_back(path);
   }
-  if (!CreateRecording(*state, sampleName)) throw OutputError(sampleName, errno);
+  if (!CreateRecording(state->recording, sampleName)) throw OutputError(sampleName, errno);
 
   // QSerialPort wants an application object for its notifiers, even with no event loop.
   static int argc = 1;
@@ -196,8 +198,8 @@ int RunRecord(const Arguments& arguments) {
   static char* argv[] = {program, nullptr};
   QCoreApplication application(argc, argv);
   SerialLink link(MakeQtSerialPort);
-  const std::string device = PortDeviceName(*state);
-  switch (ConnectAdapter(*state, link)) {
+  const std::string device = PortDeviceName(state->settings);
+  switch (ConnectAdapter(state->settings, state->live, link)) {
     case StartFailure::kCannotOpenPort:
       throw CliError(kNoAdapter, std::string(kCannotOpenPortText) + " " + FileText(device) + ": " +
                                      WhyNoPort(device));
@@ -208,7 +210,8 @@ int RunRecord(const Arguments& arguments) {
       break;
   }
   try {
-    BeginRecording(*state, link, name, LocalNow());
+    BeginRecording(state->settings, state->scales, state->live, state->recording, state->view, link,
+                   name, LocalNow());
   } catch (const AppError& error) {
     throw CliError(kBadOutput, "Nie mogę zapisać pliku " + parameterName + ": " + error.what());
   }
@@ -223,10 +226,10 @@ int RunRecord(const Arguments& arguments) {
     LiveTick tick;
     do {
       errno = 0;
-      tick = LiveRecordingTick(*state, link, LocalNow());
+      tick = LiveRecordingTick(state->scales, state->live, state->recording, link, LocalNow());
     } while (tick.stored > 0 && tick.end == RecordingEnd::kNone);
     if (tick.end == RecordingEnd::kWriteFailed) writeError = errno ? errno : ENOSPC;
-    progress.Show(*state, Clock::now() - started);
+    progress.Show(state->live, state->recording, Clock::now() - started);
     end = tick.end;
     if (end != RecordingEnd::kNone) break;
     const Clock::duration left = duration - (Clock::now() - started);
@@ -236,11 +239,12 @@ int RunRecord(const Arguments& arguments) {
   }
   // A device that is gone gets no stop byte. The samples reach the disk before the end is
   // reported; a flush that fails is a write failure.
-  if (!EndRecording(*state, link, end != RecordingEnd::kLinkLost)) {
+  if (!EndRecording(state->live, state->recording, state->view, link,
+                    end != RecordingEnd::kLinkLost)) {
     writeError = errno;
     end = RecordingEnd::kWriteFailed;
   }
-  progress.Show(*state, Clock::now() - started, true);
+  progress.Show(state->live, state->recording, Clock::now() - started, true);
   progress.Finish();
   // A failed write may have counted samples that never reached the file.
   const std::string kept = "; w " + sampleName + " zostało " +

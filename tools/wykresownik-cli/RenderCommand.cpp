@@ -5,6 +5,8 @@
 #include "Command.h"
 #include "Files.h"
 #include "Pictures.h"
+#include "app/RecorderFiles.h"
+#include "app/RecorderState.h"
 #include "view/PlotRenderer.h"
 #include "view/QtTextDrawer.h"
 #include "view/RecordingView.h"
@@ -18,13 +20,15 @@ constexpr Rect kViewArea{0, 20, 580, 310};
 
 }  // namespace
 
-QImage ViewPicture(RecorderState& state, bool absoluteTime) {
+QImage ViewPicture(const Settings& settings, const Scales& scales, const OpenRecording& recording,
+                   ViewWindow& view, bool absoluteTime) {
   Canvas window(kWindowWidth, kWindowHeight);
   window.SetBrushColor(kWindowColour);
   window.FillRect(0, 0, kWindowWidth, kWindowHeight);
-  PresentPlot(state, window);
+  PresentPlot(view, window);
   QtTextDrawer text;
-  DrawScales(state, window, text, absoluteTime, state.view.scrollBar.position);
+  DrawScales(settings, scales, recording, view, window, text, absoluteTime,
+             view.scrollBar.position);
   return PictureOf(window, kViewArea);
 }
 
@@ -38,15 +42,16 @@ int RunRender(const Arguments& arguments) {
   const std::string& name = arguments.positional[0];
 
   auto state = std::make_unique<RecorderState>();
-  LoadViewSettings(*state, arguments);
-  InitPlotBitmaps(*state);
-  OpenInput(*state, name);
+  LoadViewSettings(state->settings, arguments);
+  InitPlotBitmaps(state->view, state->cursors);
+  CheckOpened(OpenRecordingForView(*state, name), name);
   OutputFile out(arguments, "png", name);
 
   const auto gui = StartGui();
   state->scales.timeScaleAbsolute = absolute;
-  ViewRecordingAt(*state, step, position);
-  WritePng(ViewPicture(*state, absolute), out);
+  ViewRecordingAt(state->settings, state->scales, state->recording, state->view, step, position);
+  WritePng(ViewPicture(state->settings, state->scales, state->recording, state->view, absolute),
+           out);
   out.Commit();
   return kSuccess;
 }

@@ -7,6 +7,8 @@
 #include "Command.h"
 #include "Export.h"
 #include "Pictures.h"
+#include "app/RecorderFiles.h"
+#include "app/RecorderState.h"
 #include "common/NumberText.h"
 #include "spectrum/SpectrumPeak.h"
 #include "spectrum/SpectrumView.h"
@@ -20,25 +22,26 @@ constexpr Rect kSpectrumArea{0, 20, 580, 315};
 
 }  // namespace
 
-void WriteBins(const RecorderState& state, const CsvFormat& format, OutputFile& out) {
+void WriteBins(const Scales& scales, const SpectrumState& spectrum, const CsvFormat& format,
+               OutputFile& out) {
   const char s = format.separator;
   out.Write(std::string("Prazek") + s + "Czestotliwosc [Hz]" + s + "Amplituda" + kCsvLineEnd);
-  const double hzPerBin = 1000.0 / SampleTimes(state.scales.samplePeriodMs).PeriodMs() /
-                          static_cast<double>(state.spectrum.fftFullSize);
-  for (int k = 0; k <= state.spectrum.fftSize / 2; ++k) {
-    const float magnitude = state.spectrum.spectrumMagnitudes[static_cast<size_t>(k)];
+  const double hzPerBin = 1000.0 / SampleTimes(scales.samplePeriodMs).PeriodMs() /
+                          static_cast<double>(spectrum.fftFullSize);
+  for (int k = 0; k <= spectrum.fftSize / 2; ++k) {
+    const float magnitude = spectrum.spectrumMagnitudes[static_cast<size_t>(k)];
     out.Write(std::to_string(k) + s + CsvNumber(NumberText(k * hzPerBin, 15), format) + s +
               CsvNumber(NumberText(magnitude, 9), format) + kCsvLineEnd);
   }
 }
 
-QImage SpectrumPicture(const RecorderState& state) {
+QImage SpectrumPicture(const SpectrumState& spectrum) {
   Canvas window(kSpectrumFormWidth, kSpectrumFormHeight);
   window.SetBrushColor(kSpectrumFormColour);
   window.FillRect(0, 0, kSpectrumFormWidth, kSpectrumFormHeight);
   QtTextDrawer text;
-  DrawSpectrumAxes(state, window, text);
-  PresentSpectrum(state, window);
+  DrawSpectrumAxes(spectrum, window, text);
+  PresentSpectrum(spectrum, window);
   return PictureOf(window, kSpectrumArea);
 }
 
@@ -62,9 +65,9 @@ int RunSpectrum(const Arguments& arguments) {
   if (wanted.Count() < 0) throw CliError(kBadUsage, "--from leży za --to");
 
   auto state = std::make_unique<RecorderState>();
-  LoadViewSettings(*state, arguments);
+  LoadViewSettings(state->settings, arguments);
   state->spectrum.spectrumBitmap.Resize(kSpectrumWidth, kPlotHeight);
-  OpenInput(*state, name);
+  CheckOpened(OpenRecordingForView(*state, name), name);
   if (Clip(wanted, state->recording.sampleCount).Count() == 0)
     throw CliError(kBadUsage, "między --from a --to nie ma próbek nagrania");
   std::unique_ptr<OutputFile> csvOut, pngOut;
@@ -72,21 +75,22 @@ int RunSpectrum(const Arguments& arguments) {
   if (png) pngOut = std::make_unique<OutputFile>(arguments, "png", name);
 
   // As the window does: a showing computes, then a zoom button stretches.
-  if (!RefreshSpectrum(*state, {}, wanted))
+  if (!RefreshSpectrum(state->settings, state->scales, state->recording, state->spectrum, {},
+                       wanted))
     throw CliError(kBadInput, "Nie mogę odczytać próbek z pliku " + name);
-  SetFrequencyZoom(*state, static_cast<int>(zoom));
+  SetFrequencyZoom(state->settings, state->scales, state->spectrum, static_cast<int>(zoom));
   if (peak) {
-    const std::optional<SpectrumPeak> found = FindSpectrumPeak(*state);
-    std::printf("%s\n%s\n", SamplesText(AnalysedRange(*state)).c_str(),
-                found ? PeakText(*state, *found).c_str() : "Szczyt: brak");
+    const std::optional<SpectrumPeak> found = FindSpectrumPeak(state->scales, state->spectrum);
+    std::printf("%s\n%s\n", SamplesText(AnalysedRange(state->spectrum)).c_str(),
+                found ? PeakText(state->scales, *found).c_str() : "Szczyt: brak");
   }
   if (csvOut) {
-    WriteBins(*state, format, *csvOut);
+    WriteBins(state->scales, state->spectrum, format, *csvOut);
     csvOut->Commit();
   }
   if (pngOut) {
     const auto gui = StartGui();
-    WritePng(SpectrumPicture(*state), *pngOut);
+    WritePng(SpectrumPicture(state->spectrum), *pngOut);
     pngOut->Commit();
   }
   return kSuccess;

@@ -1,8 +1,6 @@
-#include "view/SampleStretch.h"
+#include "storage/SampleStretch.h"
 
 #include <algorithm>
-
-#include "app/RecorderState.h"
 
 namespace wyk {
 namespace {
@@ -26,16 +24,12 @@ SampleSpan FirstSamples(SampleSpan range, int64_t limit) {
   return {range.first, range.first + std::min(range.Count(), limit)};
 }
 
-SampleSpan StretchRange(const RecorderState& state, Stretch stretch, int64_t available) {
+SampleSpan StretchRange(Stretch stretch, SampleSpan view, SampleSpan cursors, int64_t available) {
   switch (stretch) {
-    case Stretch::kView: {
-      const int64_t position = state.view.scrollBar.position;
-      return Clip({position, position + int64_t{kPlotWidth} * state.view.zoomStep}, available);
-    }
-    case Stretch::kCursors: {
-      const auto [a, b] = std::minmax(state.cursors.cursorASample, state.cursors.cursorBSample);
-      return Clip({a, int64_t{b} + 1}, available);
-    }
+    case Stretch::kView:
+      return Clip(view, available);
+    case Stretch::kCursors:
+      return Clip(cursors, available);
     case Stretch::kWhole:
       break;
   }

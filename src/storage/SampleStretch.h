@@ -8,8 +8,6 @@
 
 namespace wyk {
 
-struct RecorderState;
-
 enum class Stretch : uint8_t { kWhole, kView, kCursors };
 
 // Samples first … end − 1.
@@ -29,9 +27,9 @@ SampleSpan Clip(SampleSpan range, int64_t available);
 // At most `limit` samples from the range's start.
 SampleSpan FirstSamples(SampleSpan range, int64_t limit);
 
-// The view is position … position + 500 × zoomStep; the cursors' stretch runs from the earlier of
-// A and B to the later, both included. Clipped to `available` samples.
-SampleSpan StretchRange(const RecorderState& state, Stretch stretch, int64_t available);
+// The samples of a stretch, given the spans of the view and of the cursors (see ViewSpan and
+// CursorSpan), clipped to `available` samples.
+SampleSpan StretchRange(Stretch stretch, SampleSpan view, SampleSpan cursors, int64_t available);
 
 // "próbki 1 200 000 … 1 248 575": the first and the last sample; empty for an empty range.
 std::string SamplesText(SampleSpan range);
