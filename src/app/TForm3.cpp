@@ -8,16 +8,17 @@
 #include <QShowEvent>
 
 #include "app/Guard.h"
+#include "app/OutputFiles.h"
 #include "app/TForm1.h"
+#include "app/WindowPictures.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
 #include "controls/Fonts.h"
+#include "export/Png.h"
+#include "export/SpectrumBins.h"
 #include "spectrum/SpectrumPeak.h"
 #include "spectrum/SpectrumView.h"
-#include "app/OutputFiles.h"
 #include "storage/RecordingNames.h"
-#include "wykresownik-cli/Export.h"
-#include "wykresownik-cli/Pictures.h"
 
 namespace wyk {
 namespace {
@@ -174,20 +175,21 @@ void TForm3::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TForm3::SaveSpectrumPicture() {
-  const QImage picture = cli::SpectrumPicture(state_);
+  const QImage picture = SpectrumPicture(state_);
   const std::string path = AskOutputPath(this, "Zapisz obraz", SpectrumOutputName(state_, ".png"),
                                          "Obraz PNG (*.png)", state_.recording.recordingName);
   if (path.empty()) return;
   WriteOutput(this, path, state_.recording.recordingName,
-              [&picture](cli::OutputFile& out) { cli::WritePng(picture, out); });
+              [&picture](OutputFile& out) { WritePng(picture, out); });
 }
 
 void TForm3::ExportBins() {
   const std::string path = AskOutputPath(this, "Eksportuj CSV", SpectrumOutputName(state_, ".csv"),
                                          "Tekst CSV (*.csv)", state_.recording.recordingName);
   if (path.empty()) return;
-  WriteOutput(this, path, state_.recording.recordingName,
-              [this](cli::OutputFile& out) { cli::WriteBins(state_, cli::CsvFormat{}, out); });
+  WriteOutput(this, path, state_.recording.recordingName, [this](OutputFile& out) {
+    WriteBins(state_.spectrum, state_.scales.samplePeriodMs, CsvFormat{}, out);
+  });
 }
 
 void TForm3::SetFrequencyZoom(int f) {

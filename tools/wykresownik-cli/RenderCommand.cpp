@@ -5,29 +5,12 @@
 #include "Command.h"
 #include "Files.h"
 #include "Pictures.h"
+#include "app/WindowPictures.h"
+#include "export/Png.h"
 #include "view/PlotRenderer.h"
-#include "view/QtTextDrawer.h"
 #include "view/RecordingView.h"
-#include "view/ScaleRenderer.h"
 
 namespace wyk::cli {
-namespace {
-
-// From the volts axis's labels to the edge time labels, above the scroll bar.
-constexpr Rect kViewArea{0, 20, 580, 310};
-
-}  // namespace
-
-QImage ViewPicture(RecorderState& state, bool absoluteTime) {
-  Canvas window(kWindowWidth, kWindowHeight);
-  window.SetBrushColor(kWindowColour);
-  window.FillRect(0, 0, kWindowWidth, kWindowHeight);
-  PresentPlot(state, window);
-  QtTextDrawer text;
-  DrawScales(state, window, text, absoluteTime, state.view.scrollBar.position);
-  return PictureOf(window, kViewArea);
-}
-
 namespace {
 
 int RunRender(const Arguments& arguments) {
@@ -41,13 +24,13 @@ int RunRender(const Arguments& arguments) {
   LoadViewSettings(*state, arguments);
   InitPlotBitmaps(*state);
   OpenInput(*state, name);
-  OutputFile out(arguments, "png", name);
+  const auto out = OpenOutput(arguments, "png", name);
 
   const auto gui = StartGui();
   state->scales.timeScaleAbsolute = absolute;
   ViewRecordingAt(*state, step, position);
-  WritePng(ViewPicture(*state, absolute), out);
-  out.Commit();
+  WritePng(ViewPicture(*state, absolute), *out);
+  out->Commit();
   return kSuccess;
 }
 

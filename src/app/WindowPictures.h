@@ -1,0 +1,16 @@
+#pragma once
+// The windows' plots as pictures, drawn afresh from the recorder state on a canvas of their
+// own: for the windows' menus and the command line, on Qt GUI without widgets.
+
+#include <QImage>
+
+#include "app/RecorderState.h"
+
+namespace wyk {
+
+// The main window's plot with its scales at the state's view, as render draws it.
+QImage ViewPicture(RecorderState& state, bool absoluteTime);
+// The spectrum window's plot with its axes, as spectrum draws it.
+QImage SpectrumPicture(const RecorderState& state);
+
+}  // namespace wyk
