@@ -8,9 +8,9 @@
 
 namespace wyk {
 
-// The main window's plot with its scales at the state's view, as render draws it.
+// The main window's plot with its scales at the state's view; the command line's render.
 QImage ViewPicture(RecorderState& state, bool absoluteTime);
-// The spectrum window's plot with its axes, as spectrum draws it.
+// The spectrum window's plot with its axes; the command line's spectrum --png.
 QImage SpectrumPicture(const RecorderState& state);
 
 }  // namespace wyk
