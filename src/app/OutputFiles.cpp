@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/Guard.h"
+#include "export/SampleExport.h"
 #include "storage/RecordingNames.h"
 
 namespace wyk {
@@ -52,18 +53,20 @@ std::string AskOutputPath(QWidget* parent, const QString& title, const std::stri
 }
 
 bool WriteOutput(QWidget* parent, const std::string& path, const std::string& recordingName,
-                 const std::function<void(cli::OutputFile&)>& write) {
-  // The command line's output file, as `--out PATH` with `--force` once the user has agreed.
-  cli::Arguments arguments;
-  arguments.values["out"] = path;
-  if (std::filesystem::exists(path)) arguments.values["force"] = "";
+                 const std::function<void(OutputFile&)>& write) {
   try {
-    cli::OutputFile out(arguments, "out", recordingName);
+    // An existing file is there because the user has agreed to replace it.
+    OutputFile out(path, std::filesystem::exists(path), recordingName);
     write(out);
     out.Commit();
     return true;
   } catch (const ExportCancelled&) {
-  } catch (const cli::CliError& error) {
+  } catch (const RecordingFileRefused& error) {
+    // Worded as the command line words its --out.
+    Warn(parent, QString::fromUtf8("--out: " + std::string(error.what())));
+  } catch (const OutputError& error) {
+    Warn(parent, QString::fromUtf8(error.what()));
+  } catch (const InputError& error) {
     Warn(parent, QString::fromUtf8(error.what()));
   }
   return false;

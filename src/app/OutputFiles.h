@@ -1,7 +1,7 @@
 #pragma once
-// The windows' outputs (pictures, CSV, WAV), written by the command line's writers: the name
-// from a save dialog, an existing file replaced only after the user agrees, and nothing left
-// behind by a write that fails or is cancelled.
+// The windows' outputs (pictures, CSV, WAV), written by the writers the command line uses too:
+// the name from a save dialog, an existing file replaced only after the user agrees, and nothing
+// left behind by a write that fails or is cancelled.
 
 #include <QObject>
 #include <QString>
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/TFrame1.h"
-#include "wykresownik-cli/Files.h"
+#include "export/OutputFile.h"
 
 namespace wyk {
 
@@ -24,7 +24,7 @@ std::string AskOutputPath(QWidget* parent, const QString& title, const std::stri
 // Runs `write` on a new file at `path`. A failure is shown in a message box; a failed or
 // cancelled write leaves no file. True when the file was written.
 bool WriteOutput(QWidget* parent, const std::string& path, const std::string& recordingName,
-                 const std::function<void(cli::OutputFile&)>& write);
+                 const std::function<void(OutputFile&)>& write);
 
 // The progress frame with its "Przerwij" button for as long as it lives; meanwhile every other
 // mouse and key input of the program is held back, and Escape cancels too.

@@ -1,5 +1,5 @@
 // The main window's plot menu: the picture of the view, and the samples of the recording, the
-// view or A–B as CSV or WAV, written as wykresownik-cli writes them.
+// view or A–B as CSV or WAV, written by the writers wykresownik-cli uses.
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -7,13 +7,14 @@
 #include "app/Guard.h"
 #include "app/OutputFiles.h"
 #include "app/TForm1.h"
+#include "export/Pictures.h"
+#include "export/Png.h"
+#include "export/SampleExport.h"
 #include "storage/RecordingNames.h"
 #include "storage/Recordings.h"
 #include "view/Cursors.h"
 #include "view/PlotRenderer.h"
 #include "view/ZoomScroll.h"
-#include "wykresownik-cli/Export.h"
-#include "wykresownik-cli/Pictures.h"
 
 namespace wyk {
 namespace {
@@ -59,19 +60,19 @@ void TForm1::ShowPlotMenu(const QPoint& globalPosition) {
 }
 
 void TForm1::SavePlotPicture() {
-  const QImage picture = cli::ViewPicture(state.settings, state.scales, state.recording, state.view,
-                                          state.scales.timeScaleAbsolute);
+  const QImage picture = ViewPicture(state.settings, state.scales, state.recording, state.view,
+                                     state.scales.timeScaleAbsolute);
   const std::string path =
       AskOutputPath(this, "Zapisz obraz", RecordingFileName(state.recording.recordingName, ".png"),
                     "Obraz PNG (*.png)", state.recording.recordingName);
   if (path.empty()) return;
   WriteOutput(this, path, state.recording.recordingName,
-              [&picture](cli::OutputFile& out) { cli::WritePng(picture, out); });
+              [&picture](OutputFile& out) { WritePng(picture, out); });
 }
 
 void TForm1::CopyPlotPicture() {
-  QGuiApplication::clipboard()->setImage(cli::ViewPicture(
-      state.settings, state.scales, state.recording, state.view, state.scales.timeScaleAbsolute));
+  QGuiApplication::clipboard()->setImage(ViewPicture(state.settings, state.scales, state.recording,
+                                                     state.view, state.scales.timeScaleAbsolute));
 }
 
 void TForm1::ExportSamples(Stretch stretch, bool wav) {
@@ -88,14 +89,14 @@ void TForm1::ExportSamples(Stretch stretch, bool wav) {
       RecordingFileName(state.recording.recordingName, wav ? ".wav" : ".csv"),
       wav ? "Dźwięk WAV (*.wav)" : "Tekst CSV (*.csv)", state.recording.recordingName);
   if (path.empty()) return;
-  WriteOutput(this, path, state.recording.recordingName, [&](cli::OutputFile& out) {
+  WriteOutput(this, path, state.recording.recordingName, [&](OutputFile& out) {
     // Gone before a failure is shown, so that its message box takes clicks again.
     ExportProgressFrame frame(*Frame11);
     const auto progress = [&frame](int64_t done, int64_t total) { frame.Report(done, total); };
     if (wav)
-      cli::ExportWav(recording, {range.first, range.end}, out, progress);
+      ExportWav(recording, {range.first, range.end}, out, progress);
     else
-      cli::ExportCsv(recording, {range.first, range.end}, cli::CsvFormat{}, out, progress);
+      ExportCsv(recording, {range.first, range.end}, CsvFormat{}, out, progress);
   });
 }
 

@@ -13,13 +13,14 @@
 #include "common/QtColour.h"
 #include "common/QtText.h"
 #include "controls/Fonts.h"
+#include "export/Pictures.h"
+#include "export/Png.h"
+#include "export/SpectrumBins.h"
 #include "spectrum/SpectrumPeak.h"
 #include "spectrum/SpectrumView.h"
 #include "storage/RecordingNames.h"
 #include "view/Cursors.h"
 #include "view/ZoomScroll.h"
-#include "wykresownik-cli/Export.h"
-#include "wykresownik-cli/Pictures.h"
 
 namespace wyk {
 namespace {
@@ -177,20 +178,20 @@ void TForm3::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TForm3::SaveSpectrumPicture() {
-  const QImage picture = cli::SpectrumPicture(state_.spectrum);
+  const QImage picture = SpectrumPicture(state_.spectrum);
   const std::string path = AskOutputPath(this, "Zapisz obraz", SpectrumOutputName(state_, ".png"),
                                          "Obraz PNG (*.png)", state_.recording.recordingName);
   if (path.empty()) return;
   WriteOutput(this, path, state_.recording.recordingName,
-              [&picture](cli::OutputFile& out) { cli::WritePng(picture, out); });
+              [&picture](OutputFile& out) { WritePng(picture, out); });
 }
 
 void TForm3::ExportBins() {
   const std::string path = AskOutputPath(this, "Eksportuj CSV", SpectrumOutputName(state_, ".csv"),
                                          "Tekst CSV (*.csv)", state_.recording.recordingName);
   if (path.empty()) return;
-  WriteOutput(this, path, state_.recording.recordingName, [this](cli::OutputFile& out) {
-    cli::WriteBins(state_.scales, state_.spectrum, cli::CsvFormat{}, out);
+  WriteOutput(this, path, state_.recording.recordingName, [this](OutputFile& out) {
+    WriteBins(state_.spectrum, state_.scales.samplePeriodMs, CsvFormat{}, out);
   });
 }
 

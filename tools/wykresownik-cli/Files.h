@@ -1,13 +1,12 @@
 #pragma once
 // The recording a command reads and the files it writes, with the refusals as CliErrors.
 
-#include <cstddef>
-#include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "Arguments.h"
 #include "Command.h"
+#include "export/OutputFile.h"
 #include "storage/Recordings.h"
 
 namespace wyk::cli {
@@ -18,58 +17,9 @@ StoredRecording OpenInput(const std::string& name);
 // The same refusals for a recording the views opened.
 void CheckOpened(const OpenOutcome& outcome, const std::string& name);
 
-// Why a write or a create failed, for errno `error` ("brak miejsca na dysku" …).
-std::string WriteErrorText(int error);
-// CliError(kBadOutput) "Nie mogę zapisać pliku <path>: <why>".
-CliError OutputError(const std::string& path, int error);
-// Creates `path` for writing and returns its descriptor; an existing file is refused unless
-// `force`, which truncates it. Raises OutputError.
-int CreateOutput(const std::string& path, bool force);
-
-// An output of a command. The bytes go to a temporary file beside the target (its links
-// followed), which replaces the target only at Commit; an unfinished output (an error, no Commit,
-// Ctrl-C or SIGTERM) leaves no file behind and an old file as it was. "-" is the standard
-// output; a device or pipe in the target's place is written directly. Writes are buffered.
-class OutputFile {
- public:
-  // An existing target is refused unless `force`. Raises OutputError.
-  OutputFile(const std::string& path, bool force);
-  // An open descriptor, such as a pipe, kept open afterwards.
-  explicit OutputFile(int fd);
-  // The output named by --option; the recording `input`'s own .osr and .osi are refused.
-  OutputFile(const Arguments& arguments, const std::string& option, const std::string& input);
-  ~OutputFile();
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
-  void Write(const void* data, size_t count);
-  void Write(const std::string& text) { Write(text.data(), text.size()); }
-  // Room for `count` bytes at the end of the buffer; Commit them with Advance.
-  char* Reserve(size_t count);
-  void Advance(size_t count) { used_ += count; }
-  // Everything written, synced and in the target's place.
-  void Commit();
-
- private:
-  void Flush();
-  void Replace();
-  [[noreturn]] void Fail(int error) const;
-
-  std::string path_;       // as given, for messages
-  std::string target_;     // the file reached through links
-  std::string temporary_;  // empty when written directly
-  bool force_ = false;
-  unsigned mode_ = 0;  // of the old file, or as a new file gets it
-  int fd_ = -1;
-  bool ownsFd_ = true;
-  int pending_ = -1;  // the temporary's slot for the signal handler
-  bool committed_ = false;
-  std::vector<char> buffer_;
-  size_t used_ = 0;
-};
-
-// True when both names reach the same file, through links too; for a file not yet there the
-// paths with their links followed are compared.
-bool SameFile(const std::string& a, const std::string& b);
+// The output named by --option, replacing an existing file only with --force; the recording
+// `input`'s own .osr and .osi are refused as bad usage.
+std::unique_ptr<OutputFile> OpenOutput(const Arguments& arguments, const std::string& option,
+                                       const std::string& input);
 
 }  // namespace wyk::cli

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "Command.h"
-#include "Csv.h"
 #include "Files.h"
 #include "common/DateTime.h"
+#include "export/Csv.h"
 #include "storage/RecordingNames.h"
 #include "storage/RecordingParameters.h"
 

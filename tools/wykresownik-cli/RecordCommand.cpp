@@ -15,8 +15,8 @@
 #include <thread>
 
 #include "Command.h"
+#include "DrawingSetup.h"
 #include "Files.h"
-#include "Pictures.h"
 #include "acquisition/LiveRecording.h"
 #include "acquisition/PortName.h"
 #include "acquisition/QtSerialPort.h"

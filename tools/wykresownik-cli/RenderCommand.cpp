@@ -3,35 +3,16 @@
 #include <memory>
 
 #include "Command.h"
+#include "DrawingSetup.h"
 #include "Files.h"
-#include "Pictures.h"
 #include "app/RecorderFiles.h"
 #include "app/RecorderState.h"
+#include "export/Pictures.h"
+#include "export/Png.h"
 #include "view/PlotRenderer.h"
-#include "view/QtTextDrawer.h"
 #include "view/RecordingView.h"
-#include "view/ScaleRenderer.h"
 
 namespace wyk::cli {
-namespace {
-
-// From the volts axis's labels to the edge time labels, above the scroll bar.
-constexpr Rect kViewArea{0, 20, 580, 310};
-
-}  // namespace
-
-QImage ViewPicture(const Settings& settings, const Scales& scales, const OpenRecording& recording,
-                   ViewWindow& view, bool absoluteTime) {
-  Canvas window(kWindowWidth, kWindowHeight);
-  window.SetBrushColor(kWindowColour);
-  window.FillRect(0, 0, kWindowWidth, kWindowHeight);
-  PresentPlot(view, window);
-  QtTextDrawer text;
-  DrawScales(settings, scales, recording, view, window, text, absoluteTime,
-             view.scrollBar.position);
-  return PictureOf(window, kViewArea);
-}
-
 namespace {
 
 int RunRender(const Arguments& arguments) {
@@ -45,14 +26,14 @@ int RunRender(const Arguments& arguments) {
   LoadViewSettings(state->settings, arguments);
   InitPlotBitmaps(state->view, state->cursors);
   CheckOpened(OpenRecordingForView(*state, name), name);
-  OutputFile out(arguments, "png", name);
+  const auto out = OpenOutput(arguments, "png", name);
 
   const auto gui = StartGui();
   state->scales.timeScaleAbsolute = absolute;
   ViewRecordingAt(state->settings, state->scales, state->recording, state->view, step, position);
   WritePng(ViewPicture(state->settings, state->scales, state->recording, state->view, absolute),
-           out);
-  out.Commit();
+           *out);
+  out->Commit();
   return kSuccess;
 }
 

@@ -5,46 +5,18 @@
 #include <memory>
 
 #include "Command.h"
-#include "Export.h"
-#include "Pictures.h"
+#include "CsvOptions.h"
+#include "DrawingSetup.h"
+#include "Files.h"
 #include "app/RecorderFiles.h"
 #include "app/RecorderState.h"
-#include "common/NumberText.h"
+#include "export/Pictures.h"
+#include "export/Png.h"
+#include "export/SpectrumBins.h"
 #include "spectrum/SpectrumPeak.h"
 #include "spectrum/SpectrumView.h"
-#include "view/QtTextDrawer.h"
 
 namespace wyk::cli {
-namespace {
-
-// From the amplitude labels to the frequency labels.
-constexpr Rect kSpectrumArea{0, 20, 580, 315};
-
-}  // namespace
-
-void WriteBins(const Scales& scales, const SpectrumState& spectrum, const CsvFormat& format,
-               OutputFile& out) {
-  const char s = format.separator;
-  out.Write(std::string("Prazek") + s + "Czestotliwosc [Hz]" + s + "Amplituda" + kCsvLineEnd);
-  const double hzPerBin = 1000.0 / SampleTimes(scales.samplePeriodMs).PeriodMs() /
-                          static_cast<double>(spectrum.fftFullSize);
-  for (int k = 0; k <= spectrum.fftSize / 2; ++k) {
-    const float magnitude = spectrum.spectrumMagnitudes[static_cast<size_t>(k)];
-    out.Write(std::to_string(k) + s + CsvNumber(NumberText(k * hzPerBin, 15), format) + s +
-              CsvNumber(NumberText(magnitude, 9), format) + kCsvLineEnd);
-  }
-}
-
-QImage SpectrumPicture(const SpectrumState& spectrum) {
-  Canvas window(kSpectrumFormWidth, kSpectrumFormHeight);
-  window.SetBrushColor(kSpectrumFormColour);
-  window.FillRect(0, 0, kSpectrumFormWidth, kSpectrumFormHeight);
-  QtTextDrawer text;
-  DrawSpectrumAxes(spectrum, window, text);
-  PresentSpectrum(spectrum, window);
-  return PictureOf(window, kSpectrumArea);
-}
-
 namespace {
 
 int RunSpectrum(const Arguments& arguments) {
@@ -71,8 +43,8 @@ int RunSpectrum(const Arguments& arguments) {
   if (Clip(wanted, state->recording.sampleCount).Count() == 0)
     throw CliError(kBadUsage, "między --from a --to nie ma próbek nagrania");
   std::unique_ptr<OutputFile> csvOut, pngOut;
-  if (csv) csvOut = std::make_unique<OutputFile>(arguments, "csv", name);
-  if (png) pngOut = std::make_unique<OutputFile>(arguments, "png", name);
+  if (csv) csvOut = OpenOutput(arguments, "csv", name);
+  if (png) pngOut = OpenOutput(arguments, "png", name);
 
   // As the window does: a showing computes, then a zoom button stretches.
   if (!RefreshSpectrum(state->settings, state->scales, state->recording, state->spectrum, {},
@@ -85,7 +57,7 @@ int RunSpectrum(const Arguments& arguments) {
                 found ? PeakText(state->scales, *found).c_str() : "Szczyt: brak");
   }
   if (csvOut) {
-    WriteBins(state->scales, state->spectrum, format, *csvOut);
+    WriteBins(state->spectrum, state->scales.samplePeriodMs, format, *csvOut);
     csvOut->Commit();
   }
   if (pngOut) {

@@ -8,6 +8,8 @@
 
 #include "Command.h"
 #include "common/Errors.h"
+#include "export/OutputFile.h"
+#include "export/SampleExport.h"
 
 namespace {
 
@@ -73,6 +75,10 @@ int Run(int argc, char** argv) {
     return command->run(arguments);
   } catch (const CliError& error) {
     return Fail(where, error.code, error.what());
+  } catch (const wyk::OutputError& error) {
+    return Fail(where, kBadOutput, error.what());
+  } catch (const wyk::InputError& error) {
+    return Fail(where, kBadInput, error.what());
   } catch (const wyk::AppError& error) {
     return Fail(where, kBadInput, std::string("nagranie nie daje się odczytać: ") + error.what());
   } catch (const std::bad_alloc&) {

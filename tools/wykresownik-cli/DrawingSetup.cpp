@@ -1,7 +1,5 @@
-#include "Pictures.h"
+#include "DrawingSetup.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <cstdio>
 #include <filesystem>
 
@@ -30,24 +28,6 @@ void LoadViewSettings(Settings& settings, const Arguments& arguments) {
     throw CliError(kBadInput, "Nie mogę odczytać pliku ustawień " + path);
   // No file gives every entry its default, as for the program without its settings file.
   LoadSettings(settings, path);
-}
-
-QImage PictureOf(const Canvas& canvas, Rect area) {
-  const QImage whole(canvas.Bits(), canvas.Width(), canvas.Height(), canvas.BytesPerLine(),
-                     QImage::Format_RGB32);
-  return whole.copy(area.left, area.top, area.right - area.left, area.bottom - area.top);
-}
-
-void WritePng(const Canvas& canvas, Rect area, OutputFile& output) {
-  WritePng(PictureOf(canvas, area), output);
-}
-
-void WritePng(const QImage& picture, OutputFile& output) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!picture.save(&buffer, "PNG")) throw CliError(kBadOutput, "Nie mogę zakodować obrazu PNG");
-  output.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 }  // namespace wyk::cli

@@ -5,9 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Arguments.h"
-
-namespace wyk::cli {
+namespace wyk {
 
 inline constexpr const char* kCsvLineEnd = "\r\n";
 
@@ -15,9 +13,6 @@ struct CsvFormat {
   char separator = ';';
   char decimal = ',';
 };
-
-// From --separator (one character, or "tab") and --decimal ("," or "."); bad usage otherwise.
-CsvFormat CsvFormatOf(const Arguments& arguments);
 
 // A number text of the core (decimal comma) with the format's decimal mark.
 std::string CsvNumber(std::string text, const CsvFormat& format);
@@ -41,4 +36,4 @@ class SampleTimes {
   double periodMs_ = 0;
 };
 
-}  // namespace wyk::cli
+}  // namespace wyk

@@ -1,4 +1,4 @@
-#include "Csv.h"
+#include "export/Csv.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,28 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Command.h"
-
-namespace wyk::cli {
-
-CsvFormat CsvFormatOf(const Arguments& arguments) {
-  CsvFormat format;
-  if (arguments.Has("decimal")) {
-    const std::string d = arguments.Value("decimal");
-    if (d != "," && d != ".") throw CliError(kBadUsage, "--decimal: dozwolone \",\" lub \".\"");
-    format.decimal = d[0];
-  }
-  if (arguments.Has("separator")) {
-    const std::string s = arguments.Value("separator");
-    const bool tab = s == "tab" || s == "\\t";
-    if (!tab && (s.size() != 1 || std::strchr("0123456789-+\"\r\n", s[0]) || s[0] == '\0'))
-      throw CliError(kBadUsage, "--separator: oczekiwano jednego znaku innego niż cyfra");
-    format.separator = tab ? '\t' : s[0];
-  }
-  if (format.separator == format.decimal)
-    throw CliError(kBadUsage, "separator pól i znak dziesiętny muszą się różnić");
-  return format;
-}
+namespace wyk {
 
 std::string CsvNumber(std::string text, const CsvFormat& format) {
   for (char& c : text)
@@ -101,4 +80,4 @@ std::string SampleTimes::Text(int64_t index, char decimal) const {
   return std::string(text, Write(index, decimal, text));
 }
 
-}  // namespace wyk::cli
+}  // namespace wyk

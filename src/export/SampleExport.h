@@ -4,14 +4,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 
-#include "Csv.h"
-#include "Files.h"
-#include "spectrum/SpectrumState.h"
+#include "export/Csv.h"
+#include "export/OutputFile.h"
 #include "storage/Recordings.h"
 #include "view/Scales.h"
 
-namespace wyk::cli {
+namespace wyk {
 
 struct SampleRange {
   int64_t from = 0;
@@ -22,15 +22,17 @@ struct SampleRange {
 // to stop the export; the output is then not committed.
 using ExportProgress = std::function<void(int64_t done, int64_t total)>;
 
-// A range that cannot be read to its end (the file shrank or a read failed meanwhile) raises
-// CliError(kBadInput); the caller's output is then not committed.
+// A recording that ends before the range does: the file shrank or a read failed meanwhile.
+class InputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A range that cannot be read to its end raises InputError; the caller's output is then not
+// committed.
 void ExportCsv(const StoredRecording& recording, SampleRange range, const CsvFormat& format,
                OutputFile& out, const ExportProgress& progress = {});
 void ExportWav(const StoredRecording& recording, SampleRange range, OutputFile& out,
                const ExportProgress& progress = {});
 
-// The bins on show of the last spectrum: number, frequency and the engine's magnitude.
-void WriteBins(const Scales& scales, const SpectrumState& spectrum, const CsvFormat& format,
-               OutputFile& out);
-
-}  // namespace wyk::cli
+}  // namespace wyk
