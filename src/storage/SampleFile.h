@@ -1,6 +1,6 @@
 #pragma once
 // The sample file (".osr") behind one handle: raw unsigned bytes, byte k is sample k.
-// Reads are positional (pread), so another reader's position never matters and a file that
+// Reads are positional, so another reader's position never matters and a file that
 // another process truncates or grows only gives short reads; appends always go to the end.
 
 #include <chrono>

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "Command.h"
+#include "common/PlatformFile.h"
 #include "storage/RecordingNames.h"
 
 namespace wyk::cli {
@@ -12,7 +13,7 @@ namespace fs = std::filesystem;
 
 std::string WhyNotReadable(const std::string& path) {
   std::error_code ignored;
-  const fs::file_status status = fs::status(path, ignored);
+  const fs::file_status status = fs::status(FilePath(path), ignored);
   if (!fs::exists(status)) return "nie ma takiego pliku";
   if (!fs::is_regular_file(status)) return "to nie jest zwykły plik";
   return "brak prawa odczytu";
