@@ -20,7 +20,7 @@ enum FileOpenFlag : unsigned {
   kFileTruncate = 8,
   kFileAppend = 16,
   kFileExclusive = 32,  // with kFileCreate: fails with EEXIST when the file is there
-  kFileNoFollow = 64,   // a symbolic link is not opened (where the platform has links)
+  kFileNoFollow = 64,   // a symbolic link is not opened (POSIX)
   kFileNoBlock = 128,   // a FIFO in the file's place does not block the open (POSIX)
 };
 

@@ -1,7 +1,5 @@
 #include <fcntl.h>
 #include <io.h>
-#include <share.h>
-#include <sys/stat.h>
 #include <windows.h>
 
 #include <cerrno>
@@ -78,19 +76,29 @@ std::optional<FileStatus> StatusOfHandle(HANDLE handle) {
 
 }  // namespace
 
+// Through CreateFileW rather than _wopen, so that others may delete or replace the file while
+// it is open, as on POSIX: a stop signal's handler removes an unfinished output that way.
 int OpenFile(const std::string& path, unsigned flags, unsigned) {
   const bool read = flags & kFileRead, write = flags & kFileWrite;
-  int crt = (read && write ? _O_RDWR : write ? _O_WRONLY : _O_RDONLY) | _O_BINARY | _O_NOINHERIT;
-  if (flags & kFileCreate) crt |= _O_CREAT;
-  if (flags & kFileTruncate) crt |= _O_TRUNC;
-  if (flags & kFileAppend) crt |= _O_APPEND;
-  if (flags & kFileExclusive) crt |= _O_EXCL;
-  int fd = -1;
-  const errno_t error = ::_wsopen_s(&fd, Wide(path).c_str(), crt, _SH_DENYNO, _S_IREAD | _S_IWRITE);
-  if (error != 0) {
-    errno = error;
+  const bool create = flags & kFileCreate, truncate = flags & kFileTruncate;
+  const DWORD disposition = create && (flags & kFileExclusive) ? CREATE_NEW
+                            : create && truncate               ? CREATE_ALWAYS
+                            : create                           ? OPEN_ALWAYS
+                            : truncate                         ? TRUNCATE_EXISTING
+                                                               : OPEN_EXISTING;
+  const HANDLE handle = ::CreateFileW(
+      Wide(path).c_str(), (read || !write ? GENERIC_READ : 0) | (write ? GENERIC_WRITE : 0),
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, disposition,
+      FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    Failed();
     return -1;
   }
+  // Binary: no CR is added before LF, and byte 26 does not end a read.
+  int crt = _O_BINARY | (read && write ? _O_RDWR : write ? _O_WRONLY : _O_RDONLY);
+  if (flags & kFileAppend) crt |= _O_APPEND;
+  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), crt);
+  if (fd < 0) ::CloseHandle(handle);
   return fd;
 }
 

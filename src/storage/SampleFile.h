@@ -37,8 +37,9 @@ class SampleFile {
   // Writes `count` bytes at the end of the file; false when not all of them were written.
   bool Append(const uint8_t* bytes, int64_t count);
 
-  // From now on a worker thread flushes the written bytes to the disk (fdatasync) every
-  // `period`, so that a slow disk never holds up Append. It runs until Flush or Close.
+  // From now on a worker thread flushes the written bytes to the disk (fdatasync or
+  // FlushFileBuffers) every `period`, so that a slow disk never holds up Append. It runs until
+  // Flush or Close.
   void SyncPeriodically(std::chrono::milliseconds period);
   // Whether one of those periodic flushes failed.
   bool SyncFailed() const;
