@@ -5,6 +5,7 @@
 
 #include "cli/CliRun.h"
 #include "common/DateTime.h"
+#include "common/PlatformFile.h"
 #include "storage/RecordingParameters.h"
 #include "support/TempDir.h"
 #include "view/CursorTexts.h"
@@ -86,6 +87,7 @@ TEST(Cli, EveryExitCodeWithItsReason) {
       {{"export", "@rec.osr", "--csv", "@taken.csv"}, 4, "taken.csv: plik już istnieje"},
       {{"export", "@rec.osr", "--csv", "@taken.csv", "--force"}, 0, ""},
       {{"export", "@rec.osr", "--csv", "@c.csv", "--to", "999"}, 0, "wyeksportowano 300 próbek"},
+      {{"export", "@rec.osr", "--wav", "@żółw.wav"}, 0, ""},
       {{"export", "@rec.osr", "--wav", "@none/a.wav"}, 4, "nie ma takiego katalogu"},
       {{"export", "@rec.osr", "--wav", "@folder.osr", "--force"}, 4, "folder.osr"},
 #ifndef _WIN32
@@ -117,6 +119,7 @@ TEST(Cli, EveryExitCodeWithItsReason) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("a.csv")));
   EXPECT_FALSE(std::filesystem::exists(dir.File("b.csv")));
   EXPECT_EQ(ReadFile(dir.File("taken.csv")).substr(0, 6), "Indeks");
+  EXPECT_EQ(std::filesystem::file_size(FilePath(dir.File("żółw.wav"))), 344u);
   EXPECT_EQ(RunCli({"export", "--help"}).out.rfind("Użycie: wykresownik-cli export", 0), 0u);
 }
 
