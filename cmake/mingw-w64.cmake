@@ -12,6 +12,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 # g++ 12 warns wrongly of overlapping copies inside std::string at -O2 and above (GCC bug 105329).
 set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
