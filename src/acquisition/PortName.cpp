@@ -11,7 +11,13 @@ std::string PortDeviceName(const Settings& settings) {
   if (number == 0) return "";
   if (number <= kMappedComPorts && !settings.comDevicePaths[number].empty())
     return settings.comDevicePaths[number];
+#ifdef _WIN32
+  // From COM10 on, Windows opens a port only by its device path.
+  return number >= 10 ? "\\\\.\\" + PortName(settings.comPortNumber)
+                      : PortName(settings.comPortNumber);
+#else
   return "/dev/ttyS" + std::to_string(number - 1);
+#endif
 }
 
 }  // namespace wyk

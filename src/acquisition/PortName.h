@@ -1,5 +1,5 @@
 #pragma once
-// "COM" + number, and the Linux device it stands for.
+// "COM" + number, and the device it stands for.
 
 #include <cstdint>
 #include <string>
@@ -13,7 +13,8 @@ constexpr int kMappedComPorts = 8;  // keys "COM1".."COM8" of section [COM]
 std::string PortName(uint8_t comPortNumber);
 
 // The device that "COM<n>" opens: the settings file's entry COMn in [COM] when it has one,
-// otherwise /dev/ttyS<n-1>. Empty for port 0, which names no device.
+// otherwise /dev/ttyS<n-1> (on Windows COMn, and \\.\COMn from COM10 on). Empty for port 0,
+// which names no device.
 std::string PortDeviceName(const Settings& settings);
 
 }  // namespace wyk

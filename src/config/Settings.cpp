@@ -3,14 +3,15 @@
 #include <filesystem>
 
 #include "common/Byte.h"
+#include "common/PlatformFile.h"
 #include "storage/ProfileFile.h"
 
 namespace wyk {
 
 std::string SettingsFilePath(const std::string& executablePath) {
-  std::filesystem::path path(executablePath);
+  std::filesystem::path path = FilePath(executablePath);
   path.replace_extension(".INI");
-  return path.string();
+  return PathText(path);
 }
 
 std::optional<int32_t> ParseInteger(const std::string& text) {
@@ -75,7 +76,7 @@ void LoadSettings(Settings& settings, const std::string& path) {
 void SaveSettings(const Settings& settings, const std::string& path) {
   // The per-user folder is made by the first save; a failure shows at the first write.
   std::error_code ignored;
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  const std::filesystem::path folder = FilePath(path).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   const auto text = [](long long v) { return std::to_string(v); };
   // Colours are written as the signed 32-bit values they are read back as.

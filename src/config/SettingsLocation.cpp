@@ -1,7 +1,9 @@
 #include "config/SettingsLocation.h"
 
+#ifndef _WIN32  // WindowsSettingsLocation.cpp for Windows
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,7 +13,7 @@
 namespace wyk {
 namespace {
 
-std::optional<std::string> Environment(const char* name) {
+[[maybe_unused]] std::optional<std::string> Environment(const char* name) {
   const char* value = std::getenv(name);
   if (!value) return std::nullopt;
   return std::string(value);
@@ -36,6 +38,7 @@ std::string ChooseSettingsPath(const SettingsPlaceFacts& facts) {
   return (folder / "wykresownik" / "wykresownik.INI").string();
 }
 
+#ifndef _WIN32
 std::string SettingsPathFor(const std::string& executablePath) {
   const std::string beside = SettingsFilePath(executablePath);
   std::optional<std::string> home = Environment("HOME");
@@ -53,5 +56,7 @@ std::string SettingsPathForThisProgram() {
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   return SettingsPathFor(error ? "wykresownik" : self.string());
 }
+
+#endif
 
 }  // namespace wyk

@@ -26,8 +26,9 @@ std::string ChooseSettingsPath(const SettingsPlaceFacts& facts);
 // unset, the home folder of the user's account.
 std::string SettingsPathFor(const std::string& executablePath);
 
-// The same for the running program (through /proc/self/exe), so that start-up and a help text
-// need no application object to name it.
+// The same for the running program (through /proc/self/exe; on Windows GetModuleFileNameW and
+// the rule of WindowsSettingsLocation.h), so that start-up and a help text need no application
+// object to name it.
 std::string SettingsPathForThisProgram();
 
 }  // namespace wyk

@@ -1,9 +1,5 @@
 #include "export/OutputFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -12,6 +8,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "common/PlatformFile.h"
+#include "common/StopSignals.h"
 #include "storage/RecordingNames.h"
 
 namespace wyk {
@@ -36,7 +34,9 @@ std::string WriteErrorText(int error) {
     case EISDIR:
       return "to jest katalog";
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
       return "brak miejsca na dysku";
     case EROFS:
       return "system plików tylko do odczytu";
@@ -52,7 +52,7 @@ OutputError::OutputError(const std::string& path, int error)
 
 int CreateOutput(const std::string& path, bool force) {
   const int fd =
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (force ? O_TRUNC : O_EXCL), 0644);
+      OpenFile(path, kFileWrite | kFileCreate | (force ? kFileTruncate : kFileExclusive), 0644);
   if (fd < 0) throw OutputError(path, errno);
   return fd;
 }
@@ -63,52 +63,47 @@ namespace {
 constexpr int kPendingSlots = 4;
 char pendingNames[kPendingSlots][PATH_MAX];
 volatile std::sig_atomic_t pendingUsed[kPendingSlots];
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 void RemovePendingAndStop(int signalNumber) {
   for (int i = 0; i < kPendingSlots; ++i)
-    if (pendingUsed[i]) ::unlink(pendingNames[i]);
-  ::signal(signalNumber, SIG_DFL);
-  ::raise(signalNumber);
+    if (pendingUsed[i]) RemoveFile(pendingNames[i]);
+  EndBySignal(signalNumber);
 }
 
 // Creates a temporary beside `target` and keeps its name for the handler; a signal in between
 // waits, so no temporary can be left unknown. Returns the descriptor and sets `slot`.
 int CreatePending(const std::string& target, std::string& name, int& slot) {
-  name = (fs::path(target).parent_path() / ("." + fs::path(target).filename().string() + ".XXXXXX"))
-             .string();
-  sigset_t stops, before;
-  sigemptyset(&stops);
-  for (int s : kStopSignals) sigaddset(&stops, s);
-  ::sigprocmask(SIG_BLOCK, &stops, &before);
-  const int fd = name.size() < PATH_MAX ? ::mkostemp(name.data(), O_CLOEXEC) : -1;
-  const int error = fd < 0 && name.size() >= PATH_MAX ? ENAMETOOLONG : errno;
-  slot = -1;
-  for (int i = 0; fd >= 0 && i < kPendingSlots && slot < 0; ++i)
-    if (!pendingUsed[i]) {
-      std::memcpy(pendingNames[i], name.c_str(), name.size() + 1);
-      pendingUsed[i] = 1;
-      slot = i;
-    }
-  struct sigaction action {};
-  action.sa_handler = RemovePendingAndStop;
-  sigemptyset(&action.sa_mask);
-  for (int s : kStopSignals) ::sigaction(s, &action, nullptr);
-  ::sigprocmask(SIG_SETMASK, &before, nullptr);
+  const fs::path targetPath = FilePath(target);
+  name = PathText(targetPath.parent_path() /
+                  FilePath("." + PathText(targetPath.filename()) + ".XXXXXX"));
+  int fd, error;
+  {
+    const StopSignalsHeld held;
+    fd = name.size() < PATH_MAX ? CreateTemporary(name) : -1;
+    error = fd < 0 && name.size() >= PATH_MAX ? ENAMETOOLONG : errno;
+    slot = -1;
+    for (int i = 0; fd >= 0 && i < kPendingSlots && slot < 0; ++i)
+      if (!pendingUsed[i]) {
+        std::memcpy(pendingNames[i], name.c_str(), name.size() + 1);
+        pendingUsed[i] = 1;
+        slot = i;
+      }
+    OnStopSignals(RemovePendingAndStop);
+  }
   errno = error;
   return fd;
 }
 
 // The file a write to `path` reaches: every link followed, a dangling last one too.
 std::string Reached(const std::string& path) {
-  fs::path p = path;
+  fs::path p = FilePath(path);
   std::error_code error;
   for (int i = 0; i < 40 && fs::is_symlink(fs::symlink_status(p, error)); ++i) {
     const fs::path to = fs::read_symlink(p, error);
     p = to.is_absolute() ? to : p.parent_path() / to;
   }
   const fs::path reached = fs::weakly_canonical(p, error);
-  return error ? fs::absolute(p, error).string() : reached.string();
+  return PathText(error ? fs::absolute(p, error) : reached);
 }
 
 const std::string& CheckedOutputName(const std::string& path, const std::string& recordingName) {
@@ -123,10 +118,8 @@ const std::string& CheckedOutputName(const std::string& path, const std::string&
 }  // namespace
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat x {
-  }, y{};
-  if (::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0)
-    return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+  const auto x = StatusOf(a), y = StatusOf(b);
+  if (x && y) return x->identity == y->identity;
   return Reached(a) == Reached(b);
 }
 
@@ -139,23 +132,21 @@ OutputFile::OutputFile(int fd) : path_("-"), fd_(fd), ownsFd_(false) {
 
 OutputFile::OutputFile(const std::string& path, bool force) : path_(path), force_(force) {
   if (path == "-") {
-    fd_ = STDOUT_FILENO;
+    fd_ = 1;  // standard output
     ownsFd_ = false;
   } else {
-    struct stat there {};
-    const bool exists = ::stat(path.c_str(), &there) == 0;
+    const auto there = StatusOf(path);
+    const bool exists = there.has_value();
     if (exists && !force) Fail(EEXIST);
-    if (exists && S_ISDIR(there.st_mode)) Fail(EISDIR);
-    if (exists && !S_ISREG(there.st_mode)) {
+    if (exists && there->directory) Fail(EISDIR);
+    if (exists && !there->regular) {
       // A device or a pipe: nothing there to keep or to replace.
-      fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+      fd_ = OpenFile(path, kFileWrite);
     } else {
       target_ = Reached(path);
       fd_ = CreatePending(target_, temporary_, pending_);
       if (fd_ < 0) temporary_.clear();
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      mode_ = exists ? there.st_mode & 07777 : 0644 & ~mask;
+      mode_ = exists ? there->mode : NewFileMode();
     }
     if (fd_ < 0) Fail(errno);
   }
@@ -163,8 +154,8 @@ OutputFile::OutputFile(const std::string& path, bool force) : path_(path), force
 }
 
 OutputFile::~OutputFile() {
-  if (ownsFd_ && fd_ >= 0) ::close(fd_);
-  if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+  if (ownsFd_ && fd_ >= 0) CloseFile(fd_);
+  if (!committed_ && !temporary_.empty()) RemoveFile(temporary_.c_str());
   if (pending_ >= 0) pendingUsed[pending_] = 0;
 }
 
@@ -173,13 +164,7 @@ void OutputFile::Fail(int error) const {
 }
 
 void OutputFile::Flush() {
-  size_t done = 0;
-  while (done < used_) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) Fail(n < 0 ? errno : ENOSPC);
-    done += static_cast<size_t>(n);
-  }
+  if (!WriteAll(fd_, buffer_.data(), used_)) Fail(errno);
   used_ = 0;
 }
 
@@ -202,14 +187,9 @@ void OutputFile::Write(const void* data, size_t count) {
 
 // Without --force a file that appeared meanwhile is still not replaced.
 void OutputFile::Replace() {
-  int result = ::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(),
-                           force_ ? 0 : RENAME_NOREPLACE);
-  if (result != 0 && (errno == EINVAL || errno == ENOSYS) && !force_) {
-    std::error_code ignored;
-    if (fs::exists(target_, ignored)) Fail(EEXIST);
-    result = ::rename(temporary_.c_str(), target_.c_str());
-  }
-  if (result != 0) Fail(errno);
+  const bool moved =
+      force_ ? MoveFileReplacing(temporary_, target_) : MoveFileNoReplace(temporary_, target_);
+  if (!moved) Fail(errno);
 }
 
 void OutputFile::Commit() {
@@ -218,9 +198,9 @@ void OutputFile::Commit() {
     committed_ = true;
     return;
   }
-  if (!temporary_.empty() && (::fsync(fd_) != 0 || ::fchmod(fd_, mode_) != 0)) Fail(errno);
+  if (!temporary_.empty() && (!SyncFile(fd_) || !SetFileMode(fd_, mode_))) Fail(errno);
   const int fd = std::exchange(fd_, -1);
-  if (::close(fd) != 0) Fail(errno);
+  if (!CloseFile(fd)) Fail(errno);
   if (!temporary_.empty()) Replace();
   committed_ = true;
 }

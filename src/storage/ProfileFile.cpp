@@ -11,13 +11,8 @@
 
 #include <filesystem>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "common/Errors.h"
+#include "common/PlatformFile.h"
 
 namespace wyk {
 namespace {
@@ -48,8 +43,8 @@ bool SameName(std::string_view a, std::string_view b) {
 // The file's text, or nothing when there is no readable regular file at the path.
 std::optional<std::string> ReadContent(const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
+  if (!std::filesystem::is_regular_file(FilePath(path), error)) return std::nullopt;
+  std::ifstream in(FilePath(path), std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream content;
   content << in.rdbuf();
@@ -83,32 +78,20 @@ std::vector<Line> SplitLines(const std::string& content) {
 }
 
 [[noreturn]] void RaiseWriteError(const std::string& path) {
-  throw AppError("Unable to write to " + std::filesystem::absolute(path).string());
-}
-
-bool WriteAllAt(int fd, const char* data, size_t size, off_t offset) {
-  while (size > 0) {
-    const ssize_t put = ::pwrite(fd, data, size, offset);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    data += put;
-    size -= static_cast<size_t>(put);
-    offset += put;
-  }
-  return true;
+  throw AppError("Unable to write to " + PathText(std::filesystem::absolute(FilePath(path))));
 }
 
 // A symbolic link is followed to the file it names, so that the link itself stays.
 std::string LinkTarget(const std::string& path) {
   namespace fs = std::filesystem;
-  fs::path p = path;
+  fs::path p = FilePath(path);
   std::error_code error;
   for (int hops = 0; hops < 40 && fs::is_symlink(p, error); ++hops) {
     const fs::path next = fs::read_symlink(p, error);
     if (error) break;
     p = next.is_absolute() ? next : p.parent_path() / next;
   }
-  return p.string();
+  return PathText(p);
 }
 
 // Used only where no neighbour file can be made (a read-only folder). The part that grows
@@ -116,23 +99,23 @@ std::string LinkTarget(const std::string& path) {
 // the rest then only overwrites blocks the file already has.
 void RewriteInPlace(const std::string& target, const std::string& content,
                     const std::string& shownPath) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  const int fd = OpenFile(target, kFileWrite);
   if (fd < 0) RaiseWriteError(shownPath);
-  struct stat info {};
-  bool ok = ::fstat(fd, &info) == 0;
-  const size_t oldSize = ok ? static_cast<size_t>(info.st_size) : 0;
+  const auto status = StatusOf(fd);
+  bool ok = status.has_value();
+  const size_t oldSize = ok ? static_cast<size_t>(status->size) : 0;
   if (ok && content.size() > oldSize) {
-    ok = WriteAllAt(fd, content.data() + oldSize, content.size() - oldSize,
-                    static_cast<off_t>(oldSize));
-    if (!ok && ::ftruncate(fd, static_cast<off_t>(oldSize)) != 0) ok = false;
+    ok = WriteAt(fd, static_cast<int64_t>(oldSize), content.data() + oldSize,
+                 content.size() - oldSize);
+    if (!ok && !TruncateFile(fd, static_cast<int64_t>(oldSize))) ok = false;
     if (!ok) {
-      ::close(fd);
+      CloseFile(fd);
       RaiseWriteError(shownPath);
     }
   }
-  ok = ok && WriteAllAt(fd, content.data(), std::min(oldSize, content.size()), 0) &&
-       ::ftruncate(fd, static_cast<off_t>(content.size())) == 0;
-  if (::close(fd) != 0) ok = false;
+  ok = ok && WriteAt(fd, 0, content.data(), std::min(oldSize, content.size())) &&
+       TruncateFile(fd, static_cast<int64_t>(content.size()));
+  if (!CloseFile(fd)) ok = false;
   if (!ok) RaiseWriteError(shownPath);
 }
 
@@ -141,27 +124,22 @@ void RewriteInPlace(const std::string& target, const std::string& content,
 // is then renamed over it. A file the user has write-protected is not replaced.
 void ReplaceContent(const std::string& path, const std::string& content) {
   const std::string target = LinkTarget(path);
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0))
-    RaiseWriteError(path);
+  const auto old = StatusOf(target);
+  const bool exists = old.has_value();
+  if (exists && (!old->regular || !IsWritable(target))) RaiseWriteError(path);
   const std::string neighbour = target + ".~zapis";
   const int fd =
-      ::open(neighbour.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+      OpenFile(neighbour, kFileWrite | kFileCreate | kFileTruncate | kFileNoFollow, 0666);
   if (fd < 0) {
     if (!exists) RaiseWriteError(path);
     RewriteInPlace(target, content, path);
     return;
   }
-  bool ok = WriteAllAt(fd, content.data(), content.size(), 0) && ::fsync(fd) == 0;
-  if (ok && exists) {
-    ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    // Only root can give a file away; a plain user's file keeps its owner anyway.
-    [[maybe_unused]] const int kept = ::fchown(fd, old.st_uid, old.st_gid);
-  }
-  if (::close(fd) != 0) ok = false;
-  if (!ok || ::rename(neighbour.c_str(), target.c_str()) != 0) {
-    ::unlink(neighbour.c_str());
+  bool ok = WriteAt(fd, 0, content.data(), content.size()) && SyncFile(fd);
+  if (ok && exists) ok = TakeOwnerAndMode(fd, *old);
+  if (!CloseFile(fd)) ok = false;
+  if (!ok || !MoveFileReplacing(neighbour, target)) {
+    RemoveFile(neighbour.c_str());
     RaiseWriteError(path);
   }
 }
@@ -220,8 +198,8 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
 ProfileFileState ProfileFileStateOf(const std::string& path) {
   if (ReadContent(path)) return ProfileFileState::kRead;
   std::error_code error;
-  return std::filesystem::exists(path, error) ? ProfileFileState::kUnreadable
-                                              : ProfileFileState::kMissing;
+  return std::filesystem::exists(FilePath(path), error) ? ProfileFileState::kUnreadable
+                                                        : ProfileFileState::kMissing;
 }
 
 void WriteProfileString(const std::string& path, const std::string& section, const std::string& key,
@@ -229,8 +207,8 @@ void WriteProfileString(const std::string& path, const std::string& section, con
   const auto content = ReadContent(path);
   // A file that is there but cannot be read would lose its other entries.
   std::error_code error;
-  if (!content && std::filesystem::exists(path, error) &&
-      std::filesystem::is_regular_file(path, error))
+  if (!content && std::filesystem::exists(FilePath(path), error) &&
+      std::filesystem::is_regular_file(FilePath(path), error))
     RaiseWriteError(path);
   std::vector<Line> lines = content ? SplitLines(*content) : std::vector<Line>{};
   const std::string entry = key + "=" + value;

@@ -1,6 +1,6 @@
 #pragma once
 // The sample file (".osr") behind one handle: raw unsigned bytes, byte k is sample k.
-// Reads are positional (pread), so another reader's position never matters and a file that
+// Reads are positional, so another reader's position never matters and a file that
 // another process truncates or grows only gives short reads; appends always go to the end.
 
 #include <chrono>
@@ -37,8 +37,9 @@ class SampleFile {
   // Writes `count` bytes at the end of the file; false when not all of them were written.
   bool Append(const uint8_t* bytes, int64_t count);
 
-  // From now on a worker thread flushes the written bytes to the disk (fdatasync) every
-  // `period`, so that a slow disk never holds up Append. It runs until Flush or Close.
+  // From now on a worker thread flushes the written bytes to the disk (fdatasync or
+  // FlushFileBuffers) every `period`, so that a slow disk never holds up Append. It runs until
+  // Flush or Close.
   void SyncPeriodically(std::chrono::milliseconds period);
   // Whether one of those periodic flushes failed.
   bool SyncFailed() const;

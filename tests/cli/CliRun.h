@@ -1,14 +1,7 @@
 #pragma once
 // Runs wykresownik-cli as a child process and keeps what it printed.
 
-#include <sys/resource.h>
-
-#include <QImage>
-#include <QProcess>
-#include <QStringList>
-#include <csignal>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +12,21 @@ struct CliResult {
   std::string out;
   std::string err;
 };
+
+}  // namespace wyk::testing
+
+#ifdef _WIN32
+#include "cli/CliRunWindows.h"
+#else
+#include <sys/resource.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QStringList>
+#include <csignal>
+#include <functional>
+
+namespace wyk::testing {
 
 // What a run meets: a cap on the size of the files it writes; a signal once `folder` holds a new
 // entry; `onOutput` run once its standard output has begun (it waits there on a full pipe).
@@ -57,6 +65,11 @@ inline CliResult RunCli(const std::vector<std::string>& args, const CliFault& fa
           process.readAllStandardOutput().toStdString(),
           process.readAllStandardError().toStdString()};
 }
+
+}  // namespace wyk::testing
+#endif
+
+namespace wyk::testing {
 
 // Lines of a CSV text, without their CR LF ends.
 inline std::vector<std::string> CsvLines(const std::string& text) {

@@ -1,8 +1,11 @@
 #include "config/Settings.h"
 #include "config/SettingsLocation.h"
+#include "config/WindowsSettingsLocation.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <memory>
 
@@ -113,7 +116,11 @@ TEST(Settings, AWriteThatFailsNamesTheFullFileName) {
     if (obstacle == kMissingDirectory) WriteFile(path = dir.File("brak"), ""), path += "/w.INI";
     if (obstacle == kNameTakenByDirectory) std::filesystem::create_directory(path);
     if (obstacle == kReadOnlyDirectory) {
+#ifdef _WIN32
+      continue;  // a folder's read-only mark does not stop writes
+#else
       if (geteuid() == 0) continue;  // root writes into read-only directories
+#endif
       std::filesystem::permissions(
           dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     }
@@ -134,6 +141,16 @@ TEST(Settings, FileLiesBesideTheExecutable) {
 }
 
 TEST(Settings, BesideTheExecutableWhenThereOrWritableElseInTheUsersConfigFolder) {
+  const std::tuple<bool, bool, std::optional<std::string>, const char*> windowsCases[] = {
+      {true, false, "C:\\A", "C:\\P\\w.INI"},
+      {false, true, "C:\\A", "C:\\P\\w.INI"},
+      {false, false, "C:\\A", "C:\\A\\Wykresownik\\wykresownik.INI"},
+      {false, false, "\\\\s\\u\\", "\\\\s\\u\\Wykresownik\\wykresownik.INI"},
+      {false, false, "A", "C:\\P\\w.INI"},
+      {false, false, std::nullopt, "C:\\P\\w.INI"}};
+  for (const auto& [exists, writable, appData, expected] : windowsCases)
+    EXPECT_EQ(ChooseWindowsSettingsPath({"C:\\P\\w.exe", exists, writable, appData}), expected);
+#ifndef _WIN32  // XDG folders, permission bits and HOME; Windows has APPDATA
   const std::tuple<bool, bool, std::optional<std::string>, const char*> cases[] = {
       {true, false, "/c", "/b/w.INI"},
       {false, true, "/c", "/b/w.INI"},
@@ -148,6 +165,7 @@ TEST(Settings, BesideTheExecutableWhenThereOrWritableElseInTheUsersConfigFolder)
   SaveSettings(std::make_unique<RecorderState>()->settings, SettingsPathFor(bin.File("w")));
   EXPECT_TRUE(std::filesystem::is_regular_file(
       geteuid() ? home.File("c/wykresownik/wykresownik.INI") : bin.File("w.INI")));
+#endif
 }
 
 TEST(Settings, StartValuesBeforeLoading) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -31,8 +32,8 @@ struct Spectrum {
 std::vector<float> Cosine(int count, double amplitude, int periods, double offset) {
   std::vector<float> x(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i)
-    x[static_cast<size_t>(i)] =
-        static_cast<float>(offset + amplitude * std::cos(2 * M_PI * periods * i / count));
+    x[static_cast<size_t>(i)] = static_cast<float>(
+        offset + amplitude * std::cos(2 * std::numbers::pi * periods * i / count));
   return x;
 }
 
@@ -85,7 +86,7 @@ TEST(FftEngine, EdgeCases) {
     RecorderState& s = *run.state;
     double re = 0, im = 0;
     for (int i = 0; i < 1000; ++i) {
-      const double angle = 2 * M_PI * 51 * i / 1024.0;
+      const double angle = 2 * std::numbers::pi * 51 * i / 1024.0;
       re += s.spectrum.fftInput[static_cast<size_t>(i)] * std::cos(angle);
       im -= s.spectrum.fftInput[static_cast<size_t>(i)] * std::sin(angle);
     }

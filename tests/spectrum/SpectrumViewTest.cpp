@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,9 @@ struct Recording {
   explicit Recording(int count, int periods = 50) {
     std::string bytes(static_cast<size_t>(count), '\x09');
     for (int i = 0; i < std::min(count, kMaxFftSize); ++i)
-      bytes[static_cast<size_t>(i)] = static_cast<char>(
-          128 + std::lround(100 * std::cos(2 * M_PI * periods * i / std::min(count, kMaxFftSize))));
+      bytes[static_cast<size_t>(i)] =
+          static_cast<char>(128 + std::lround(100 * std::cos(2 * std::numbers::pi * periods * i /
+                                                             std::min(count, kMaxFftSize))));
     const std::string path = dir.File("r.osr");
     testing::WriteFile(path, bytes);
     state->recording.dataFile = SampleFile::Open(path);
@@ -238,8 +240,8 @@ TEST(SpectrumView, PeakGivesTheSinesFrequencyAndAmplitude) {
     s.scales.voltsPerDiv = c.voltsPerDiv;
     const double levels = c.amplitude / (c.voltsPerDiv * 0.04);
     for (int i = 0; i < c.count; ++i)
-      s.spectrum.spectrumSamples[static_cast<size_t>(i)] = static_cast<float>(
-          std::lround(125 + levels * std::sin(2 * M_PI * c.hz * i * c.periodMs / 1000 + 0.3)));
+      s.spectrum.spectrumSamples[static_cast<size_t>(i)] = static_cast<float>(std::lround(
+          125 + levels * std::sin(2 * std::numbers::pi * c.hz * i * c.periodMs / 1000 + 0.3)));
     s.spectrum.fftSampleCount = c.count;
     s.spectrum.fftSize = s.spectrum.fftFullSize = TransformSizeFor(c.count);
     ComputeAmplitudeSpectrum(s.spectrum, s.spectrum.spectrumSamples.data(),

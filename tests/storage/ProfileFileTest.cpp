@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <functional>
@@ -71,6 +73,7 @@ namespace wyk {
 namespace {
 
 // Rewriting goes through a neighbour file; what the user set up around the file stays.
+#ifndef _WIN32  // symbolic links, permission bits, owners and fork with RLIMIT_FSIZE are POSIX
 TEST(ProfileFile, RewritingKeepsPermissionsLinksAndLeavesNoNeighbour) {
   namespace fs = std::filesystem;
   TempDir dir;
@@ -172,6 +175,7 @@ TEST(ProfileFile, RewritingAsRootKeepsTheUsersOwnership) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(ReadFile(path), "[COM]\nPort=2\n");
 }
+#endif
 
 }  // namespace
 }  // namespace wyk

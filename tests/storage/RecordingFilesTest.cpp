@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -201,6 +200,20 @@ TEST(SampleFile, CreateTruncatesAndAppendsGoToTheEnd) {
   EXPECT_FALSE(SampleFile::Open(dir.Path().string()).IsOpen());  // a folder
   SampleFile readOnly = SampleFile::Open(path);
   EXPECT_FALSE(readOnly.Append(reinterpret_cast<const uint8_t*>("x"), 1));
+  // Every byte value as it is (no line ends made of 10), and offsets past 2 GiB.
+  std::vector<uint8_t> every(256), back(256);
+  std::iota(every.begin(), every.end(), 0);
+  SampleFile bytes = SampleFile::Create(dir.File("b.osr"));
+  ASSERT_TRUE(bytes.Append(every.data(), 256));
+  EXPECT_EQ(ReadFile(dir.File("b.osr")), std::string(every.begin(), every.end()));
+  const int64_t far = int64_t{3} << 30;
+  std::filesystem::resize_file(dir.File("b.osr"), far);  // sparse
+  ASSERT_TRUE(bytes.Append(&every[10], 1));
+  EXPECT_EQ(bytes.Size(), far + 1);
+  EXPECT_EQ(bytes.ReadAt(far, back.data(), 2), 1);
+  EXPECT_EQ(back[0], 10);
+  EXPECT_EQ(bytes.ReadAt(0, back.data(), 256), 256);
+  EXPECT_EQ(back, every);
 }
 
 struct OpenCase {
@@ -228,7 +241,7 @@ TEST(OpenRecording, StateAfterOpening) {
         Bytes(static_cast<size_t>(std::clamp<int64_t>(c.samples, 0, 20000)), 3);
     if (c.samples >= 0) {
       WriteFile(RecordingFileName(name, ".osr"), content);
-      ASSERT_EQ(truncate(RecordingFileName(name, ".osr").c_str(), c.samples), 0);
+      std::filesystem::resize_file(RecordingFileName(name, ".osr"), c.samples);
     }
     auto state = std::make_unique<RecorderState>();
     state->view.windowBuffer.fill(77);

@@ -1,20 +1,16 @@
 #include "Files.h"
 
-#include <filesystem>
-
 #include "Command.h"
+#include "common/PlatformFile.h"
 #include "storage/RecordingNames.h"
 
 namespace wyk::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
 std::string WhyNotReadable(const std::string& path) {
-  std::error_code ignored;
-  const fs::file_status status = fs::status(path, ignored);
-  if (!fs::exists(status)) return "nie ma takiego pliku";
-  if (!fs::is_regular_file(status)) return "to nie jest zwykły plik";
+  const auto status = StatusOf(path);
+  if (!status) return "nie ma takiego pliku";
+  if (!status->regular) return "to nie jest zwykły plik";
   return "brak prawa odczytu";
 }
 

@@ -8,6 +8,8 @@
 
 #include "Command.h"
 #include "common/Errors.h"
+#include "common/PlatformFile.h"
+#include "common/ProgramArguments.h"
 #include "export/OutputFile.h"
 #include "export/SampleExport.h"
 
@@ -50,7 +52,7 @@ int Fail(const std::string& where, int code, const std::string& message) {
 }
 
 int Run(int argc, char** argv) {
-  const std::vector<std::string> all(argv + 1, argv + argc);
+  const std::vector<std::string> all = wyk::ProgramArguments(argc, argv);
   if (all.empty()) {
     std::fputs(GeneralHelp().c_str(), stderr);
     return kBadUsage;
@@ -89,5 +91,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // CSV and WAV written to "-" keep their bytes; Windows would add a CR before every LF.
+  wyk::UseBinaryStandardOutput();
   return Run(argc, argv);
 }
