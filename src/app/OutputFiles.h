@@ -3,7 +3,9 @@
 // the name from a save dialog, an existing file replaced only after the user agrees, and nothing
 // left behind by a write that fails or is cancelled.
 
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <string>
@@ -40,9 +42,15 @@ class ExportProgressFrame : public QObject {
   bool eventFilter(QObject* target, QEvent* event) override;
 
  private:
+  // Closing the main window meanwhile asks first; "Tak" stops the export and closes it after.
+  void AskToStopForClose();
+  bool QuestionHolds(QObject* target) const;
+
   TFrame1& frame_;
   QRect geometry_;
   bool cancelled_ = false;
+  bool closeAfterwards_ = false;
+  QPointer<QMessageBox> question_;
 };
 
 }  // namespace wyk

@@ -5,6 +5,7 @@
 #include <QShowEvent>
 
 #include "app/Guard.h"
+#include "app/ShownAdapterType.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
@@ -113,7 +114,7 @@ void TForm2::BuildLayout() {
 
 void TForm2::CreateConfigurationDialog() {
   ShowSettings();
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(ShownAdapterType(state_))));
 }
 
 void TForm2::ShowSettings() {
@@ -177,13 +178,19 @@ void TForm2::ConfirmConfiguration() {
     }
     return;
   }
+  const bool coloursChanged =
+      state_.settings.lineColor != state_.savedSettings.lineColor ||
+      state_.settings.backgroundColor != state_.savedSettings.backgroundColor ||
+      state_.settings.gridColor != state_.savedSettings.gridColor;
   TakeDialogChoice(state_.settings, choice);
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(ShownAdapterType(state_))));
   SaveSettings(state_.settings, mainWindow_.settingsPath);
   if (state_.settings.adapterType == 1)
     mainWindow_.ApplyType1Limits();
   else
     mainWindow_.LiftType1Limits();
+  // A live plot takes the colours at its next frame.
+  if (coloursChanged && !state_.live.recordingActive) mainWindow_.RedrawRecording();
   mainWindow_.update();
   hide();
 }
@@ -191,7 +198,7 @@ void TForm2::ConfirmConfiguration() {
 void TForm2::CancelConfiguration() {
   RestoreSnapshot(state_.settings, state_.savedSettings);
   // After an OK whose write failed the caption named the type that is now put back.
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(ShownAdapterType(state_))));
   hide();
 }
 

@@ -191,7 +191,7 @@ void TForm3::ExportBins() {
                                          "Tekst CSV (*.csv)", state_.recording.recordingName);
   if (path.empty()) return;
   WriteOutput(this, path, state_.recording.recordingName, [this](OutputFile& out) {
-    WriteBins(state_.spectrum, state_.scales.samplePeriodMs, CsvFormat{}, out);
+    WriteBins(state_.spectrum, state_.spectrum.samplesPeriodMs, CsvFormat{}, out);
   });
 }
 

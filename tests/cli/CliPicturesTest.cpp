@@ -130,15 +130,28 @@ TEST(CliPictures, RenderEqualsTheMainWindowAfterOpening) {
   StartedProgram program;
   TForm1& f = program.Main();
   f.show();
-  const std::string rec = MakeRecording(program.dir, 3000);
-  f.FileNameEdit->SetText(QString::fromStdString(rec));
-  f.OpenRecording();
-  const QImage shown = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const std::string png = program.dir.File("v.png");
-  ASSERT_EQ(RunCli({"render", rec, "--png", png}).code, 0);
-  const QImage rendered = QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(rendered, shown.copy(kViewArea.left, kViewArea.top, kViewArea.right - kViewArea.left,
-                                 kViewArea.bottom - kViewArea.top));
+  // Each opened after the one before: a shorter one shows no trace past its last sample.
+  for (const int samples : {3000, 300, 1}) {
+    const std::string rec = MakeRecording(program.dir, samples);
+    f.FileNameEdit->SetText(QString::fromStdString(rec));
+    f.OpenRecording();
+    const QImage shown = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const std::string png = program.dir.File("v.png");
+    ASSERT_EQ(RunCli({"render", rec, "--png", png, "--force"}).code, 0);
+    const QImage rendered =
+        QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(rendered, shown.copy(kViewArea.left, kViewArea.top, kViewArea.right - kViewArea.left,
+                                   kViewArea.bottom - kViewArea.top))
+        << samples;
+    int traced = 0;
+    for (int x = 0; x < kPlotWidth; ++x)
+      for (int y = 0; y < kPlotHeight; ++y)
+        if (shown.pixelColor(kPlotLeft + x, kPlotTop + y) == QColor(0, 255, 0))
+          traced = std::max(traced, x + 1);
+    if (samples < kPlotWidth) {
+      EXPECT_EQ(traced, samples);
+    }
+  }
 }
 
 TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {

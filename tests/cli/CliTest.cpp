@@ -143,7 +143,7 @@ TEST(Cli, InfoGivesWhatOpeningTakes) {
                     "Początek:           30:12:1899 00:00:00:000\n"
                     "Czas trwania:       00:00:00:617 (617 ms)\nRozmiar pliku:      1234 B\n"},
       {huge, "Plik próbek:        " + huge + "\nPlik parametrów:    " + dir.File("c.osi") +
-                 defaults + "V/dz:               10 µV\n" + rest},
+                 defaults + "V/dz:               10 mV\n" + rest},
       {unreadable,
        "Plik próbek:        " + unreadable + "\nPlik parametrów:    " + dir.File("d.osi") +
            ": nieczytelny, wartości domyślne" + defaults + "V/dz:               10 mV\n" + rest},
