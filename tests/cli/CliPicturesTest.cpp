@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <memory>
 
+#include <unistd.h>
+
 #include "app/RecorderFiles.h"
 #include "cli/CliRun.h"
 #include "config/Settings.h"
@@ -22,6 +24,7 @@
 #include "storage/RecordingParameters.h"
 #include "storage/Recordings.h"
 #include "support/Artifacts.h"
+#include "support/MessageBoxes.h"
 #include "view/PlotRenderer.h"
 #include "view/QtTextDrawer.h"
 #include "view/RecordingView.h"
@@ -293,6 +296,17 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   });
   csv[0]->trigger();
   EXPECT_TRUE(ReadFile(taken) == before);
+  // "Tak" replaces it and keeps its mode.
+  std::filesystem::permissions(taken, std::filesystem::perms(0600));
+  const auto answerTak = [] {
+    WhenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+              [] { testing::AnswerNextMessageBox(QMessageBox::Yes); });
+  };
+  AnswerSaveDialog(taken, answerTak);
+  csv[0]->trigger();
+  ASSERT_EQ(RunCli({"export", rec, "--csv", program.dir.File("whole.csv")}).code, 0);
+  EXPECT_TRUE(ReadFile(taken) == ReadFile(program.dir.File("whole.csv")));
+  EXPECT_EQ(std::filesystem::status(taken).permissions(), std::filesystem::perms(0600));
 
   // "Przerwij" during a long export leaves no file.
   MakeRecording(program.dir, 4000000);
@@ -304,12 +318,41 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   csv[0]->trigger();
   EXPECT_FALSE(std::filesystem::exists(program.dir.File("przerwany.csv")));
   EXPECT_TRUE(f.Frame11->isHidden());
+  // Closing the window meanwhile asks: "Nie" exports on to the end, "Tak" stops and closes.
+  for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+    std::shared_ptr<testing::SeenMessageBox> question;
+    AnswerSaveDialog(program.dir.File("zamkniety.csv"), [&] {
+      WhenReady([&f] { return f.Frame11->CancelButton->isVisible(); },
+                [&] { question = testing::AnswerNextMessageBox(answer), f.close(); });
+    });
+    csv[0]->trigger();
+    QTest::qWait(50);
+    ASSERT_TRUE(question && question->shown);
+    EXPECT_EQ(question->text, "Trwa eksport.\nCzy go przerwać?");
+    EXPECT_EQ(std::filesystem::exists(program.dir.File("zamkniety.csv")),
+              answer == QMessageBox::No);
+    EXPECT_EQ(f.isVisible(), answer == QMessageBox::No);
+    std::filesystem::remove(program.dir.File("zamkniety.csv"));
+  }
+  f.show();
   // Opening took the cursors off: A–B is not offered, and the next showing takes the start.
   EXPECT_FALSE(spectrum.StretchButton3->isEnabled());
+  f.ShowPlotMenu(f.mapToGlobal(QPoint(100, 100)));
+  EXPECT_FALSE(csv[2]->isEnabled() || wav[2]->isEnabled());
+  f.PlotMenu->hide();
   spectrum.hide();
   QTest::mouseClick(f.FftButton, Qt::LeftButton);
   EXPECT_TRUE(spectrum.StretchButton1->isChecked());
   EXPECT_EQ(spectrum.Label2->text(), "próbki 0 … 1 048 575");
+
+  // A file cut short since it was opened gives no part of what the view announced.
+  ASSERT_EQ(truncate(rec.c_str(), 1000), 0);
+  QTest::keyClick(&f, Qt::Key_End);
+  for (QAction* action : {csv[0], csv[1], wav[1]}) {
+    auto refusal = testing::AnswerNextMessageBox();
+    action->trigger();
+    EXPECT_EQ(refusal->text, "Nie mogę otworzyć pliku!") << action->text().toStdString();
+  }
 }
 
 }  // namespace
