@@ -178,10 +178,6 @@ void TForm2::ConfirmConfiguration() {
     }
     return;
   }
-  const bool coloursChanged =
-      state_.settings.lineColor != state_.savedSettings.lineColor ||
-      state_.settings.backgroundColor != state_.savedSettings.backgroundColor ||
-      state_.settings.gridColor != state_.savedSettings.gridColor;
   TakeDialogChoice(state_.settings, choice);
   mainWindow_.setWindowTitle(ToQString(MainWindowCaption(ShownAdapterType(state_))));
   SaveSettings(state_.settings, mainWindow_.settingsPath);
@@ -189,8 +185,8 @@ void TForm2::ConfirmConfiguration() {
     mainWindow_.ApplyType1Limits();
   else
     mainWindow_.LiftType1Limits();
-  // A live plot takes the colours at its next frame.
-  if (coloursChanged && !state_.live.recordingActive) mainWindow_.RedrawRecording();
+  // The plot in the colours just confirmed; a live plot takes them at its next frame.
+  if (!state_.live.recordingActive) mainWindow_.RedrawRecording();
   mainWindow_.update();
   hide();
 }
