@@ -5,6 +5,7 @@
 #include <QShowEvent>
 
 #include "app/Guard.h"
+#include "app/ScreenPlacement.h"
 #include "app/ShownAdapterType.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
@@ -49,6 +50,7 @@ TForm2::TForm2(RecorderState& state, TForm1& mainWindow)
   setWindowTitle("Konfiguracja");
   setFixedSize(kDialogWidth, kDialogHeight);
   move(359, 237);
+  KeepOnScreenWhenShown(*this);
   setFont(SmallFont());
   QPalette p = palette();
   p.setColor(QPalette::Window, kButtonFace);
