@@ -38,10 +38,11 @@ struct Finished {
 };
 
 // From here on every fdatasync of the process fails as a failing disk's would.
-void FailFlushes() {
+void FailFlushes(bool wholeFiles) {
+  const auto call = static_cast<uint32_t>(wholeFiles ? SYS_fsync : SYS_fdatasync);
   sock_filter filter[] = {
       BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_fdatasync, 0, 1),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 1),
       BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
       BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
   };
@@ -53,13 +54,14 @@ void FailFlushes() {
 // Starts the tool; `signalAfterMs` > 0 sends it `signalNumber` that long after the start.
 // `fileLimit` > 0 caps the size of the files it writes; `terminal` >= 0 becomes its stderr.
 Finished Record(const std::vector<std::string>& args, int signalAfterMs = 0, int signalNumber = 0,
-                rlim_t fileLimit = 0, int terminal = -1, bool flushesFail = false) {
+                rlim_t fileLimit = 0, int terminal = -1, bool flushesFail = false,
+                bool syncsFail = false) {
   QStringList list{"record"};
   for (const std::string& a : args) list << QString::fromStdString(a);
   QProcess process;
-  process.setChildProcessModifier([fileLimit, terminal, flushesFail] {
+  process.setChildProcessModifier([fileLimit, terminal, flushesFail, syncsFail] {
     if (terminal >= 0) dup2(terminal, STDERR_FILENO);
-    if (flushesFail) FailFlushes();
+    if (flushesFail || syncsFail) FailFlushes(syncsFail);
     if (fileLimit == 0) return;
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
@@ -170,6 +172,7 @@ struct FailureCase {
   bool filesKept;        // with every sample received; otherwise not created
   const char* stopLine;  // nullptr: no stop byte
   bool flushesFail = false;
+  bool syncsFail = false;  // fsync, which the safe replace of a file calls before its rename
 };
 
 TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded) {
@@ -193,8 +196,11 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
        "Utracono połączenie z urządzeniem! ", true, nullptr},
       {"disk full", "--signal ramp", usual + "--device DEV @rec", 4096, 4, "Błąd zapisu pliku! ",
        true, "stop 00"},
-      {"flushes fail", "--signal ramp", usual + "--device DEV @rec", 0, 4,
-       "Błąd zapisu pliku! ", true, "stop 00", true},
+      {"flushes fail", "--signal ramp", usual + "--device DEV @rec", 0, 4, "Błąd zapisu pliku! ",
+       true, "stop 00", true},
+      // The parameter file, replaced as the settings file is, is not renamed unsynced.
+      {"syncs fail", "--signal ramp", usual + "--device DEV @rec", 0, 4,
+       "rec.osi: Unable to write to", false, "stop 00", false, true},
   };
   for (const FailureCase& c : cases) {
     TempDir dir;
@@ -210,7 +216,7 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
       if (a == "DEV") a = sim->LinkPath();
       if (a[0] == '@') a = dir.File(a.substr(1));
     }
-    const Finished run = Record(args, 0, 0, c.fileLimit, -1, c.flushesFail);
+    const Finished run = Record(args, 0, 0, c.fileLimit, -1, c.flushesFail, c.syncsFail);
     EXPECT_EQ(run.code, c.code) << c.name << ": " << run.err;
     EXPECT_NE(run.err.find(c.errorMentions), std::string::npos) << c.name << ": " << run.err;
     EXPECT_EQ(std::filesystem::exists(dir.File("rec.osr")), c.filesKept) << c.name;
@@ -243,9 +249,9 @@ TEST(CliRecord, KilledMidRecordingLeavesARecordingThatOpens) {
   SimProcess sim({"--signal", "ramp", "--type", "2"});
   TempDir dir;
   QProcess process;
-  process.start(WYK_CLI_PATH, {"record", QString::fromStdString(dir.File("rec")), "--type", "2",
-                               "--period", "0,2ms", "--range", "1V", "--device",
-                               QString::fromStdString(sim.LinkPath())});
+  process.start(WYK_CLI_PATH,
+                {"record", QString::fromStdString(dir.File("rec")), "--type", "2", "--period",
+                 "0,2ms", "--range", "1V", "--device", QString::fromStdString(sim.LinkPath())});
   // Killed once some ticks stored their samples.
   while (process.state() != QProcess::NotRunning && FileBytes(dir.File("rec.osr")).size() < 2000)
     process.waitForFinished(20);

@@ -191,8 +191,11 @@ TEST(ConfigurationDialog, OkRewritesOnlyItsSixEntries) {
 }
 
 TEST(ConfigurationDialog, AnOffsetOutside0To255IsRefusedAsTyped) {
-  const std::tuple<const char*, bool, int> cases[] = {
-      {"999", true, 120}, {"255", false, 255}, {"-5", true, 120}, {"", true, 120}};
+  const std::tuple<const char*, bool, int> cases[] = {{"999", true, 120},
+                                                      {"255", false, 255},
+                                                      {"256", true, 120},
+                                                      {"-5", true, 120},
+                                                      {"", true, 120}};
   for (const auto& [typed, refused, stored] : cases) {
     StartedProgram program;
     TForm2& d = ShowDialog(program);

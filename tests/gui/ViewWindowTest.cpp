@@ -110,6 +110,13 @@ TEST(ViewWindow, CursorsOnTheStripWithTheirReadouts) {
   EXPECT_EQ(f.Label19->text(),
             QString::fromStdString(LevelValueText(s.scales, Shown(s, 499) - Shown(s, 0))));
 
+  // A press on the last column of A's pin (495 … 506) takes A, not B.
+  QTest::mousePress(f.Panel2, Qt::LeftButton, {}, {506, 6});
+  QTest::mouseMove(f.Panel2, {450, 6});
+  EXPECT_EQ(s.cursors.cursorASample, 550);
+  QTest::mouseMove(f.Panel2, {700, 6});
+  QTest::mouseRelease(f.Panel2, Qt::LeftButton, {}, {700, 6});
+
   // Now B is the pin under x 0; dragged left of the plot it stops at column 0, then to 250.
   QTest::mousePress(f.Panel2, Qt::LeftButton, {}, {0, 6});
   QTest::mouseMove(f.Panel2, {-60, 6});
