@@ -172,7 +172,7 @@ struct FailureCase {
   bool filesKept;        // with every sample received; otherwise not created
   const char* stopLine;  // nullptr: no stop byte
   bool flushesFail = false;
-  bool syncsFail = false;  // fsync, which the safe replace of a file calls before its rename
+  bool syncsFail = false;  // fsync: the safe replace of a file calls it before the rename
 };
 
 TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded) {
@@ -196,8 +196,8 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
        "Utracono połączenie z urządzeniem! ", true, nullptr},
       {"disk full", "--signal ramp", usual + "--device DEV @rec", 4096, 4, "Błąd zapisu pliku! ",
        true, "stop 00"},
-      {"flushes fail", "--signal ramp", usual + "--device DEV @rec", 0, 4, "Błąd zapisu pliku! ",
-       true, "stop 00", true},
+      {"flushes fail", "--signal ramp", usual + "--device DEV @rec", 0, 4,
+       "Błąd zapisu pliku! ", true, "stop 00", true},
       // The parameter file, replaced as the settings file is, is not renamed unsynced.
       {"syncs fail", "--signal ramp", usual + "--device DEV @rec", 0, 4,
        "rec.osi: Unable to write to", false, "stop 00", false, true},
@@ -249,9 +249,9 @@ TEST(CliRecord, KilledMidRecordingLeavesARecordingThatOpens) {
   SimProcess sim({"--signal", "ramp", "--type", "2"});
   TempDir dir;
   QProcess process;
-  process.start(WYK_CLI_PATH,
-                {"record", QString::fromStdString(dir.File("rec")), "--type", "2", "--period",
-                 "0,2ms", "--range", "1V", "--device", QString::fromStdString(sim.LinkPath())});
+  process.start(WYK_CLI_PATH, {"record", QString::fromStdString(dir.File("rec")), "--type", "2",
+                               "--period", "0,2ms", "--range", "1V", "--device",
+                               QString::fromStdString(sim.LinkPath())});
   // Killed once some ticks stored their samples.
   while (process.state() != QProcess::NotRunning && FileBytes(dir.File("rec.osr")).size() < 2000)
     process.waitForFinished(20);

@@ -134,15 +134,16 @@ TEST(Settings, FileLiesBesideTheExecutable) {
 }
 
 TEST(Settings, BesideTheExecutableWhenThereOrWritableElseInTheUsersConfigFolder) {
-  const std::tuple<bool, bool, std::optional<std::string>, bool, const char*> cases[] = {
-      {true, false, "/c", false, "/b/w.INI"},
-      {false, true, "/c", false, "/b/w.INI"},
-      {false, false, "/c", false, "/c/wykresownik/wykresownik.INI"},
-      {false, false, std::nullopt, false, "/h/.config/wykresownik/wykresownik.INI"},
-      // Installed for all (root in /usr/bin): a file left beside it by an earlier run is not used.
-      {true, true, std::nullopt, true, "/h/.config/wykresownik/wykresownik.INI"}};
-  for (const auto& [exists, writable, xdg, forAll, expected] : cases)
-    EXPECT_EQ(ChooseSettingsPath({"/b/w", exists, writable, xdg, "/h", forAll}), expected);
+  const std::tuple<bool, bool, std::optional<std::string>, const char*> cases[] = {
+      {true, false, "/c", "/b/w.INI"},
+      {false, true, "/c", "/b/w.INI"},
+      {false, false, "/c", "/c/wykresownik/wykresownik.INI"},
+      {false, false, std::nullopt, "/h/.config/wykresownik/wykresownik.INI"}};
+  for (const auto& [exists, writable, xdg, expected] : cases)
+    EXPECT_EQ(ChooseSettingsPath({"/b/w", exists, writable, xdg, "/h"}), expected);
+  // Installed for all (root in /usr/bin): not beside it, even with a file left there.
+  EXPECT_EQ(ChooseSettingsPath({"/b/w", true, true, {}, "/h", true}),
+            "/h/.config/wykresownik/wykresownik.INI");
   EXPECT_EQ(SettingsPathFor("/usr/bin/wykresownik").rfind("/usr/bin/", 0), std::string::npos);
   // A read-only folder for a plain user: the user's folder, made by the first save.
   TempDir bin, home;

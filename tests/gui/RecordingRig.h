@@ -60,10 +60,7 @@ struct MessageLog {
       seen.push_back((box->windowTitle() + ": " + box->text()).toStdString());
       QAbstractButton* ok = box->button(QMessageBox::Ok);
       QAbstractButton* button = ok ? ok : box->button(QMessageBox::Yes);
-      if (byMouse)
-        QTest::mouseClick(button, Qt::LeftButton);
-      else
-        button->click();
+      byMouse ? QTest::mouseClick(button, Qt::LeftButton) : button->click();
     });
     poll.start(5);
   }

@@ -116,7 +116,6 @@ TEST(ViewWindow, CursorsOnTheStripWithTheirReadouts) {
   EXPECT_EQ(s.cursors.cursorASample, 550);
   QTest::mouseMove(f.Panel2, {700, 6});
   QTest::mouseRelease(f.Panel2, Qt::LeftButton, {}, {700, 6});
-
   // Now B is the pin under x 0; dragged left of the plot it stops at column 0, then to 250.
   QTest::mousePress(f.Panel2, Qt::LeftButton, {}, {0, 6});
   QTest::mouseMove(f.Panel2, {-60, 6});

@@ -226,16 +226,14 @@ TEST(SpectrumView, PeakGivesTheSinesFrequencyAndAmplitude) {
     bool tooFew = false;
   };
   const Case cases[] = {
-      {50, 2, 0.5f, 0.5f, 1024},
-      {50, 2, 0.5f, 0.5f, 1048576},
+      {50, 2, 0.5f, 0.5f, 1024},          {50, 2, 0.5f, 0.5f, 1048576},
       {48.828125, 2, 0.5f, 0.5f, 1024},    // on bin 50 of 2048
       {49.31640625, 2, 0.5f, 0.5f, 1024},  // halfway between bins 50 and 51
-      {1234.5, 0.03f, 0.2f, 0.01f, 3000},
-      {3, 7, 10, 2, 2000},
+      {1234.5, 0.03f, 0.2f, 0.01f, 3000}, {3, 7, 10, 2, 2000},
       {50, 2, 0.5f, 0.5f, 1048000},
       {49.51171875, 2, 0.5f, 0.5f, 1024},  // left of its strongest bin, 51
-      {50, 2, 0.5f, 0.5f, 32, true},
-      {50, 2, 0.5f, 0.5f, 100, true},  // 0.8 and 2.5 periods
+      {50, 2, 0.5f, 0.5f, 32, true},       // 0.8 periods
+      {50, 2, 0.5f, 0.5f, 100, true},      // 2.5 periods
   };
   for (const Case& c : cases) {
     Recording r(0);
