@@ -103,7 +103,9 @@ void ExportProgressFrame::AskToStopForClose() {
                   QMessageBox::Yes | QMessageBox::No, frame_.window());
   box.setDefaultButton(QMessageBox::No);
   question_ = &box;
-  if (box.exec() == QMessageBox::Yes) cancelled_ = closeAfterwards_ = true;
+  const bool stop = box.exec() == QMessageBox::Yes;
+  question_ = nullptr;  // before the box is taken apart, which sends events of its own
+  if (stop) cancelled_ = closeAfterwards_ = true;
 }
 
 bool ExportProgressFrame::QuestionHolds(QObject* target) const {

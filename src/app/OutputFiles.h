@@ -3,9 +3,7 @@
 // the name from a save dialog, an existing file replaced only after the user agrees, and nothing
 // left behind by a write that fails or is cancelled.
 
-#include <QMessageBox>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <functional>
 #include <string>
@@ -50,7 +48,7 @@ class ExportProgressFrame : public QObject {
   QRect geometry_;
   bool cancelled_ = false;
   bool closeAfterwards_ = false;
-  QPointer<QMessageBox> question_;
+  QWidget* question_ = nullptr;  // the question while it is asked
 };
 
 }  // namespace wyk
