@@ -1,10 +1,7 @@
 // "record" run as a child process against the simulated adapter on a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
 #include <pty.h>
-#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -38,19 +35,6 @@ struct Finished {
 };
 
 // From here on every fdatasync of the process fails as a failing disk's would.
-void FailFlushes(bool wholeFiles) {
-  const auto call = static_cast<uint32_t>(wholeFiles ? SYS_fsync : SYS_fdatasync);
-  sock_filter filter[] = {
-      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 1),
-      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
-      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-  };
-  const sock_fprog program{sizeof filter / sizeof filter[0], filter};
-  prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
-  prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
-}
-
 // Starts the tool; `signalAfterMs` > 0 sends it `signalNumber` that long after the start.
 // `fileLimit` > 0 caps the size of the files it writes; `terminal` >= 0 becomes its stderr.
 Finished Record(const std::vector<std::string>& args, int signalAfterMs = 0, int signalNumber = 0,
@@ -61,7 +45,7 @@ Finished Record(const std::vector<std::string>& args, int signalAfterMs = 0, int
   QProcess process;
   process.setChildProcessModifier([fileLimit, terminal, flushesFail, syncsFail] {
     if (terminal >= 0) dup2(terminal, STDERR_FILENO);
-    if (flushesFail || syncsFail) FailFlushes(syncsFail);
+    if (flushesFail || syncsFail) testing::FailCalls(syncsFail ? SYS_fsync : SYS_fdatasync);
     if (fileLimit == 0) return;
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};

@@ -233,6 +233,7 @@ TEST(Cli, AnUnfinishedOutputLeavesNothingAndTheOldFileAsItWas) {
       {"SIGTERM", {"export", big, "--wav", dir.File("a.wav")}, {0, SIGTERM, dir.File("")}, -1, ""},
       {"a full disk", {"export", rec, "--csv", taken, "--force"}, {2000}, 4, "dozwolony rozmiar"},
       {"cut short", {"export", big, "--csv", "-"}, {0, 0, "", cut}, 2, "próbce 1048576 z"},
+      {"no sync", {"export", rec, "--csv", taken, "--force"}, {.failedCall = SYS_fsync}, 4, ""},
   };
   for (const auto& c : cases) {
     WriteFile(taken, "old");
