@@ -3,10 +3,10 @@ set(CPACK_PACKAGE_NAME wykresownik)
 set(CPACK_PACKAGE_VENDOR "Wykresownik")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "recorder for one analogue channel from a serial adapter")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Wykresownik records one analogue channel from a measuring adapter on a serial port,\n"
-    "draws the live trace, stores recordings as .osr/.osi files, browses them with zoom and\n"
-    "two cursors and shows their spectrum. Includes wykresownik-cli and a simulated adapter.\n"
-    "The interface is in Polish.")
+    "Wykresownik records one analogue channel from a measuring adapter on a serial\n"
+    "port, draws the live trace, stores recordings as .osr/.osi files, browses them\n"
+    "with zoom and two cursors and shows their spectrum. Includes wykresownik-cli\n"
+    "and a simulated adapter. The interface is in Polish.")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -17,6 +17,7 @@ void ClearWorkBuffers(LiveSession& live, ViewWindow& view) {
   live.liveValues.fill(0);
   view.plotValues.fill(0);
   view.windowBuffer.fill(0);
+  view.windowSamples = 0;
 }
 
 void AppendLiveSamples(const Scales& scales, LiveSession& live, int32_t n) {

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 
@@ -90,6 +91,26 @@ ExportProgressFrame::~ExportProgressFrame() {
   frame_.CancelButton->hide();
   frame_.hide();
   frame_.setGeometry(geometry_);
+  if (closeAfterwards_) {
+    QWidget* window = frame_.window();
+    QTimer::singleShot(0, window, [window] { window->close(); });
+  }
+}
+
+void ExportProgressFrame::AskToStopForClose() {
+  if (question_) return;
+  QMessageBox box(QMessageBox::NoIcon, "Uwaga!", "Trwa eksport.\nCzy go przerwać?",
+                  QMessageBox::Yes | QMessageBox::No, frame_.window());
+  box.setDefaultButton(QMessageBox::No);
+  question_ = &box;
+  const bool stop = box.exec() == QMessageBox::Yes;
+  question_ = nullptr;  // before the box is taken apart, which sends events of its own
+  if (stop) cancelled_ = closeAfterwards_ = true;
+}
+
+bool ExportProgressFrame::QuestionHolds(QObject* target) const {
+  const auto* widget = qobject_cast<QWidget*>(target);
+  return question_ && widget && (widget == question_ || question_->isAncestorOf(widget));
 }
 
 void ExportProgressFrame::Report(int64_t done, int64_t total) {
@@ -102,8 +123,14 @@ void ExportProgressFrame::Report(int64_t done, int64_t total) {
 
 bool ExportProgressFrame::eventFilter(QObject* target, QEvent* event) {
   // Input reaches a widget through its window first; the window passes it on to the widget.
-  if (target->isWindowType() || target == frame_.CancelButton) return false;
+  if (target->isWindowType() || target == frame_.CancelButton || QuestionHolds(target))
+    return false;
   switch (event->type()) {
+    case QEvent::Close:
+      // An event let through unanswered would close the window with the export running on.
+      event->ignore();
+      if (target == frame_.window()) AskToStopForClose();
+      return true;
     case QEvent::KeyPress:
       if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) cancelled_ = true;
       return true;
@@ -116,7 +143,6 @@ bool ExportProgressFrame::eventFilter(QObject* target, QEvent* event) {
     case QEvent::Shortcut:
     case QEvent::Wheel:
     case QEvent::ContextMenu:
-    case QEvent::Close:
       return true;
     default:
       return false;

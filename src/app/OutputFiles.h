@@ -40,9 +40,15 @@ class ExportProgressFrame : public QObject {
   bool eventFilter(QObject* target, QEvent* event) override;
 
  private:
+  // Closing the main window meanwhile asks first; "Tak" stops the export and closes it after.
+  void AskToStopForClose();
+  bool QuestionHolds(QObject* target) const;
+
   TFrame1& frame_;
   QRect geometry_;
   bool cancelled_ = false;
+  bool closeAfterwards_ = false;
+  QWidget* question_ = nullptr;  // the question while it is asked
 };
 
 }  // namespace wyk

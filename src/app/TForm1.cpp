@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "app/Guard.h"
+#include "app/ScreenPlacement.h"
 #include "common/QtColour.h"
 #include "config/Settings.h"
 #include "controls/CaptionButton.h"
@@ -85,6 +86,7 @@ TForm1::TForm1(RecorderState& recorderState, std::string settingsFile)
   setWindowTitle(kCaption);
   setFixedSize(kClientWidth, kClientHeight);
   move(162, 117);
+  KeepOnScreenWhenShown(*this);
   setFont(DefaultFont());
   QPalette p = palette();
   p.setColor(QPalette::Window, kSilverColour);

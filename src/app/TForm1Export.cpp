@@ -82,8 +82,13 @@ void TForm1::ExportSamples(Stretch stretch, bool wav) {
     ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
     return;
   }
-  const SampleSpan range =
-      StretchRange(stretch, ViewSpan(state.view), CursorSpan(state.cursors), recording.sampleCount);
+  // The stretch as the window shows it: a file cut short since cannot give all of it.
+  const SampleSpan range = StretchRange(stretch, ViewSpan(state.view), CursorSpan(state.cursors),
+                                        state.recording.sampleCount);
+  if (recording.sampleCount < range.end) {
+    ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
+    return;
+  }
   const std::string path = AskOutputPath(
       this, wav ? "Eksportuj WAV" : "Eksportuj CSV",
       RecordingFileName(state.recording.recordingName, wav ? ".wav" : ".csv"),

@@ -23,6 +23,14 @@ QString QtFilter(const QString& filter) {
   return filters.join(";;");
 }
 
+// The cursor read-outs and the clocks as the window starts with them: another recording's
+// figures would read as this one's.
+void ResetReadouts(TForm1& f) {
+  for (QLabel* time : {f.Label8, f.Label15, f.Label17, f.tREL, f.tABS})
+    time->setText("00:00:00:000");
+  for (QLabel* value : {f.Label11, f.Label16, f.Label19}) value->setText("0V");
+}
+
 }  // namespace
 
 QString TForm1::InitialRecordingName() {
@@ -65,6 +73,7 @@ void TForm1::RedrawRecording() {
 
 void TForm1::NewRecording() {
   HideCursors();
+  ResetReadouts(*this);
   // The recording that was open is closed now, whatever the answer below.
   CloseRecordingView();
   const std::string name = RecordingFileName(FileNameEdit->Text().toStdString(), ".osr");
@@ -85,6 +94,7 @@ void TForm1::NewRecording() {
 
 void TForm1::OpenRecording() {
   HideCursors();
+  ResetReadouts(*this);
   try {
     const OpenOutcome outcome = OpenRecordingForView(state, FileNameEdit->Text().toStdString());
     if (outcome.result == OpenResult::kNotOpened) {

@@ -9,6 +9,8 @@
 #include "app/RecorderFiles.h"
 #include "app/TForm1.h"
 #include "common/LocalClock.h"
+#include "common/QtText.h"
+#include "config/Configuration.h"
 #include "storage/Recordings.h"
 #include "view/PlotRenderer.h"
 
@@ -121,6 +123,7 @@ void TForm1::EndRecordingWith(RecordingEnd why) {
   StartButton->setEnabled(false);
   StopButton->setEnabled(false);
   SetAcquisitionControlsEnabled(true);
+  setWindowTitle(ToQString(MainWindowCaption(state.settings.adapterType)));
   if (state.settings.adapterType == 1) ApplyType1Limits();
   switch (why) {
     case RecordingEnd::kLinkLost:
@@ -136,7 +139,11 @@ void TForm1::EndRecordingWith(RecordingEnd why) {
       break;
   }
   FileNameEdit->SetText(newRecordingName);
+  // The clocks go on showing the times of the recording just made, which is the one opened.
+  const QString relative = tREL->text(), absolute = tABS->text();
   OpenRecording();
+  tREL->setText(relative);
+  tABS->setText(absolute);
 }
 
 void TForm1::LeaveRecording() {

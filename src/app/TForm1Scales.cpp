@@ -1,6 +1,7 @@
 // The main window's scale selectors and the drawing of its scale layer.
 #include <QPixmap>
 
+#include "app/ShownAdapterType.h"
 #include "app/TForm1.h"
 #include "common/QtText.h"
 #include "view/PlotRenderer.h"
@@ -14,8 +15,10 @@ QLabel* TForm1::SwitchPicture(int number) const {
 }
 
 void TForm1::DrawScaleLayer(bool absoluteTime) {
-  wyk::DrawScales(state.settings, state.scales, state.recording, state.view, windowCanvas,
-                  textDrawer, absoluteTime, state.view.scrollBar.position,
+  Settings shown = state.settings;
+  shown.adapterType = ShownAdapterType(state);
+  wyk::DrawScales(shown, state.scales, state.recording, state.view, windowCanvas, textDrawer,
+                  absoluteTime, state.view.scrollBar.position,
                   [this](const ScaleCaptions& captions) {
                     Label21->setText(QString::fromStdString(captions.voltsPerDiv));
                     Label22->setText(QString::fromStdString(captions.samplePeriod));

@@ -5,6 +5,8 @@
 #include <QShowEvent>
 
 #include "app/Guard.h"
+#include "app/ScreenPlacement.h"
+#include "app/ShownAdapterType.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
@@ -48,6 +50,7 @@ TForm2::TForm2(RecorderState& state, TForm1& mainWindow)
   setWindowTitle("Konfiguracja");
   setFixedSize(kDialogWidth, kDialogHeight);
   move(359, 237);
+  KeepOnScreenWhenShown(*this);
   setFont(SmallFont());
   QPalette p = palette();
   p.setColor(QPalette::Window, kButtonFace);
@@ -113,7 +116,7 @@ void TForm2::BuildLayout() {
 
 void TForm2::CreateConfigurationDialog() {
   ShowSettings();
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(ShownAdapterType(state_))));
 }
 
 void TForm2::ShowSettings() {
@@ -178,12 +181,14 @@ void TForm2::ConfirmConfiguration() {
     return;
   }
   TakeDialogChoice(state_.settings, choice);
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(ShownAdapterType(state_))));
   SaveSettings(state_.settings, mainWindow_.settingsPath);
   if (state_.settings.adapterType == 1)
     mainWindow_.ApplyType1Limits();
   else
     mainWindow_.LiftType1Limits();
+  // The plot in the colours just confirmed; a live plot takes them at its next frame.
+  if (!state_.live.recordingActive) mainWindow_.RedrawRecording();
   mainWindow_.update();
   hide();
 }
@@ -191,7 +196,7 @@ void TForm2::ConfirmConfiguration() {
 void TForm2::CancelConfiguration() {
   RestoreSnapshot(state_.settings, state_.savedSettings);
   // After an OK whose write failed the caption named the type that is now put back.
-  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(state_.settings.adapterType)));
+  mainWindow_.setWindowTitle(ToQString(MainWindowCaption(ShownAdapterType(state_))));
   hide();
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/Guard.h"
 #include "app/OutputFiles.h"
+#include "app/ScreenPlacement.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
@@ -119,6 +120,7 @@ void TForm3::showEvent(QShowEvent* event) {
   QRect area = rect();
   area.moveCenter(mainWindow_.geometry().center());
   setGeometry(area);
+  KeepOnScreen(*this);
   RunGuarded([this] { FormShow(); });
 }
 
@@ -191,7 +193,7 @@ void TForm3::ExportBins() {
                                          "Tekst CSV (*.csv)", state_.recording.recordingName);
   if (path.empty()) return;
   WriteOutput(this, path, state_.recording.recordingName, [this](OutputFile& out) {
-    WriteBins(state_.spectrum, state_.scales.samplePeriodMs, CsvFormat{}, out);
+    WriteBins(state_.spectrum, state_.spectrum.samplesPeriodMs, CsvFormat{}, out);
   });
 }
 

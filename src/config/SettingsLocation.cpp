@@ -2,6 +2,7 @@
 
 #ifndef _WIN32  // WindowsSettingsLocation.cpp for Windows
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -23,18 +24,27 @@ bool IsAbsolute(const std::optional<std::string>& path) {
   return path && !path->empty() && path->front() == '/';
 }
 
+bool InstalledForAll(const std::string& folder) {
+  struct stat facts {};
+  if (::stat(folder.c_str(), &facts) != 0) return false;
+  if (facts.st_uid != ::geteuid()) return true;
+  std::error_code ignored;
+  const std::string real = std::filesystem::weakly_canonical(folder, ignored).string() + "/";
+  return real.starts_with("/usr/") || real.starts_with("/opt/");
+}
+
 }  // namespace
 
 std::string ChooseSettingsPath(const SettingsPlaceFacts& facts) {
   const std::string beside = SettingsFilePath(facts.executablePath);
-  if (facts.fileBesideExists || facts.folderWritable) return beside;
+  if (!facts.installedForAll && (facts.fileBesideExists || facts.folderWritable)) return beside;
   std::filesystem::path folder;
   if (IsAbsolute(facts.xdgConfigHome))
     folder = *facts.xdgConfigHome;
   else if (IsAbsolute(facts.home))
     folder = std::filesystem::path(*facts.home) / ".config";
   else
-    return beside;
+    return facts.installedForAll ? std::string() : beside;
   return (folder / "wykresownik" / "wykresownik.INI").string();
 }
 
@@ -48,7 +58,8 @@ std::string SettingsPathFor(const std::string& executablePath) {
   const std::string folder = std::filesystem::path(beside).parent_path().string();
   return ChooseSettingsPath({executablePath, std::filesystem::exists(beside, ignored),
                              ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0,
-                             Environment("XDG_CONFIG_HOME"), home});
+                             Environment("XDG_CONFIG_HOME"), home,
+                             InstalledForAll(folder.empty() ? "." : folder)});
 }
 
 std::string SettingsPathForThisProgram() {

@@ -15,11 +15,15 @@ struct SettingsPlaceFacts {
   bool folderWritable;  // the executable's folder
   std::optional<std::string> xdgConfigHome;
   std::optional<std::string> home;
+  // The executable's folder is the system's (under /usr or /opt) or another user's: the program
+  // is installed for everyone, and one user's run, root's included, must not change the others'.
+  bool installedForAll = false;
 };
 
-// The executable's path with ".INI" when that file exists or its folder is writable, else
-// $XDG_CONFIG_HOME/wykresownik/wykresownik.INI, with ~/.config in place of a variable that is
-// unset, empty or relative. With no usable home either, beside the executable.
+// The executable's path with ".INI" when that file exists or its folder is writable, unless the
+// program is installed for all; else $XDG_CONFIG_HOME/wykresownik/wykresownik.INI, with
+// ~/.config in place of a variable that is unset, empty or relative. With no usable home either,
+// beside the executable; for a program installed for all, nowhere (empty: nothing is saved).
 std::string ChooseSettingsPath(const SettingsPlaceFacts& facts);
 
 // The same choice for this process: the disk and the environment as they are now; with HOME

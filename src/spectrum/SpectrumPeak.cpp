@@ -18,6 +18,12 @@ double HannResponse(double x) {
   return std::abs(std::sin(px) / px / (1 - x * x));
 }
 
+// The model above holds for the discrete window from this many samples on.
+constexpr int kFewestPeakSamples = 64;
+// A tone of fewer periods in the stretch lies within the main lobes of the removed mean and of
+// its own mirror image at −f (two of the window's bins wide each), which pull the bins apart.
+constexpr double kFewestPeakPeriods = 3;
+
 }  // namespace
 
 std::optional<SpectrumPeak> FindSpectrumPeak(const Scales& scales, const SpectrumState& spectrum) {
@@ -47,8 +53,10 @@ std::optional<SpectrumPeak> FindSpectrumPeak(const Scales& scales, const Spectru
 
   SpectrumPeak peak;
   peak.bin = k + (right >= left ? d : -d);
+  if (spectrum.fftSampleCount < kFewestPeakSamples || peak.bin * scale < kFewestPeakPeriods)
+    return SpectrumPeak{.tooFewSamples = true};
   peak.frequencyHz =
-      peak.bin * 1000.0 / static_cast<double>(scales.samplePeriodMs) / spectrum.fftFullSize;
+      peak.bin * 1000.0 / static_cast<double>(spectrum.samplesPeriodMs) / spectrum.fftFullSize;
   // Amplitude: the bin's loss at offset d undone, then the window's mean (1/2) and the split
   // between positive and negative frequencies (1/2); a sample step is 1/25 of a division, as
   // the cursors read it.
@@ -58,6 +66,7 @@ std::optional<SpectrumPeak> FindSpectrumPeak(const Scales& scales, const Spectru
 }
 
 std::string PeakText(const Scales& scales, const SpectrumPeak& peak) {
+  if (peak.tooFewSamples) return "Szczyt: za mało próbek";
   return "Szczyt: " + NumberText(peak.frequencyHz, 6) + "Hz, amplituda " +
          NumberText(peak.amplitude, 4) + scales.voltsUnit;
 }

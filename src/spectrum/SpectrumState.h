@@ -22,6 +22,7 @@ struct SpectrumState {
   std::array<float, kMaxFftSize> fftIm{};
   int32_t fftFullSize = 0;
   float fftSamplePeriodMs = 0.5f;  // samplePeriodMs at program start
+  float samplesPeriodMs = 0.5f;    // the sampling period of the recording the samples came from
   float spectrumMax = 0;
   int64_t spectrumFirst = 0;  // sample of the recording at spectrumSamples[0]
   Canvas spectrumBitmap;

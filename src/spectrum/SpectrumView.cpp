@@ -44,6 +44,7 @@ bool RefreshSpectrum(const Settings& settings, const Scales& scales, const OpenR
   if (recording.dataFileOpen) {
     computed = LoadSpectrum(recording, spectrum, progress, wanted);
     if (computed) {
+      spectrum.samplesPeriodMs = recording.samplePeriodMs;
       spectrum.spectrumMax = 0;
       for (int k = 0; k < spectrum.fftSize; ++k)
         spectrum.spectrumMax =

@@ -16,6 +16,7 @@ struct OpenRecording {
   int32_t sampleCount = 0;
   TDateTime recordingStart = 0;
   TDateTime relativeTimeOrigin = 0;  // never changed
+  float samplePeriodMs = 0.5f;       // as stored with it; the selectors may show another since
 };
 
 }  // namespace wyk

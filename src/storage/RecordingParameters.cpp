@@ -147,8 +147,11 @@ RecordingParameters ReadRecordingParameters(const std::string& path) {
   p.start = ParseStartText(entry("PoczRej")).value_or(p.start);
   p.samplePeriodMs =
       usable(ParseParameterNumber(entry("Prob")), UsableSamplePeriod, p.samplePeriodMs);
-  p.voltsPerDiv = usable(ParseParameterNumber(entry("VD")), UsableVoltsPerDiv, p.voltsPerDiv);
-  p.voltsUnit = FileText(ReadProfileString(path, kSection, "JednV", p.voltsUnit));
+  // The file's unit belongs to the file's figure: the default figure keeps the default unit.
+  if (const auto volts = ParseParameterNumber(entry("VD")); volts && UsableVoltsPerDiv(*volts)) {
+    p.voltsPerDiv = *volts;
+    p.voltsUnit = FileText(ReadProfileString(path, kSection, "JednV", p.voltsUnit));
+  }
   return p;
 }
 

@@ -45,6 +45,7 @@ OpenOutcome OpenRecordingFiles(OpenRecording& recording, const std::string& name
   recording.dataFile = std::move(stored.samples);  // the recording open before is closed
   recording.dataFileOpen = false;
   recording.recordingStart = stored.parameters.start;
+  recording.samplePeriodMs = stored.parameters.samplePeriodMs;
   recording.sampleCount = stored.sampleCount;
   if (recording.sampleCount == 0) {
     CloseRecording(recording);

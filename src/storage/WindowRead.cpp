@@ -39,8 +39,8 @@ size_t ReadOneByOne(const SampleFile& file, int64_t start, int64_t step, size_t 
 
 }  // namespace
 
-void ReadWindow(const SampleFile& file, int64_t start, int64_t step, uint8_t& lastRead,
-                std::span<uint8_t> window) {
+size_t ReadWindow(const SampleFile& file, int64_t start, int64_t step, uint8_t& lastRead,
+                  std::span<uint8_t> window) {
   step = std::max<int64_t>(step, 1);
   const int64_t size = file.Size();
   // Elements whose position lies inside the file as it is now.
@@ -52,6 +52,7 @@ void ReadWindow(const SampleFile& file, int64_t start, int64_t step, uint8_t& la
                                                 : ReadOneByOne(file, start, step, inside, window);
   if (read > 0) lastRead = window[read - 1];
   std::fill(window.begin() + static_cast<std::ptrdiff_t>(read), window.end(), lastRead);
+  return read;
 }
 
 }  // namespace wyk

@@ -77,7 +77,8 @@ void PickCursor(CursorState& cursors, int x, int pinALeft, int pinBLeft) {
 std::optional<CursorMarks> DragCursor(const ViewWindow& view, CursorState& cursors, int x) {
   if (cursors.draggedCursor != 1 && cursors.draggedCursor != 2) return std::nullopt;
   const Cursor cursor = static_cast<Cursor>(cursors.draggedCursor);
-  const int column = std::clamp(x, 0, kPlotWidth - 1);
+  // Not past the last sample of the recording.
+  const int column = std::clamp(x, 0, std::max(TracedColumns(view), 1) - 1);
   LevelOf(cursors, cursor) = view.plotValues[static_cast<size_t>(column)];
   SampleOf(cursors, cursor) = SampleAtColumn(view, column);
   return CursorMarks{column - 4, kPlotLeft + column, kPlotBottom - LevelOf(cursors, cursor)};

@@ -46,8 +46,8 @@ CursorMarks PutCursorAtViewStart(const ViewWindow& view, CursorState& cursors, C
 // draggedCursor from a press at strip x: the pin whose left … left + 11 holds x, A before B.
 void PickCursor(CursorState& cursors, int x, int pinALeft, int pinBLeft);
 
-// The dragged cursor to strip x held within the plot's columns; its new marks, or nothing when
-// no cursor is dragged. The A-B readouts follow either way.
+// The dragged cursor to strip x held within the columns that show samples; its new marks, or
+// nothing when no cursor is dragged. The A-B readouts follow either way.
 std::optional<CursorMarks> DragCursor(const ViewWindow& view, CursorState& cursors, int x);
 
 // After a scroll: the pin and vertical line of a cursor whose sample is in view (lineTop keeps

@@ -10,8 +10,9 @@ namespace wyk {
 namespace {
 
 // A value v lies 250 − v pixels below the top: 250 on the top row, 0 just below the bitmap.
+// The trace covers the first `traced` columns.
 void DrawPlotLayer(const Settings& settings, Canvas& canvas, int gridSpacing, int gridOffset,
-                   const std::array<int32_t, kPlotWidth>& values) {
+                   const std::array<int32_t, kPlotWidth>& values, int traced) {
   canvas.SetBrushColor(settings.backgroundColor);
   canvas.SetPenColor(settings.gridColor);
   // One pixel wider and higher than the bitmap: only the left and top edges show.
@@ -31,8 +32,11 @@ void DrawPlotLayer(const Settings& settings, Canvas& canvas, int gridSpacing, in
 
   canvas.SetPenColor(settings.lineColor);
   const auto row = [](int32_t v) { return static_cast<int>(int64_t{kPlotHeight} - v); };
+  if (traced <= 0) return;
   canvas.MoveTo(0, row(values[0]));
-  for (int i = 1; i < kPlotWidth; ++i) canvas.LineTo(i, row(values[i]));
+  for (int i = 1; i < traced; ++i) canvas.LineTo(i, row(values[i]));
+  // A line leaves out its end point: a short trace still shows its last sample.
+  if (traced < kPlotWidth) canvas.LineTo(traced, row(values[static_cast<size_t>(traced - 1)]));
 }
 
 }  // namespace
@@ -53,12 +57,12 @@ void DrawRecordingPlot(const Settings& settings, ViewWindow& view, Canvas& canva
     view.plotValues[static_cast<std::size_t>(i)] =
         PlotLevel(view.windowBuffer[static_cast<std::size_t>(view.windowOffset + i)]);
   }
-  DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, view.plotValues);
+  DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, view.plotValues, TracedColumns(view));
 }
 
 void DrawLivePlot(const Settings& settings, const std::array<int32_t, kPlotWidth>& liveValues,
                   Canvas& canvas, int gridSpacing, int gridOffset) {
-  DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, liveValues);
+  DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, liveValues, kPlotWidth);
 }
 
 void PresentPlot(const ViewWindow& view, Canvas& window) {

@@ -24,7 +24,8 @@ constexpr TColor kSelectionGrey = 0x808080;
 void InitPlotBitmaps(ViewWindow& view, CursorState& cursors);
 
 // The open recording: plotValues[i] = windowBuffer[windowOffset + i] with values above 250 held
-// at 250, then background, grid and trace of plotValues. windowOffset lies in 0 … 9500.
+// at 250, then background, grid and trace of plotValues over the columns that show a sample of
+// the recording (TracedColumns). windowOffset lies in 0 … 9500.
 void DrawRecordingPlot(const Settings& settings, ViewWindow& view, Canvas& canvas, int gridSpacing,
                        int gridOffset);
 

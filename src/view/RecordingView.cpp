@@ -13,6 +13,7 @@ void ClearView(ViewWindow& view, CursorState& cursors) {
   view.zoomStep = 1;
   view.windowBuffer.fill(0);
   view.lastReadSample = 0;
+  view.windowSamples = 0;
   cursors.selectionValid = false;
   view.scrollBar.thumbLength = 500;
   view.scrollBar.SetMaximum(0);
@@ -28,11 +29,12 @@ void ResetZoom(const OpenRecording& recording, ViewWindow& view) {
 
 void ReadFirstWindow(const OpenRecording& recording, ViewWindow& view) {
   UpdateScrollBar(recording, view);
-  recording.dataFile.ReadAt(0, view.windowBuffer.data(), kWindowLength);
+  ReadWindow(recording, view, 1);
 }
 
 void ReadWindow(const OpenRecording& recording, ViewWindow& view, int32_t step) {
-  ReadWindow(recording.dataFile, view.windowStart, step, view.lastReadSample, view.windowBuffer);
+  view.windowSamples = static_cast<int32_t>(ReadWindow(recording.dataFile, view.windowStart, step,
+                                                       view.lastReadSample, view.windowBuffer));
 }
 
 void ViewRecordingAt(const Settings& settings, const Scales& scales, const OpenRecording& recording,

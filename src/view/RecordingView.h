@@ -18,11 +18,10 @@ void ClearView(ViewWindow& view, CursorState& cursors);
 // The zoom at 1:1 and the view at the start, as for a recording just opened.
 void ResetZoom(const OpenRecording& recording, ViewWindow& view);
 
-// The scroll bar for the recording and its first window read in one block; a shorter file leaves
-// the rest of the window as it was.
+// The scroll bar for the recording and its first window (windowStart is 0).
 void ReadFirstWindow(const OpenRecording& recording, ViewWindow& view);
 
-// The window buffer from `windowStart` with stride `step`.
+// The window buffer from `windowStart` with stride `step`, and how much of it holds samples.
 void ReadWindow(const OpenRecording& recording, ViewWindow& view, int32_t step);
 
 // Sets zoomStep (at least 1), zoomPercent and the scroll bar for it, moves the scroll position to

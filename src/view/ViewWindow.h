@@ -28,9 +28,16 @@ struct ViewWindow {
   int32_t windowOffset = 0;
   int32_t previousWindowOffset = 0;
   uint8_t lastReadSample = 0;  // fills the window past the end of the file
+  int32_t windowSamples = 0;   // leading elements of windowBuffer that hold samples of the file
   int32_t zoomStep = 1;
   int32_t zoomPercent = 0;
   ScrollBarState scrollBar;  // ScrollBar1
 };
+
+// Plot columns that show a sample of the recording; those right of them draw no trace.
+inline int TracedColumns(const ViewWindow& view) {
+  const int32_t left = view.windowSamples - view.windowOffset;
+  return left < 0 ? 0 : (left > kPlotWidth ? kPlotWidth : left);
+}
 
 }  // namespace wyk

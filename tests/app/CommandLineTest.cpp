@@ -17,6 +17,7 @@ TEST(CommandLine, EachArgumentListHasOneOutcome) {
       {{}, Action::kRun, std::nullopt, ""},
       {{"pomiar.osr"}, Action::kRun, "pomiar.osr", ""},
       {{"--", "-x.osr"}, Action::kRun, "-x.osr", ""},
+      {{"--", "--help"}, Action::kRun, "--help", ""},
       {{"--help"}, Action::kHelp, std::nullopt, ""},
       {{"pomiar.osr", "-h"}, Action::kHelp, std::nullopt, ""},
       {{"--version", "--bogus"}, Action::kVersion, std::nullopt, ""},

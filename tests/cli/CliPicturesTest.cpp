@@ -22,6 +22,7 @@
 #include "storage/RecordingParameters.h"
 #include "storage/Recordings.h"
 #include "support/Artifacts.h"
+#include "support/MessageBoxes.h"
 #include "view/PlotRenderer.h"
 #include "view/QtTextDrawer.h"
 #include "view/RecordingView.h"
@@ -130,15 +131,17 @@ TEST(CliPictures, RenderEqualsTheMainWindowAfterOpening) {
   StartedProgram program;
   TForm1& f = program.Main();
   f.show();
-  const std::string rec = MakeRecording(program.dir, 3000);
-  f.FileNameEdit->SetText(QString::fromStdString(rec));
-  f.OpenRecording();
-  const QImage shown = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const std::string png = program.dir.File("v.png");
-  ASSERT_EQ(RunCli({"render", rec, "--png", png}).code, 0);
-  const QImage rendered = QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(rendered, shown.copy(kViewArea.left, kViewArea.top, kViewArea.right - kViewArea.left,
-                                 kViewArea.bottom - kViewArea.top));
+  for (const int samples : {3000, 300, 1}) {  // each after a longer one
+    const std::string rec = MakeRecording(program.dir, samples), png = program.dir.File("v.png");
+    f.FileNameEdit->SetText(QString::fromStdString(rec));
+    f.OpenRecording();
+    const QRect area(kViewArea.left, kViewArea.top, kViewArea.right - kViewArea.left,
+                     kViewArea.bottom - kViewArea.top);
+    ASSERT_EQ(RunCli({"render", rec, "--png", png, "--force"}).code, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32),
+              f.grab(area).toImage().convertToFormat(QImage::Format_RGB32))
+        << samples;
+  }
 }
 
 TEST(CliPictures, SpectrumBinsAndPictureAreTheEnginesAndTheWindows) {
@@ -280,6 +283,13 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   });
   csv[0]->trigger();
   EXPECT_TRUE(ReadFile(taken) == before);
+  // "Tak" replaces it and keeps its mode.
+  std::filesystem::permissions(taken, std::filesystem::perms(0600));
+  AnswerSaveDialog(taken, [] { testing::AnswerNextMessageBox(QMessageBox::Yes); });
+  csv[0]->trigger();
+  ASSERT_EQ(RunCli({"export", rec, "--csv", program.dir.File("whole.csv")}).code, 0);
+  EXPECT_TRUE(ReadFile(taken) == ReadFile(program.dir.File("whole.csv")));
+  EXPECT_EQ(std::filesystem::status(taken).permissions(), std::filesystem::perms(0600));
 
   // "Przerwij" during a long export leaves no file.
   MakeRecording(program.dir, 4000000);
@@ -291,12 +301,42 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   csv[0]->trigger();
   EXPECT_FALSE(std::filesystem::exists(program.dir.File("przerwany.csv")));
   EXPECT_TRUE(f.Frame11->isHidden());
+  // Closing the window meanwhile asks: "Nie" exports on to the end, "Tak" stops and closes.
+  for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+    std::shared_ptr<testing::SeenMessageBox> asked;
+    AnswerSaveDialog(program.dir.File("z.csv"), [&] {
+      WhenReady([&f] { return f.Frame11->CancelButton->isVisible(); },
+                [&] { asked = testing::AnswerNextMessageBox(answer), f.close(); });
+    });
+    csv[0]->trigger();
+    QTest::qWait(50);
+    EXPECT_EQ(asked->text, "Trwa eksport.\nCzy go przerwać?");
+    const bool kept = std::filesystem::remove(program.dir.File("z.csv")),
+               no = answer == QMessageBox::No;
+    EXPECT_EQ(std::pair(kept, f.isVisible()), std::pair(no, no));
+  }
+  f.show();
+  f.ShowPlotMenu(f.mapToGlobal(QPoint(100, 100)));  // A–B is not offered without the cursors
+  EXPECT_FALSE(csv[2]->isEnabled() || wav[2]->isEnabled());
+  f.PlotMenu->hide();
   // Opening took the cursors off: A–B is not offered, and the next showing takes the start.
   EXPECT_FALSE(spectrum.StretchButton3->isEnabled());
+  f.ShowPlotMenu(f.mapToGlobal(QPoint(100, 100)));
+  EXPECT_FALSE(csv[2]->isEnabled() || wav[2]->isEnabled());
+  f.PlotMenu->hide();
   spectrum.hide();
   QTest::mouseClick(f.FftButton, Qt::LeftButton);
   EXPECT_TRUE(spectrum.StretchButton1->isChecked());
   EXPECT_EQ(spectrum.Label2->text(), "próbki 0 … 1 048 575");
+
+  // A file cut short since it was opened gives no part of what the view announced.
+  std::filesystem::resize_file(rec, 1000);
+  QTest::keyClick(&f, Qt::Key_End);
+  for (QAction* action : {csv[0], csv[1], wav[1]}) {
+    auto refusal = testing::AnswerNextMessageBox();
+    action->trigger();
+    EXPECT_EQ(refusal->text, "Nie mogę otworzyć pliku!") << action->text().toStdString();
+  }
 }
 
 }  // namespace

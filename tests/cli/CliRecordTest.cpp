@@ -1,10 +1,7 @@
 // "record" run as a child process against the simulated adapter on a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
 #include <pty.h>
-#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -38,28 +35,17 @@ struct Finished {
 };
 
 // From here on every fdatasync of the process fails as a failing disk's would.
-void FailFlushes() {
-  sock_filter filter[] = {
-      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_fdatasync, 0, 1),
-      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
-      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-  };
-  const sock_fprog program{sizeof filter / sizeof filter[0], filter};
-  prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
-  prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
-}
-
 // Starts the tool; `signalAfterMs` > 0 sends it `signalNumber` that long after the start.
 // `fileLimit` > 0 caps the size of the files it writes; `terminal` >= 0 becomes its stderr.
 Finished Record(const std::vector<std::string>& args, int signalAfterMs = 0, int signalNumber = 0,
-                rlim_t fileLimit = 0, int terminal = -1, bool flushesFail = false) {
+                rlim_t fileLimit = 0, int terminal = -1, bool flushesFail = false,
+                bool syncsFail = false) {
   QStringList list{"record"};
   for (const std::string& a : args) list << QString::fromStdString(a);
   QProcess process;
-  process.setChildProcessModifier([fileLimit, terminal, flushesFail] {
+  process.setChildProcessModifier([fileLimit, terminal, flushesFail, syncsFail] {
     if (terminal >= 0) dup2(terminal, STDERR_FILENO);
-    if (flushesFail) FailFlushes();
+    if (flushesFail || syncsFail) testing::FailCalls(syncsFail ? SYS_fsync : SYS_fdatasync);
     if (fileLimit == 0) return;
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
@@ -170,6 +156,7 @@ struct FailureCase {
   bool filesKept;        // with every sample received; otherwise not created
   const char* stopLine;  // nullptr: no stop byte
   bool flushesFail = false;
+  bool syncsFail = false;  // fsync: the safe replace of a file calls it before the rename
 };
 
 TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded) {
@@ -195,6 +182,9 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
        true, "stop 00"},
       {"flushes fail", "--signal ramp", usual + "--device DEV @rec", 0, 4,
        "Błąd zapisu pliku! ", true, "stop 00", true},
+      // The parameter file, replaced as the settings file is, is not renamed unsynced.
+      {"syncs fail", "--signal ramp", usual + "--device DEV @rec", 0, 4,
+       "rec.osi: Unable to write to", false, "stop 00", false, true},
   };
   for (const FailureCase& c : cases) {
     TempDir dir;
@@ -210,7 +200,7 @@ TEST(CliRecord, RefusalsAndLostAdaptersExitWithTheirCodesAndKeepWhatWasRecorded)
       if (a == "DEV") a = sim->LinkPath();
       if (a[0] == '@') a = dir.File(a.substr(1));
     }
-    const Finished run = Record(args, 0, 0, c.fileLimit, -1, c.flushesFail);
+    const Finished run = Record(args, 0, 0, c.fileLimit, -1, c.flushesFail, c.syncsFail);
     EXPECT_EQ(run.code, c.code) << c.name << ": " << run.err;
     EXPECT_NE(run.err.find(c.errorMentions), std::string::npos) << c.name << ": " << run.err;
     EXPECT_EQ(std::filesystem::exists(dir.File("rec.osr")), c.filesKept) << c.name;

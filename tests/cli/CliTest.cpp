@@ -156,7 +156,7 @@ TEST(Cli, InfoGivesWhatOpeningTakes) {
                     "Początek:           30:12:1899 00:00:00:000\n"
                     "Czas trwania:       00:00:00:617 (617 ms)\nRozmiar pliku:      1234 B\n"},
       {huge, "Plik próbek:        " + huge + "\nPlik parametrów:    " + dir.File("c.osi") +
-                 defaults + "V/dz:               10 µV\n" + rest},
+                 defaults + "V/dz:               10 mV\n" + rest},
       {unreadable,
        "Plik próbek:        " + unreadable + "\nPlik parametrów:    " + dir.File("d.osi") +
            ": nieczytelny, wartości domyślne" + defaults + "V/dz:               10 mV\n" + rest},
@@ -247,6 +247,7 @@ TEST(Cli, AnUnfinishedOutputLeavesNothingAndTheOldFileAsItWas) {
       {"SIGTERM", {"export", big, "--wav", dir.File("a.wav")}, {0, SIGTERM, dir.File("")}, -1, ""},
       {"a full disk", {"export", rec, "--csv", taken, "--force"}, {2000}, 4, "dozwolony rozmiar"},
       {"cut short", {"export", big, "--csv", "-"}, {0, 0, "", cut}, 2, "próbce 1048576 z"},
+      {"no sync", {"export", rec, "--csv", taken, "--force"}, {.failedCall = SYS_fsync}, 4, ""},
   };
   for (const auto& c : cases) {
     WriteFile(taken, "old");

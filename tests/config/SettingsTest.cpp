@@ -158,6 +158,10 @@ TEST(Settings, BesideTheExecutableWhenThereOrWritableElseInTheUsersConfigFolder)
       {false, false, std::nullopt, "/h/.config/wykresownik/wykresownik.INI"}};
   for (const auto& [exists, writable, xdg, expected] : cases)
     EXPECT_EQ(ChooseSettingsPath({"/b/w", exists, writable, xdg, "/h"}), expected);
+  // Installed for all (root in /usr/bin): not beside it, even with a file left there.
+  EXPECT_EQ(ChooseSettingsPath({"/b/w", true, true, {}, "/h", true}),
+            "/h/.config/wykresownik/wykresownik.INI");
+  EXPECT_EQ(SettingsPathFor("/usr/bin/wykresownik").rfind("/usr/bin/", 0), std::string::npos);
   // A read-only folder for a plain user: the user's folder, made by the first save.
   TempDir bin, home;
   std::filesystem::permissions(bin.Path(), std::filesystem::perms::owner_read);

@@ -47,7 +47,7 @@ TEST(BadFileNames, WhatTheUserSees) {
       {"pusty.osr", "pusty.osr", Thing::kFile, "", kRefused, kAsk, 0},
       {"jeden.osr", "jeden.osr", Thing::kFile, "\x80", "", kAsk, 1},
       {"a", "a.osr", Thing::kFile, "a", "", kAsk, 1, "Prob=1e30\nVD=1e30\nJednV=\xB5V",
-       "V/dz=10µV"},
+       "V/dz=10mV"},
       {"b", "b.osr", Thing::kFile, "ab", "", kAsk, 2, "Prob=3,4e38\nVD=3,4e38"},
       {"c", "c.osr", Thing::kFile, "ab", "", kAsk, 2, "Prob=1e-30\nVD=1e-30"},
       {"d", "d.osr", Thing::kFile, "ab", "", kAsk, 2, "Prob=1,4e-45\nVD=1,4e-45"},

@@ -10,6 +10,7 @@
 #include "gui/StartedProgram.h"
 #include "support/Artifacts.h"
 #include "support/MessageBoxes.h"
+#include "view/PlotRenderer.h"
 
 namespace wyk {
 namespace {
@@ -190,8 +191,11 @@ TEST(ConfigurationDialog, OkRewritesOnlyItsSixEntries) {
 }
 
 TEST(ConfigurationDialog, AnOffsetOutside0To255IsRefusedAsTyped) {
-  const std::tuple<const char*, bool, int> cases[] = {
-      {"999", true, 120}, {"255", false, 255}, {"-5", true, 120}, {"", true, 120}};
+  const std::tuple<const char*, bool, int> cases[] = {{"999", true, 120},
+                                                      {"255", false, 255},
+                                                      {"256", true, 120},
+                                                      {"-5", true, 120},
+                                                      {"", true, 120}};
   for (const auto& [typed, refused, stored] : cases) {
     StartedProgram program;
     TForm2& d = ShowDialog(program);
@@ -249,6 +253,10 @@ TEST(ConfigurationDialog, PickedColoursTakeEffectAndAnulujPutsThemBack) {
   EXPECT_TRUE(d.isHidden());
   EXPECT_EQ(s.settings.backgroundColor, Rgb(0, 0, 0xFF));
   EXPECT_FALSE(std::filesystem::exists(program.dir.File("wykresownik.INI")));
+  // OK shows the plot in the colours in effect at once.
+  ShowDialog(program);
+  QTest::mouseClick(d.SpeedButton2, Qt::LeftButton);
+  EXPECT_EQ(program.Main().grab().toImage().pixelColor(kPlotLeft + 3, kPlotTop + 3), blue);
 }
 
 // OK with a settings file that cannot be written: the error is shown and the dialog stays.

@@ -32,8 +32,12 @@ TEST(FilePanel, OpenDrawsTheRecordingAndEnablesTheViewButtons) {
   WriteFile(program.dir.File("pomiar.osr"), std::string(250, '\x32') + std::string(2000, '\xC8'));
   WriteFile(program.dir.File("pomiar.osi"), "[Parm]\r\nProb=1\r\nVD=2\r\nJednV=V\r\n");
   f.FileNameEdit->SetText(QString::fromStdString(program.dir.File("pomiar.txt")));
+  for (QLabel* l : {f.Label8, f.Label19, f.tREL, f.tABS}) l->setText("poprzednie nagranie");
   QTest::mouseClick(f.OpenButton, Qt::LeftButton);
 
+  // The read-outs and clocks start afresh.
+  for (QLabel* l : {f.Label8, f.tREL, f.tABS}) EXPECT_EQ(l->text(), "00:00:00:000");
+  EXPECT_EQ(f.Label19->text(), "0V");
   EXPECT_EQ(program.state->recording.sampleCount, 2250);
   EXPECT_EQ(f.ZoomLabel->text(), "1:1");
   EXPECT_EQ(f.Label21->text(), "V/dz=2V");

@@ -349,8 +349,16 @@ TEST(LiveRecordingWindow, ConfigurationConfirmedWhileRecordingTakesEffectAtStop)
     QTest::mouseClick(d.SpeedButton2, Qt::LeftButton);
     EXPECT_EQ(Describe(LocksOf(f, *rig.program.state)), kRecordingLocks) << entry;
     EXPECT_EQ(rig.program.state->scales.couplingMode, kCouplingDc) << entry;
+    // Caption and axis stay those of the adapter as started (type 1: 0 at the bottom).
+    f.grab();
+    EXPECT_EQ(f.windowTitle(), "KWARN Wykresownik TEW2R") << entry;
+    EXPECT_EQ(rig.program.state->view.axisOffset, 0) << entry;
     QTest::qWait(200);
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
+    f.grab();
+    EXPECT_EQ(f.windowTitle(),
+              entry == 1 ? "KWARN Wykresownik TEW2R" : "KWARN Wykresownik TEV2R (ATMEGA8)");
+    EXPECT_EQ(rig.program.state->view.axisOffset == 0, entry == 1) << entry;
     for (int n = 1; n <= 13; ++n)
       EXPECT_EQ(f.SpeedButton(n)->isEnabled(), entry == 2 || (n >= 4 && n <= 7)) << entry << n;
     for (int n = 1; n <= 10; ++n) EXPECT_EQ(f.vd(n)->isEnabled(), entry == 2 || n > 1) << entry;

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <memory>
-
-#include <QTest>
 
 #include "app/Guard.h"
 #include "app/Windows.h"
@@ -66,6 +66,11 @@ TEST(MainWindow, IsFixedInSizeWithNoMaximiseBox) {
   EXPECT_EQ(form.maximumSize(), QSize(792, 372));
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+  // At (162, 117), moved left as far as the screen (800 wide offscreen) needs.
+  const QRect area = form.screen()->availableGeometry();
+  const QRect frame = form.frameGeometry();
+  EXPECT_EQ(frame.left(), std::min(162, area.right() + 1 - frame.width()));
+  EXPECT_TRUE(area.contains(frame));
 }
 
 TEST(MainWindow, ControlsStandWhereTheyBelongWithTheirStartState) {
@@ -212,6 +217,7 @@ TEST(MainWindow, ConfigurationAndSpectrumButtonsShowTheirWindows) {
   f.FftButton->setEnabled(true);
   QTest::mouseClick(f.FftButton, Qt::LeftButton);
   EXPECT_TRUE(program.windows.form3->isVisible());
+  EXPECT_TRUE(f.screen()->availableGeometry().contains(program.windows.form3->frameGeometry()));
   EXPECT_TRUE(f.isVisible());
 }
 
@@ -263,7 +269,7 @@ struct FailingPaint : QWidget {
 TEST(MainWindow, AnErrorFromAPaintIsShownOnceUntilTheUserActs) {
   FailingPaint window;
   window.show();
-  testing::MessageLog messages;
+  testing::MessageLog messages(true);  // the click that closes the box is no user action
   for (int i = 0; i < 6; ++i) {
     if (i % 3 == 0) QTest::mouseClick(&window, Qt::LeftButton);
     window.repaint(), QTest::qWait(20);

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <string>
 #include <vector>
@@ -51,13 +52,15 @@ struct Rig {
 struct MessageLog {
   std::vector<std::string> seen;
   QTimer poll;
-  MessageLog() {
-    QObject::connect(&poll, &QTimer::timeout, [this] {
+  // `byMouse`: the button is pressed with a mouse event, as a person does.
+  explicit MessageLog(bool byMouse = false) {
+    QObject::connect(&poll, &QTimer::timeout, [this, byMouse] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (!box || !box->isVisible()) return;
       seen.push_back((box->windowTitle() + ": " + box->text()).toStdString());
       QAbstractButton* ok = box->button(QMessageBox::Ok);
-      (ok ? ok : box->button(QMessageBox::Yes))->click();
+      QAbstractButton* button = ok ? ok : box->button(QMessageBox::Yes);
+      byMouse ? QTest::mouseClick(button, Qt::LeftButton) : button->click();
     });
     poll.start(5);
   }

@@ -145,6 +145,7 @@ TEST(SelectorButtons, ASelectorRelabelsTheAxisButKeepsTheTrace) {
   for (int i = 0; i < kWindowLength; ++i)
     s.view.windowBuffer[static_cast<size_t>(i)] =
         static_cast<uint8_t>(125 + 100 * std::sin(i * 2 * M_PI / 125));
+  s.view.windowSamples = kWindowLength;
   DrawRecordingPlot(s.settings, s.view, s.view.plotBitmap, 25, 0);
   Shown(f);
   const std::vector<TColor> plotBefore = PlotArea(f.windowCanvas);

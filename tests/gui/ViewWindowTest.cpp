@@ -31,17 +31,25 @@ void OpenPattern(StartedProgram& program, int64_t samples) {
   ASSERT_EQ(program.state->recording.sampleCount, samples);
 }
 
-int Shown(const RecorderState& s, int column) {
-  const int64_t sample = std::min<int64_t>(
-      s.view.scrollBar.position + int64_t{s.view.zoomStep} * column, s.recording.sampleCount - 1);
-  return std::min<int>(PatternSample(sample), 250);
+int64_t SampleAt(const RecorderState& s, int column) {
+  return s.view.scrollBar.position + int64_t{s.view.zoomStep} * column;
 }
 
-// Every column holds the value of the sample it stands for, and the trace passes through it.
+int Shown(const RecorderState& s, int column) {
+  return std::min<int>(PatternSample(SampleAt(s, column)), 250);
+}
+
+// Every column holds the value of the sample it stands for, and the trace passes through it;
+// a column past the last sample shows no trace.
 void ExpectPlotShowsItsSamples(TForm1& f, const char* where, bool pixels = true) {
   const RecorderState& s = f.state;
   const QImage shot = f.grab().toImage();
   for (int x = 0; x < kPlotWidth - 1; ++x) {
+    if (SampleAt(s, x) >= s.recording.sampleCount) {
+      for (int y = 0; y < kPlotHeight && pixels; ++y)
+        ASSERT_NE(shot.pixelColor(kPlotLeft + x, kPlotTop + y), kTrace) << where << " column " << x;
+      continue;
+    }
     ASSERT_EQ(s.view.plotValues[size_t(x)], Shown(s, x)) << where << " column " << x;
     if (!pixels) continue;
     ASSERT_EQ(shot.pixelColor(kPlotLeft + x, kPlotTop + 250 - Shown(s, x)), kTrace)
@@ -102,6 +110,12 @@ TEST(ViewWindow, CursorsOnTheStripWithTheirReadouts) {
   EXPECT_EQ(f.Label19->text(),
             QString::fromStdString(LevelValueText(s.scales, Shown(s, 499) - Shown(s, 0))));
 
+  // A press on the last column of A's pin (495 … 506) takes A, not B.
+  QTest::mousePress(f.Panel2, Qt::LeftButton, {}, {506, 6});
+  QTest::mouseMove(f.Panel2, {450, 6});
+  EXPECT_EQ(s.cursors.cursorASample, 550);
+  QTest::mouseMove(f.Panel2, {700, 6});
+  QTest::mouseRelease(f.Panel2, Qt::LeftButton, {}, {700, 6});
   // Now B is the pin under x 0; dragged left of the plot it stops at column 0, then to 250.
   QTest::mousePress(f.Panel2, Qt::LeftButton, {}, {0, 6});
   QTest::mouseMove(f.Panel2, {-60, 6});
@@ -326,7 +340,7 @@ TEST(ViewWindow, BrowseTenMillionSamples) {
 }
 
 // Recordings at the edges of the view and of the window, through every zoom button and to the
-// end: no message, and every column shows its sample (the last one past the end).
+// end: no message, and every column shows its sample (none past the end).
 TEST(BadInputCatalogue, RecordingsAtTheEdgesAtEveryZoomButton) {
   for (const int64_t samples : {499, 500, 501, 9999, 10000, 10001}) {
     StartedProgram program;
@@ -351,6 +365,14 @@ TEST(BadInputCatalogue, RecordingsAtTheEdgesAtEveryZoomButton) {
       EXPECT_FALSE(seen->shown) << name << " " << button << ": " << seen->text.toStdString();
       ExpectPlotShowsItsSamples(f, (name + " " + button).c_str());
     }
+    // Cursor A dragged past the right end stops on the last sample shown.
+    const RecorderState& s = *program.state;
+    QTest::mouseClick(f.CursorsButton, Qt::LeftButton);
+    QTest::mousePress(f.Panel2, Qt::LeftButton, {}, {0, 6});
+    QTest::mouseMove(f.Panel2, {700, 6});
+    QTest::mouseRelease(f.Panel2, Qt::LeftButton, {}, {700, 6});
+    const int64_t last = std::min<int64_t>(499, (samples - 1 - SampleAt(s, 0)) / s.view.zoomStep);
+    EXPECT_EQ(s.cursors.cursorASample, SampleAt(s, static_cast<int>(last))) << name;
   }
 }
 

@@ -225,6 +225,7 @@ TEST(SpectrumView, PeakGivesTheSinesFrequencyAndAmplitude) {
     double hz, amplitude;
     float periodMs, voltsPerDiv;
     int count;
+    bool tooFew = false;
   };
   const Case cases[] = {
       {50, 2, 0.5f, 0.5f, 1024},          {50, 2, 0.5f, 0.5f, 1048576},
@@ -232,11 +233,15 @@ TEST(SpectrumView, PeakGivesTheSinesFrequencyAndAmplitude) {
       {49.31640625, 2, 0.5f, 0.5f, 1024},  // halfway between bins 50 and 51
       {1234.5, 0.03f, 0.2f, 0.01f, 3000}, {3, 7, 10, 2, 2000},
       {50, 2, 0.5f, 0.5f, 1048000},
+      {49.51171875, 2, 0.5f, 0.5f, 1024},  // left of its strongest bin, 51
+      {50, 2, 0.5f, 0.5f, 32, true},       // 0.8 periods
+      {50, 2, 0.5f, 0.5f, 100, true},      // 2.5 periods
   };
   for (const Case& c : cases) {
     Recording r(0);
     RecorderState& s = *r.state;
-    s.scales.samplePeriodMs = c.periodMs;
+    s.spectrum.samplesPeriodMs = c.periodMs;
+    s.scales.samplePeriodMs = 1;  // a sampling button pressed since
     s.scales.voltsPerDiv = c.voltsPerDiv;
     const double levels = c.amplitude / (c.voltsPerDiv * 0.04);
     for (int i = 0; i < c.count; ++i)
@@ -248,6 +253,8 @@ TEST(SpectrumView, PeakGivesTheSinesFrequencyAndAmplitude) {
                              s.spectrum.spectrumMagnitudes.data(), 1.0f);
     const std::optional<SpectrumPeak> peak = FindSpectrumPeak(s.scales, s.spectrum);
     ASSERT_TRUE(peak);
+    EXPECT_EQ(PeakText(s.scales, *peak) == "Szczyt: za mało próbek", c.tooFew) << c.count;
+    if (c.tooFew) continue;
     EXPECT_NEAR(peak->frequencyHz, c.hz, c.hz * 0.001) << c.hz << " Hz, " << c.count;
     EXPECT_NEAR(peak->amplitude, c.amplitude, c.amplitude * 0.02) << c.hz << " Hz, " << c.count;
   }

@@ -92,6 +92,7 @@ TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
   for (const Case& c : cases) {
     auto state = NewState();
     state->view.windowBuffer.fill(static_cast<uint8_t>(c.value));
+    state->view.windowSamples = kWindowLength;
     state->live.liveValues.fill(c.value);
     Canvas recording(500, 250), live(500, 250);
     DrawRecordingPlot(state->settings, state->view, recording, 25, 25);
@@ -116,6 +117,7 @@ TEST(PlotRenderer, TraceRowsInRecordingAndLiveViews) {
 TEST(PlotRenderer, RecordingTraceReadsFromWindowOffset) {
   auto state = NewState();
   state->view.windowOffset = 9500;
+  state->view.windowSamples = kWindowLength;
   for (int i = 0; i < 250; ++i) state->view.windowBuffer[static_cast<std::size_t>(9500 + i)] = 40;
   for (int i = 250; i < 500; ++i)
     state->view.windowBuffer[static_cast<std::size_t>(9500 + i)] = 200;

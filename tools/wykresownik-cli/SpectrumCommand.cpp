@@ -57,7 +57,7 @@ int RunSpectrum(const Arguments& arguments) {
                 found ? PeakText(state->scales, *found).c_str() : "Szczyt: brak");
   }
   if (csvOut) {
-    WriteBins(state->spectrum, state->scales.samplePeriodMs, format, *csvOut);
+    WriteBins(state->spectrum, state->spectrum.samplesPeriodMs, format, *csvOut);
     csvOut->Commit();
   }
   if (pngOut) {
