@@ -303,7 +303,10 @@ void ApplyHannWindow(SpectrumState& spectrum) {
   float* x = spectrum.fftInput.data();
   for (int i = 0; i < count; ++i) x[i] = static_cast<float>(w[i] * x[i]);
   std::fill(x + count, x + spectrum.fftSize, 0.0f);
-  std::fill_n(spectrum.fftReversedIm.data(), spectrum.fftSize, 0.0f);
+  if (spectrum.fftReversedImCleared < spectrum.fftSize) {
+    std::fill_n(spectrum.fftReversedIm.data(), spectrum.fftSize, 0.0f);
+    spectrum.fftReversedImCleared = spectrum.fftSize;
+  }
 }
 
 void Transform(SpectrumState& spectrum, const FftProgress& progress) {
