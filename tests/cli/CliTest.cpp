@@ -294,8 +294,7 @@ TEST(Cli, WavHoldsTheSamplesAtTheRecordingsRate) {
   }
 }
 
-// sigrok-cli's output of the session: --show, or the values of -O csv without its comments
-// and the header of units.
+// What sigrok-cli prints, less its comments and the header of units.
 std::vector<std::string> Sigrok(const std::vector<std::string>& args) {
   QProcess sigrok;
   QStringList list;

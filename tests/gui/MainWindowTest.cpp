@@ -235,10 +235,9 @@ TEST(MainWindow, ExitButtonEndsTheEventLoop) {
     Activate(&second.Main());
     QTest::keyClick(&second.Main(), Qt::Key_Q, Qt::ControlModifier);
   });
-  QTimer notEnded;
-  QObject::connect(&notEnded, &QTimer::timeout, [] { QApplication::exit(1); });
-  notEnded.start(10000);
-  EXPECT_EQ(QApplication::exec(), 0);  // Ctrl+Q
+  QTimer::singleShot(10000, &second.Main(), [] { QApplication::exit(1); });  // not ended
+  EXPECT_EQ(QApplication::exec(), 0);                                        // Ctrl+Q
+  EXPECT_EQ(second.Main().ExitButton->toolTip(), "Wyjście (Ctrl+Q)");
 }
 
 // Each shortcut, pressed in the name box, clicks its button when a click would and its hint
@@ -255,27 +254,24 @@ TEST(MainWindow, KeysDoWhatClicksDo) {
     QAbstractButton* button;
     QKeyCombination key;
     const char* hint;
-    std::function<bool()> done;  // the click's work is seen
+    std::function<bool()> done;  // the click's work is seen, when it shows
   } rows[] = {
-      {f.StartButton, Qt::Key_F5, "Start (F5)", [] { return true; }},  // off: nothing
-      {f.StopButton, Qt::Key_F6, "Stop (F6)", [] { return true; }},
+      {f.StartButton, Qt::Key_F5, "Start (F5)", nullptr},  // off: nothing
+      {f.StopButton, Qt::Key_F6, "Stop (F6)", nullptr},
       {f.OpenButton, Qt::CTRL | Qt::Key_O, "Otworz (Ctrl+O)", [&] { return f.z1->isEnabled(); }},
       {f.z1, Qt::CTRL | Qt::Key_0, "Pokaż całość\nKlawisz Ctrl+0",
        [&] { return s.view.zoomStep == 60; }},  // 30,000 samples over 500 columns
       {f.z2, Qt::CTRL | Qt::Key_1, "Wyłącz powiększenie\nKlawisz Ctrl+1",
        [&] { return s.view.zoomStep == 1; }},
-      {f.z5, Qt::CTRL | Qt::Key_2, "Pokaż zaznaczenie\nKlawisz Ctrl+2", [&] { return true; }},
+      {f.z5, Qt::CTRL | Qt::Key_2, "Pokaż zaznaczenie\nKlawisz Ctrl+2", nullptr},
       {f.t2, Qt::CTRL | Qt::Key_B, "Skala czasu absolutna\nKlawisz Ctrl+B",
        [&] { return s.scales.timeScaleAbsolute; }},
       {f.t1, Qt::CTRL | Qt::Key_R, "Skala czasu relaywna\nKlawisz Ctrl+R",
        [&] { return !s.scales.timeScaleAbsolute; }},
       {f.CursorsButton, Qt::Key_F7, "Włącz / wyłącz kursory\nKlawisz F7",
        [&] { return s.cursors.cursorsVisible; }},
-      {f.SnapAButton, Qt::ALT | Qt::Key_A, "Przyciągnij kursor A\nKlawisz Alt+A",
-       [] { return true; }},
-      {f.SnapBButton, Qt::ALT | Qt::Key_B, "Przyciągnij kursor B\nKlawisz Alt+B",
-       [] { return true; }},
-      {f.ExitButton, {}, "Wyjście (Ctrl+Q)", [] { return true; }},  // pressed above
+      {f.SnapAButton, Qt::ALT | Qt::Key_A, "Przyciągnij kursor A\nKlawisz Alt+A", nullptr},
+      {f.SnapBButton, Qt::ALT | Qt::Key_B, "Przyciągnij kursor B\nKlawisz Alt+B", nullptr},
       {f.NewButton, Qt::CTRL | Qt::Key_N, "Nowy (Ctrl+N)",
        [&] { return f.StartButton->isEnabled(); }},
       {f.ConfigButton, Qt::CTRL | Qt::Key_K, "Konfiguracja (Ctrl+K)",
@@ -288,10 +284,9 @@ TEST(MainWindow, KeysDoWhatClicksDo) {
     f.FileNameEdit->Edit()->setFocus();
     QSignalSpy clicks(row.button, &QAbstractButton::clicked);
     const bool enabled = row.button->isEnabled();
-    if (row.key != QKeyCombination())
-      QTest::keyClick(f.FileNameEdit->Edit(), row.key.key(), row.key.keyboardModifiers());
-    EXPECT_EQ(clicks.count(), row.key == QKeyCombination() ? 0 : enabled) << row.hint;
-    EXPECT_TRUE(row.done()) << row.hint;
+    QTest::keyClick(f.FileNameEdit->Edit(), row.key.key(), row.key.keyboardModifiers());
+    EXPECT_EQ(clicks.count(), enabled) << row.hint;
+    EXPECT_TRUE(!row.done || row.done()) << row.hint;
   }
   program.windows.form2->hide();
   Activate(&f);

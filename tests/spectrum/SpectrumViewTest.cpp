@@ -196,8 +196,7 @@ TEST(SpectrumView, LineIsTheSegmentsOfEveryBin) {
       m[i] = random() % 50 == 0 ? 0.0f : static_cast<float>(random() % 1000) / (i % 97 ? 10 : 1);
     DrawSpectrumGrid(s.settings, s.spectrum);
     DrawSpectrumLine(s.settings, s.spectrum, 0.25f);
-    Canvas ours(kSpectrumWidth, kPlotHeight);
-    ours.CopyFrom(r.Bitmap(), 0, 0);
+    const Canvas ours = r.Bitmap();
     DrawSpectrumGrid(s.settings, s.spectrum);
     Canvas& c = s.spectrum.spectrumBitmap;
     c.SetPenColor(kLine);
