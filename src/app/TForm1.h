@@ -144,14 +144,16 @@ class TForm1 : public QWidget {
   bool selectionBandShown = false;
 
   // The plot's menu (right button, menu key): its picture, and the samples of the recording, the
-  // view or A–B as CSV or WAV. Items that need an open recording are off without one.
+  // view or A–B as CSV, WAV or a sigrok session. Items that need an open recording are off
+  // without one.
   QMenu* PlotMenu;
   QAction *SavePictureAction, *CopyPictureAction;
-  QMenu *CsvMenu, *WavMenu;
+  QMenu *CsvMenu, *WavMenu, *SrMenu;
   void ShowPlotMenu(const QPoint& globalPosition);
   void SavePlotPicture();
   void CopyPlotPicture();
-  void ExportSamples(Stretch stretch, bool wav);
+  enum class SampleFormat { kCsv, kWav, kSigrok };
+  void ExportSamples(Stretch stretch, SampleFormat format);
 
   // Live recording: "Start", each tick of Timer1, "Stop".
   SerialLink serialLink{MakeQtSerialPort};

@@ -1,5 +1,5 @@
 // The main window's plot menu: the picture of the view, and the samples of the recording, the
-// view or A–B as CSV or WAV, written by the writers wykresownik-cli uses.
+// view or A–B as CSV, WAV or a sigrok session, written by the writers wykresownik-cli uses.
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -10,6 +10,7 @@
 #include "export/Pictures.h"
 #include "export/Png.h"
 #include "export/SampleExport.h"
+#include "export/SigrokSession.h"
 #include "storage/RecordingNames.h"
 #include "storage/Recordings.h"
 #include "view/Cursors.h"
@@ -22,6 +23,18 @@ namespace {
 constexpr Stretch kStretches[] = {Stretch::kWhole, Stretch::kView, Stretch::kCursors};
 const char* const kStretchCaptions[] = {"Całe nagranie", "Widok", "A–B"};
 
+// Per format: the dialog's caption, the extension and the filter.
+struct FormatTexts {
+  const char* caption;
+  const char* extension;
+  const char* filter;
+};
+constexpr FormatTexts kFormatTexts[] = {
+    {"Eksportuj CSV", ".csv", "Tekst CSV (*.csv)"},
+    {"Eksportuj WAV", ".wav", "Dźwięk WAV (*.wav)"},
+    {"Eksportuj SR", ".sr", "Sesja sigrok (*.sr)"},
+};
+
 }  // namespace
 
 void TForm1::BuildPlotMenu() {
@@ -33,12 +46,14 @@ void TForm1::BuildPlotMenu() {
   PlotMenu->addSeparator();
   CsvMenu = PlotMenu->addMenu("Eksportuj CSV…");
   WavMenu = PlotMenu->addMenu("Eksportuj WAV…");
+  SrMenu = PlotMenu->addMenu("Eksportuj SR…");
+  const std::pair<QMenu*, SampleFormat> menus[] = {{CsvMenu, SampleFormat::kCsv},
+                                                   {WavMenu, SampleFormat::kWav},
+                                                   {SrMenu, SampleFormat::kSigrok}};
   for (size_t i = 0; i < std::size(kStretches); ++i)
-    for (QMenu* menu : {CsvMenu, WavMenu}) {
-      const bool wav = menu == WavMenu;
+    for (const auto& [menu, format] : menus)
       menu->addAction(kStretchCaptions[i], this,
-                      Guard([this, i, wav] { ExportSamples(kStretches[i], wav); }));
-    }
+                      Guard([this, i, format] { ExportSamples(kStretches[i], format); }));
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {
@@ -52,7 +67,7 @@ void TForm1::ShowPlotMenu(const QPoint& globalPosition) {
   const bool open = state.recording.dataFileOpen && !state.live.recordingActive &&
                     !state.recording.recordingName.empty();
   for (QAction* action : PlotMenu->actions()) action->setEnabled(open);
-  for (QMenu* menu : {CsvMenu, WavMenu}) {
+  for (QMenu* menu : {CsvMenu, WavMenu, SrMenu}) {
     menu->setEnabled(open);
     menu->actions().back()->setEnabled(open && state.cursors.cursorsVisible);  // A–B
   }
@@ -75,7 +90,7 @@ void TForm1::CopyPlotPicture() {
                                                      state.view, state.scales.timeScaleAbsolute));
 }
 
-void TForm1::ExportSamples(Stretch stretch, bool wav) {
+void TForm1::ExportSamples(Stretch stretch, SampleFormat format) {
   // The files as the command line opens them: the parameters as stored, not as selected since.
   const StoredRecording recording = OpenStoredRecording(state.recording.recordingName);
   if (recording.result != OpenResult::kOpened) {
@@ -89,19 +104,22 @@ void TForm1::ExportSamples(Stretch stretch, bool wav) {
     ShowMessage("Uwaga", "Nie mogę otworzyć pliku!");
     return;
   }
+  const FormatTexts& texts = kFormatTexts[static_cast<int>(format)];
   const std::string path = AskOutputPath(
-      this, wav ? "Eksportuj WAV" : "Eksportuj CSV",
-      RecordingFileName(state.recording.recordingName, wav ? ".wav" : ".csv"),
-      wav ? "Dźwięk WAV (*.wav)" : "Tekst CSV (*.csv)", state.recording.recordingName);
+      this, texts.caption, RecordingFileName(state.recording.recordingName, texts.extension),
+      texts.filter, state.recording.recordingName);
   if (path.empty()) return;
   WriteOutput(this, path, state.recording.recordingName, [&](OutputFile& out) {
     // Gone before a failure is shown, so that its message box takes clicks again.
     ExportProgressFrame frame(*Frame11);
     const auto progress = [&frame](int64_t done, int64_t total) { frame.Report(done, total); };
-    if (wav)
-      ExportWav(recording, {range.first, range.end}, out, progress);
+    const SampleRange samples{range.first, range.end};
+    if (format == SampleFormat::kWav)
+      ExportWav(recording, samples, out, progress);
+    else if (format == SampleFormat::kSigrok)
+      ExportSigrok(recording, samples, out, progress);
     else
-      ExportCsv(recording, {range.first, range.end}, CsvFormat{}, out, progress);
+      ExportCsv(recording, samples, CsvFormat{}, out, progress);
   });
 }
 

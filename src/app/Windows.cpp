@@ -1,5 +1,7 @@
 #include "app/Windows.h"
 
+#include "app/WindowKeys.h"
+
 namespace wyk {
 
 Windows CreateWindows(RecorderState& state, const std::string& settingsPath) {
@@ -9,6 +11,9 @@ Windows CreateWindows(RecorderState& state, const std::string& settingsPath) {
   windows.form3 = std::make_unique<TForm3>(state, *windows.form1);
   windows.form1->configurationDialog = windows.form2.get();
   windows.form1->spectrumWindow = windows.form3.get();
+  SetUpMainWindowKeys(*windows.form1);
+  SetUpConfigurationKeys(*windows.form2);
+  SetUpSpectrumKeys(*windows.form3);
   return windows;
 }
 

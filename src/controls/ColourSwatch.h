@@ -1,6 +1,6 @@
 #pragma once
-// A square filled with a colour inside a black outline; any mouse button pressed on it is
-// reported.
+// A square filled with a colour inside a black outline; any mouse button pressed on it, or Space
+// while it has the focus, is reported.
 
 #include <QColor>
 #include <QWidget>
@@ -21,6 +21,9 @@ class ColourSwatch : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   QColor colour_ = Qt::white;

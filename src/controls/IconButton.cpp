@@ -12,6 +12,7 @@ IconButton::IconButton(QWidget* parent, const QPixmap& picture, const QString& h
   setIcon(icon);
   setIconSize(picture.size());
   setToolTip(hint);
+  setAccessibleName(hint);  // a screen reader says the hint, not "button"
   setAutoRaise(false);
   setFocusPolicy(Qt::NoFocus);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A tool-bar button showing a picture and no caption, a greyed-out picture while
-// disabled, and its hint on hover.
+// disabled, and its hint on hover; the hint is also its accessible name.
 
 #include <QToolButton>
 

@@ -24,10 +24,7 @@ void ForEachBlock(const SampleFile& file, SampleRange range, Take take) {
   std::vector<uint8_t> block(static_cast<size_t>(kBlockBytes));
   int64_t offset = range.from;
   while (offset < range.to) {
-    const int64_t got = file.ReadAt(offset, block.data(), std::min(kBlockBytes, range.to - offset));
-    if (got <= 0)
-      throw InputError("odczyt nagrania urwał się na próbce " + std::to_string(offset) + " z " +
-                       std::to_string(range.to) + " (plik skrócony lub nieczytelny)");
+    const int64_t got = ReadRangeBlock(file, offset, block.data(), kBlockBytes, range.to);
     take(offset, block.data(), got);
     offset += got;
   }
@@ -61,6 +58,15 @@ std::array<uint8_t, 44> WavHeader(uint32_t rate, uint32_t dataBytes) {
 }
 
 }  // namespace
+
+int64_t ReadRangeBlock(const SampleFile& file, int64_t offset, uint8_t* block, int64_t size,
+                       int64_t end) {
+  const int64_t got = file.ReadAt(offset, block, std::min(size, end - offset));
+  if (got <= 0)
+    throw InputError("odczyt nagrania urwał się na próbce " + std::to_string(offset) + " z " +
+                     std::to_string(end) + " (plik skrócony lub nieczytelny)");
+  return got;
+}
 
 void ExportCsv(const StoredRecording& recording, SampleRange range, const CsvFormat& format,
                OutputFile& out, const ExportProgress& progress) {

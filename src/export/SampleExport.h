@@ -28,6 +28,11 @@ class InputError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Reads at most `size` samples from `offset` of a range that ends at `end` into `block` and
+// returns how many came; none raises InputError.
+int64_t ReadRangeBlock(const SampleFile& file, int64_t offset, uint8_t* block, int64_t size,
+                       int64_t end);
+
 // A range that cannot be read to its end raises InputError; the caller's output is then not
 // committed.
 void ExportCsv(const StoredRecording& recording, SampleRange range, const CsvFormat& format,

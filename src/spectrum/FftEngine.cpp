@@ -43,10 +43,11 @@ struct Tables {
     const int top = 1 << (kMaxBits - 1);
     for (int j = 0; j < top; ++j) {
       const float theta = static_cast<float>(-kFftTwoPi * j / (2.0 * top));
-      cosine[static_cast<std::size_t>(top + j)] =
-          static_cast<float>(std::cos(static_cast<double>(theta)));
-      sine[static_cast<std::size_t>(top + j)] =
-          static_cast<float>(std::sin(static_cast<double>(theta)));
+      // One call for both: glibc's sincos gives the bits of its sin and cos.
+      double s, c;
+      sincos(static_cast<double>(theta), &s, &c);
+      cosine[static_cast<std::size_t>(top + j)] = static_cast<float>(c);
+      sine[static_cast<std::size_t>(top + j)] = static_cast<float>(s);
     }
     for (int half = top / 2; half >= 1; half /= 2) {
       const int stride = top / half;
@@ -302,7 +303,10 @@ void ApplyHannWindow(SpectrumState& spectrum) {
   float* x = spectrum.fftInput.data();
   for (int i = 0; i < count; ++i) x[i] = static_cast<float>(w[i] * x[i]);
   std::fill(x + count, x + spectrum.fftSize, 0.0f);
-  std::fill_n(spectrum.fftReversedIm.data(), spectrum.fftSize, 0.0f);
+  if (spectrum.fftReversedImCleared < spectrum.fftSize) {
+    std::fill_n(spectrum.fftReversedIm.data(), spectrum.fftSize, 0.0f);
+    spectrum.fftReversedImCleared = spectrum.fftSize;
+  }
 }
 
 void Transform(SpectrumState& spectrum, const FftProgress& progress) {

@@ -18,6 +18,7 @@ struct SpectrumState {
   std::array<float, kMaxFftSize> fftInput{};
   std::array<float, kMaxFftSize> fftReversedRe{};
   std::array<float, kMaxFftSize> fftReversedIm{};
+  int32_t fftReversedImCleared = 0;  // fftReversedIm[0 … this) is zero: nothing else writes it
   std::array<float, kMaxFftSize> fftRe{};
   std::array<float, kMaxFftSize> fftIm{};
   int32_t fftFullSize = 0;

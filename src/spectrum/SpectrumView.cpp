@@ -13,6 +13,39 @@ namespace {
 constexpr int kGridRight = 513;  // one beyond the bitmap, as drawn
 constexpr int kGridBottom = 251;
 
+// Thousands of bins share a column: the vertical segments of one column set one unbroken run of
+// pixels (each covers its start, not its end), so the run is drawn once instead.
+class ColumnRun {
+ public:
+  void Add(int from, int to) {
+    if (from == to) return;
+    const int top = from < to ? from : to + 1;
+    const int bottom = from < to ? to : from + 1;  // exclusive
+    if (empty_) {
+      top_ = top;
+      bottom_ = bottom;
+      empty_ = false;
+    } else {
+      top_ = std::min(top_, top);
+      bottom_ = std::max(bottom_, bottom);
+    }
+  }
+  // Draws the run in column x and leaves the pen where it was.
+  void DrawAt(Canvas& c, int x) {
+    if (empty_) return;
+    const int penY = c.PenY();
+    c.MoveTo(x, top_);
+    c.LineTo(x, bottom_);
+    c.MoveTo(x, penY);
+    empty_ = true;
+  }
+
+ private:
+  bool empty_ = true;
+  int top_ = 0;
+  int bottom_ = 0;
+};
+
 }  // namespace
 
 bool LoadSpectrum(const OpenRecording& recording, SpectrumState& spectrum,
@@ -25,7 +58,9 @@ bool LoadSpectrum(const OpenRecording& recording, SpectrumState& spectrum,
           : 0);
   if (count <= 0) return false;
   spectrum.spectrumFirst = range.first;
-  std::fill(spectrum.spectrumSamples.begin(), spectrum.spectrumSamples.end(), 0.0f);
+  // Zero beyond the samples; beyond the last computation's samples it is zero already.
+  float* samples = spectrum.spectrumSamples.data();
+  std::fill(samples + count, samples + std::max(count, spectrum.fftSampleCount), 0.0f);
   for (int i = 0; i < count; ++i)
     spectrum.spectrumSamples[static_cast<size_t>(i)] =
         spectrum.spectrumFileBytes[static_cast<size_t>(i)];
@@ -93,9 +128,20 @@ void DrawSpectrumLine(const Settings& settings, SpectrumState& spectrum, float s
   const int64_t first = static_cast<int64_t>(std::trunc(m[0]));
   c.MoveTo(0, static_cast<int>(250 - (first == 0 ? 0 : first * static_cast<int64_t>(scale))));
   const double binsPerPixel = spectrum.fftSize * 0.0009765625;
-  for (int i = 0; i < spectrum.fftSize / 2; ++i)
-    c.LineTo(static_cast<int>(i / binsPerPixel),
-             250 - static_cast<int>(static_cast<double>(m[i]) * scale));
+  ColumnRun run;
+  for (int i = 0; i < spectrum.fftSize / 2; ++i) {
+    const int x = static_cast<int>(i / binsPerPixel);
+    const int y = 250 - static_cast<int>(static_cast<double>(m[i]) * scale);
+    if (x == c.PenX())
+      run.Add(c.PenY(), y);
+    else {
+      run.DrawAt(c, c.PenX());
+      c.LineTo(x, y);
+      continue;
+    }
+    c.MoveTo(x, y);
+  }
+  run.DrawAt(c, c.PenX());
 }
 
 std::string AmplitudeLabel(int i) {

@@ -242,7 +242,8 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
 
   const std::string view = " --from " + n(p) + " --to " + n(p + 500 * step) + " ";
   const std::string ab = " --from " + n(p) + " --to " + n(p + 400 * step + 1) + " ";
-  const QList<QAction*> csv = f.CsvMenu->actions(), wav = f.WavMenu->actions();
+  const QList<QAction*> csv = f.CsvMenu->actions(), wav = f.WavMenu->actions(),
+                        sr = f.SrMenu->actions();
   const struct {
     QAction* action;
     std::string command;  // the output's option last
@@ -253,12 +254,14 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
       {wav[0], "export --wav"},
       {wav[1], "export" + view + "--wav"},
       {wav[2], "export" + ab + "--wav"},
+      {sr[0], "export --sr"},
+      {sr[2], "export" + ab + "--sr"},
       {spectrum.SavePictureAction, "spectrum --zoom 10" + ab + "--png"},
       {spectrum.ExportBinsAction, "spectrum --zoom 10" + ab + "--csv"},
       {f.SavePictureAction, "render --step " + n(step) + " --position " + n(p) + " --png"},
   };
   for (const auto& row : rows) {
-    const std::string extension = "." + row.command.substr(row.command.size() - 3);
+    const std::string extension = "." + row.command.substr(row.command.rfind('-') + 1);
     const std::string mine = program.dir.File("okno" + extension);
     const std::string theirs = program.dir.File("cli" + extension);
     AnswerSaveDialog(mine);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "cli/CliRun.h"
@@ -9,6 +10,10 @@
 #include "storage/RecordingParameters.h"
 #include "support/TempDir.h"
 #include "view/CursorTexts.h"
+
+#ifndef _WIN32
+#include <QStandardPaths>
+#endif
 
 namespace wyk {
 namespace {
@@ -309,6 +314,66 @@ TEST(Cli, WavHoldsTheSamplesAtTheRecordingsRate) {
 }
 
 #ifndef _WIN32
+// What sigrok-cli prints, less its comments and the header of units.
+std::vector<std::string> Sigrok(const std::vector<std::string>& args) {
+  QProcess sigrok;
+  QStringList list;
+  for (const std::string& a : args) list << QString::fromStdString(a);
+  sigrok.start("sigrok-cli", list);
+  sigrok.waitForFinished(120000);
+  std::vector<std::string> lines;
+  for (const QString& line :
+       QString(sigrok.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+    if (!line.startsWith(';') && line != "V DC") lines.push_back(line.toStdString());
+  return lines;
+}
+
+TEST(Cli, SigrokReadsTheSessionBackAsTheCsvsValues) {
+  if (QStandardPaths::findExecutable("sigrok-cli").isEmpty())
+    GTEST_SKIP() << "sigrok-cli is not installed (scripts/install-deps installs it)";
+  const struct {
+    int samples;
+    std::vector<std::string> stretch;
+    float periodMs;
+    const char* unit;
+    const char* rate;
+  } cases[] = {
+      {1, {}, 0.3f, "V", "3333"},
+      {3000001, {}, 0.5f, "mV", "2000"},
+      {5000, {"--from", "1200", "--to", "3701"}, 2.0f, "mV", "500"},  // A–B
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    RecordingParameters made;
+    made.samplePeriodMs = c.periodMs;
+    made.voltsPerDiv = 0.1f;
+    made.voltsUnit = c.unit;
+    const std::string rec = MakeRecording(dir, "rec", Bytes(c.samples, 7), &made);
+    const std::string sr = dir.File("out.sr"), csv = dir.File("out.csv");
+    for (const std::string option : {"--sr", "--csv"}) {
+      std::vector<std::string> args{"export", rec, option, option == "--sr" ? sr : csv};
+      args.insert(args.end(), c.stretch.begin(), c.stretch.end());
+      ASSERT_EQ(RunCli(args).code, 0) << option;
+    }
+    const std::vector<std::string> rows = CsvLines(ReadFile(csv));
+    EXPECT_EQ(
+        Sigrok({"-i", sr, "--show"}),
+        (std::vector<std::string>{"Samplerate: " + std::string(c.rate), "Channels: 1",
+                                  "- " + std::string(c.unit) + ": analog",
+                                  "Analog sample count: " + std::to_string(rows.size() - 1)}));
+    const std::vector<std::string> values = Sigrok({"-i", sr, "-O", "csv"});
+    ASSERT_EQ(values.size(), rows.size() - 1) << c.samples;
+    // sigrok-cli prints each float with six significant digits ("%g"): our value as a float,
+    // printed so, is its text.
+    for (size_t i = 0; i < values.size(); ++i) {
+      const QString ours = QString::fromStdString(Fields(rows[i + 1], ';')[3]).replace(',', '.');
+      char text[32];
+      std::snprintf(text, sizeof text, "%g", static_cast<double>(ours.toFloat()));
+      ASSERT_EQ(values[i], text) << c.samples << " row " << i;
+    }
+  }
+}
+
 TEST(Cli, LinksNoWidgets) {
   QProcess ldd;
   ldd.start("ldd", {WYK_CLI_PATH});

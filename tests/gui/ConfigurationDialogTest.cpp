@@ -29,7 +29,8 @@ std::string SettingsFile(StartedProgram& program) {
   return ReadFile(program.dir.File("wykresownik.INI"));
 }
 
-// Presses the swatch and answers the colour picker with `colour`, or cancels it when invalid.
+// Presses the swatch (Space for Qt::NoButton) and answers the colour picker with `colour`, or
+// cancels it when invalid.
 void PressSwatch(ColourSwatch* swatch, const QColor& colour, Qt::MouseButton button) {
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -40,7 +41,10 @@ void PressSwatch(ColourSwatch* swatch, const QColor& colour, Qt::MouseButton but
     colour.isValid() ? picker->accept() : picker->reject();
   });
   poll.start(5);
-  QTest::mousePress(swatch, button);
+  if (button == Qt::NoButton)
+    QTest::keyClick(swatch, Qt::Key_Space);
+  else
+    QTest::mousePress(swatch, button);
   EXPECT_FALSE(poll.isActive()) << "no colour picker";
 }
 
@@ -204,6 +208,36 @@ TEST(ConfigurationDialog, AnOffsetOutside0To255IsRefusedAsTyped) {
     EXPECT_EQ(std::filesystem::exists(program.dir.File("wykresownik.INI")), !refused) << typed;
     EXPECT_EQ(program.state->settings.dcOffset, stored) << typed;
   }
+}
+
+// Tab reaches every control in reading order; Space on a swatch picks, Esc is "Anuluj", Enter OK.
+TEST(ConfigurationDialog, KeysReachEveryControl) {
+  StartedProgram program;
+  TForm2& d = ShowDialog(program);
+  QApplication::setActiveWindow(&d);
+  // The port group is one stop, at its selected item; arrows move within it.
+  const std::vector<QWidget*> order({d.Shape1, d.Shape2, d.Shape3, d.ComboBox1, d.CSpinEdit1,
+                                     d.SpeedButton2, d.SpeedButton3, d.RadioGroup1->Item(0)});
+  d.RadioGroup1->Item(0)->setFocus(Qt::TabFocusReason);
+  for (QWidget* next : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
+  }
+  const QImage unfocused = d.Shape1->grab().toImage();
+  d.Shape1->setFocus(Qt::TabFocusReason);
+  EXPECT_NE(d.Shape1->grab().toImage(), unfocused);  // the focus shows
+  PressSwatch(d.Shape1, QColor(0xFF, 0, 0), Qt::NoButton);
+  EXPECT_EQ(program.state->settings.backgroundColor, Rgb(0xFF, 0, 0));
+  QApplication::setActiveWindow(&d);
+  QTest::keyClick(d.Shape1, Qt::Key_Escape);
+  EXPECT_TRUE(d.isHidden());
+  EXPECT_EQ(program.state->settings.backgroundColor, kBlack);  // put back
+  ShowDialog(program);
+  QApplication::setActiveWindow(&d);
+  d.RadioGroup1->SetItemIndex(4);
+  QTest::keyClick(d.CSpinEdit1, Qt::Key_Return);
+  EXPECT_TRUE(d.isHidden());
+  EXPECT_NE(SettingsFile(program).find("Port=5"), std::string::npos);
 }
 
 TEST(ConfigurationDialog, PickedColoursTakeEffectAndAnulujPutsThemBack) {

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app/Guard.h"
@@ -13,6 +15,7 @@
 #include "gui/RecordingRig.h"
 #include "support/Artifacts.h"
 #include "support/MessageBoxes.h"
+#include "support/PatternRecording.h"
 #include "view/PlotRenderer.h"
 
 namespace wyk {
@@ -174,6 +177,7 @@ TEST(MainWindow, TextsAndHintsAreThoseOfTheProgram) {
   for (const auto& [button, hint] : hints) {
     // The program's hint; a second line may name keys that do the same.
     EXPECT_EQ(button->toolTip().section('\n', 0, 0), QString::fromUtf8(hint));
+    EXPECT_EQ(button->accessibleName(), QString::fromUtf8(hint));
     EXPECT_TRUE(button->text().isEmpty());
     // A greyed-out picture differs from the normal one.
     const QIcon icon = button->icon();
@@ -221,11 +225,108 @@ TEST(MainWindow, ConfigurationAndSpectrumButtonsShowTheirWindows) {
   EXPECT_TRUE(f.isVisible());
 }
 
+void Activate(QWidget* window) {
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
 TEST(MainWindow, ExitButtonEndsTheEventLoop) {
   StartedProgram program;
   program.Main().show();
   QTimer::singleShot(0, program.Main().ExitButton, &QToolButton::click);
   EXPECT_EQ(QApplication::exec(), 0);
+  StartedProgram second;
+  second.Main().show();
+  QTimer::singleShot(0, [&] {
+    Activate(&second.Main());
+    QTest::keyClick(&second.Main(), Qt::Key_Q, Qt::ControlModifier);
+  });
+  QTimer::singleShot(10000, &second.Main(), [] { QApplication::exit(1); });  // not ended
+  EXPECT_EQ(QApplication::exec(), 0);                                        // Ctrl+Q
+  EXPECT_EQ(second.Main().ExitButton->toolTip(), "Wyjście (Ctrl+Q)");
+}
+
+// Each shortcut, pressed in the name box, clicks its button when a click would and its hint
+// names it; Tab walks the controls in reading order; Enter and Space click a focused button.
+TEST(MainWindow, KeysDoWhatClicksDo) {
+  StartedProgram program;
+  TForm1& f = program.Main();
+  const RecorderState& s = *program.state;
+  const QString recording = QString::fromStdString(program.dir.File("r.osr"));
+  testing::WritePatternRecording(recording.toStdString(), 30000);
+  f.FileNameEdit->SetText(recording);
+  f.show();
+  const struct {
+    QAbstractButton* button;
+    QKeyCombination key;
+    const char* hint;
+    std::function<bool()> done;  // the click's work is seen, when it shows
+  } rows[] = {
+      {f.StartButton, Qt::Key_F5, "Start (F5)", nullptr},  // off: nothing
+      {f.StopButton, Qt::Key_F6, "Stop (F6)", nullptr},
+      {f.OpenButton, Qt::CTRL | Qt::Key_O, "Otworz (Ctrl+O)", [&] { return f.z1->isEnabled(); }},
+      {f.z1, Qt::CTRL | Qt::Key_0, "Pokaż całość\nKlawisz Ctrl+0",
+       [&] { return s.view.zoomStep == 60; }},  // 30,000 samples over 500 columns
+      {f.z2, Qt::CTRL | Qt::Key_1, "Wyłącz powiększenie\nKlawisz Ctrl+1",
+       [&] { return s.view.zoomStep == 1; }},
+      {f.z5, Qt::CTRL | Qt::Key_2, "Pokaż zaznaczenie\nKlawisz Ctrl+2", nullptr},
+      {f.t2, Qt::CTRL | Qt::Key_B, "Skala czasu absolutna\nKlawisz Ctrl+B",
+       [&] { return s.scales.timeScaleAbsolute; }},
+      {f.t1, Qt::CTRL | Qt::Key_R, "Skala czasu relaywna\nKlawisz Ctrl+R",
+       [&] { return !s.scales.timeScaleAbsolute; }},
+      {f.CursorsButton, Qt::Key_F7, "Włącz / wyłącz kursory\nKlawisz F7",
+       [&] { return s.cursors.cursorsVisible; }},
+      {f.SnapAButton, Qt::ALT | Qt::Key_A, "Przyciągnij kursor A\nKlawisz Alt+A", nullptr},
+      {f.SnapBButton, Qt::ALT | Qt::Key_B, "Przyciągnij kursor B\nKlawisz Alt+B", nullptr},
+      {f.NewButton, Qt::CTRL | Qt::Key_N, "Nowy (Ctrl+N)",
+       [&] { return f.StartButton->isEnabled(); }},
+      {f.ConfigButton, Qt::CTRL | Qt::Key_K, "Konfiguracja (Ctrl+K)",
+       [&] { return program.windows.form2->isVisible(); }},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.button->toolTip(), QString::fromUtf8(row.hint));
+    if (row.button == f.NewButton) f.FileNameEdit->SetText(recording + "-nowy.osr");
+    Activate(&f);
+    f.FileNameEdit->Edit()->setFocus();
+    QSignalSpy clicks(row.button, &QAbstractButton::clicked);
+    const bool enabled = row.button->isEnabled();
+    QTest::keyClick(f.FileNameEdit->Edit(), row.key.key(), row.key.keyboardModifiers());
+    EXPECT_EQ(clicks.count(), enabled) << row.hint;
+    EXPECT_TRUE(!row.done || row.done()) << row.hint;
+  }
+  program.windows.form2->hide();
+  Activate(&f);
+  f.FileNameEdit->SetText(recording);
+  QTest::keyClick(f.FileNameEdit->Edit(), Qt::Key_Return);  // "Otworz"
+  EXPECT_TRUE(f.FftButton->isEnabled());
+
+  std::vector<QWidget*> order{f.FileNameEdit->BrowseButton(), f.OpenButton, f.NewButton, f.t1,
+                              f.t2};
+  order.insert(order.end(), f.speedButtons.begin(), f.speedButtons.end());
+  order.insert(order.end(), f.samplingButtons.begin(), f.samplingButtons.end());
+  order.insert(order.end(),
+               {f.z1, f.z2, f.z3, f.z4, f.z5, f.ScrollBar1, f.CursorsButton, f.SnapAButton,
+                f.SnapBButton, f.FftButton, f.ConfigButton, f.ExitButton, f.FileNameEdit->Edit()});
+  f.FileNameEdit->Edit()->setFocus();
+  for (QWidget* next : order) {
+    if (!next->isEnabled()) continue;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), next) << next->toolTip().toStdString();
+  }
+  const QImage unfocused = f.t2->grab().toImage();
+  f.t2->setFocus(Qt::TabFocusReason);
+  EXPECT_NE(f.t2->grab().toImage(), unfocused);  // the focus shows
+  QTest::keyClick(f.t2, Qt::Key_Return);
+  EXPECT_TRUE(s.scales.timeScaleAbsolute);
+  f.t1->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(f.t1, Qt::Key_Space);
+  EXPECT_FALSE(s.scales.timeScaleAbsolute);
+
+  QTest::keyClick(f.FileNameEdit->Edit(), Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(program.windows.form3->isVisible());
+  Activate(program.windows.form3.get());
+  QTest::keyClick(program.windows.form3.get(), Qt::Key_Escape);
+  EXPECT_TRUE(program.windows.form3->isHidden());
 }
 
 TEST(MainWindow, ClosingTheWindowEndsTheEventLoop) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,31 @@ TEST(SpectrumView, FirstPointCutsEachFactor) {
   EXPECT_EQ(r.Bitmap().Pixel(0, 127), kGrid);
   EXPECT_EQ(r.Bitmap().PenX(), 384);  // bin 3 at 3 · 1024 / 8
   EXPECT_EQ(r.Bitmap().PenY(), 235);  // 250 − trunc(15.625)
+}
+
+// The line as one segment a bin, drawn with the canvas' own rules: the picture the column runs
+// must give, pixel for pixel.
+TEST(SpectrumView, LineIsTheSegmentsOfEveryBin) {
+  const int sizes[] = {2, 8, 1024, 10485, 104857, 1048576};  // 2: every segment in column 0
+  for (const int size : sizes) {
+    Recording r(0);
+    RecorderState& s = *r.state;
+    s.spectrum.fftSize = size;
+    std::mt19937 random(size);
+    float* m = s.spectrum.spectrumMagnitudes.data();
+    for (int i = 0; i < size; ++i)  // spikes over noise, a zero bin now and then
+      m[i] = random() % 50 == 0 ? 0.0f : static_cast<float>(random() % 1000) / (i % 97 ? 10 : 1);
+    DrawSpectrumGrid(s.settings, s.spectrum);
+    DrawSpectrumLine(s.settings, s.spectrum, 0.25f);
+    const Canvas ours = r.Bitmap();
+    DrawSpectrumGrid(s.settings, s.spectrum);
+    Canvas& c = s.spectrum.spectrumBitmap;
+    c.SetPenColor(kLine);
+    c.MoveTo(0, 250);  // trunc(m[0]) · trunc(0.25)
+    for (int i = 0; i < size / 2; ++i)
+      c.LineTo(static_cast<int>(i / (size * 0.0009765625)), 250 - static_cast<int>(m[i] * 0.25));
+    ASSERT_TRUE(std::memcmp(c.Bits(), ours.Bits(), kSpectrumWidth * kPlotHeight * 4) == 0) << size;
+  }
 }
 
 TEST(SpectrumView, AStretchIsTheEngineOnExactlyItsSamples) {

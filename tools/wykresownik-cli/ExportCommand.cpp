@@ -1,4 +1,5 @@
-// export: the samples as CSV rows for spreadsheets or as an 8-bit WAV file for audio tools.
+// export: the samples as CSV rows for spreadsheets, as an 8-bit WAV file for audio tools or as a
+// sigrok session for sigrok-cli and PulseView.
 
 #include <algorithm>
 #include <cstdio>
@@ -7,6 +8,9 @@
 #include "CsvOptions.h"
 #include "Files.h"
 #include "export/SampleExport.h"
+#ifdef WYK_SIGROK
+#include "export/SigrokSession.h"
+#endif
 
 namespace wyk::cli {
 namespace {
@@ -20,19 +24,27 @@ SampleRange RangeOf(const Arguments& arguments, int64_t sampleCount) {
 }
 
 int RunExport(const Arguments& arguments) {
-  const bool csv = arguments.Has("csv"), wav = arguments.Has("wav");
-  if (csv == wav) throw CliError(kBadUsage, "podaj dokładnie jedno z --csv PLIK i --wav PLIK");
-  if (wav && (arguments.Has("separator") || arguments.Has("decimal")))
+  const bool csv = arguments.Has("csv"), wav = arguments.Has("wav"), sr = arguments.Has("sr");
+  if (csv + wav + sr != 1)
+    throw CliError(kBadUsage, "podaj dokładnie jedno z --csv PLIK, --wav PLIK i --sr PLIK");
+#ifndef WYK_SIGROK
+  if (sr) throw CliError(kBadUsage, "--sr: ta wersja programu nie zapisuje sesji sigrok");
+#endif
+  if (!csv && (arguments.Has("separator") || arguments.Has("decimal")))
     throw CliError(kBadUsage, "--separator i --decimal dotyczą tylko --csv");
   const CsvFormat format = CsvFormatOf(arguments);
   const std::string& name = arguments.positional[0];
   const StoredRecording recording = OpenInput(name);
   const SampleRange range = RangeOf(arguments, recording.sampleCount);
-  const auto out = OpenOutput(arguments, csv ? "csv" : "wav", name);
+  const auto out = OpenOutput(arguments, csv ? "csv" : wav ? "wav" : "sr", name);
   if (csv)
     ExportCsv(recording, range, format, *out);
-  else
+  else if (wav)
     ExportWav(recording, range, *out);
+#ifdef WYK_SIGROK
+  else
+    ExportSigrok(recording, range, *out);
+#endif
   out->Commit();
   if (arguments.Integer("to", 0, 0, INT64_MAX) > recording.sampleCount)
     std::fprintf(stderr,
@@ -45,10 +57,11 @@ int RunExport(const Arguments& arguments) {
 [[maybe_unused]] const bool registered = RegisterCommand({
     "export",
     20,
-    "próbki do CSV (arkusze) lub WAV (programy audio)",
+    "próbki do CSV (arkusze), WAV (programy audio) lub sesji sigrok",
     "Użycie: wykresownik-cli export PLIK --csv WYJŚCIE [--from N] [--to N]\n"
     "                               [--separator ZNAK] [--decimal ZNAK] [--force]\n"
     "        wykresownik-cli export PLIK --wav WYJŚCIE [--from N] [--to N] [--force]\n"
+    "        wykresownik-cli export PLIK --sr WYJŚCIE [--from N] [--to N] [--force]\n"
     "\n"
     "--csv WYJŚCIE   wiersz nagłówka, potem wiersz na próbkę: indeks, czas w ms od początku\n"
     "                (indeks × okres zaokrąglony do 7 cyfr znaczących), zapisany bajt i\n"
@@ -58,11 +71,14 @@ int RunExport(const Arguments& arguments) {
     "--decimal Z     znak dziesiętny, ',' (domyślnie) lub '.'\n"
     "--wav WYJŚCIE   próbki jako WAV: mono, 8 bitów bez znaku, 1000 / okres Hz zaokrąglone\n"
     "                do całych herców (co najmniej 1 Hz)\n"
+    "--sr WYJŚCIE    sesja sigrok (srzip, wersja 2) dla sigrok-cli i PulseView: jeden kanał\n"
+    "                analogowy nazwany jednostką nagrania, wartości jak w CSV (float32),\n"
+    "                1000 / okres Hz zaokrąglone do całych herców\n"
     "--from N        pierwsza próbka (domyślnie 0)\n"
     "--to N          próbka za ostatnią (domyślnie liczba próbek)\n"
     "WYJŚCIE \"-\" to wyjście standardowe.\n"
     "--force         nadpisz istniejący plik wyjściowy\n",
-    {{"csv"}, {"wav"}, {"from"}, {"to"}, {"separator"}, {"decimal"}, {"force", false}},
+    {{"csv"}, {"wav"}, {"sr"}, {"from"}, {"to"}, {"separator"}, {"decimal"}, {"force", false}},
     RunExport,
 });
 
