@@ -24,6 +24,7 @@ bool IsAbsolute(const std::optional<std::string>& path) {
   return path && !path->empty() && path->front() == '/';
 }
 
+#ifndef _WIN32
 bool InstalledForAll(const std::string& folder) {
   struct stat facts {};
   if (::stat(folder.c_str(), &facts) != 0) return false;
@@ -32,6 +33,7 @@ bool InstalledForAll(const std::string& folder) {
   const std::string real = std::filesystem::weakly_canonical(folder, ignored).string() + "/";
   return real.starts_with("/usr/") || real.starts_with("/opt/");
 }
+#endif
 
 }  // namespace
 
