@@ -39,6 +39,7 @@ void TForm1::BuildPlotMenu() {
       menu->addAction(kStretchCaptions[i], this,
                       Guard([this, i, wav] { ExportSamples(kStretches[i], wav); }));
     }
+  BuildMeasureMenu();
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {

@@ -5,6 +5,7 @@
 
 #include "common/Errors.h"
 #include "view/CursorTexts.h"
+#include "view/EnvelopePlot.h"
 
 namespace wyk {
 namespace {
@@ -12,6 +13,16 @@ namespace {
 // A value v lies 250 − v pixels below the top: 250 on the top row, 0 just below the bitmap.
 void DrawPlotLayer(const Settings& settings, Canvas& canvas, int gridSpacing, int gridOffset,
                    const std::array<int32_t, kPlotWidth>& values) {
+  DrawPlotGrid(settings, canvas, gridSpacing, gridOffset);
+  canvas.SetPenColor(settings.lineColor);
+  const auto row = [](int32_t v) { return static_cast<int>(int64_t{kPlotHeight} - v); };
+  canvas.MoveTo(0, row(values[0]));
+  for (int i = 1; i < kPlotWidth; ++i) canvas.LineTo(i, row(values[i]));
+}
+
+}  // namespace
+
+void DrawPlotGrid(const Settings& settings, Canvas& canvas, int gridSpacing, int gridOffset) {
   canvas.SetBrushColor(settings.backgroundColor);
   canvas.SetPenColor(settings.gridColor);
   // One pixel wider and higher than the bitmap: only the left and top edges show.
@@ -28,14 +39,7 @@ void DrawPlotLayer(const Settings& settings, Canvas& canvas, int gridSpacing, in
     canvas.MoveTo(0, y);
     canvas.LineTo(kPlotWidth, y);
   }
-
-  canvas.SetPenColor(settings.lineColor);
-  const auto row = [](int32_t v) { return static_cast<int>(int64_t{kPlotHeight} - v); };
-  canvas.MoveTo(0, row(values[0]));
-  for (int i = 1; i < kPlotWidth; ++i) canvas.LineTo(i, row(values[i]));
 }
-
-}  // namespace
 
 void InitPlotBitmaps(ViewWindow& view, CursorState& cursors) {
   view.plotBitmap.Resize(kPlotWidth, kPlotHeight);
@@ -53,7 +57,10 @@ void DrawRecordingPlot(const Settings& settings, ViewWindow& view, Canvas& canva
     view.plotValues[static_cast<std::size_t>(i)] =
         PlotLevel(view.windowBuffer[static_cast<std::size_t>(view.windowOffset + i)]);
   }
-  DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, view.plotValues);
+  if (view.envelopeShown && view.envelopeValid)
+    DrawEnvelopeLayer(settings, view, canvas, gridSpacing, gridOffset);
+  else
+    DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, view.plotValues);
 }
 
 void DrawLivePlot(const Settings& settings, const std::array<int32_t, kPlotWidth>& liveValues,

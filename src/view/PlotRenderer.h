@@ -23,8 +23,12 @@ constexpr TColor kSelectionGrey = 0x808080;
 // black outline.
 void InitPlotBitmaps(ViewWindow& view, CursorState& cursors);
 
+// Background and grid of the plot layer.
+void DrawPlotGrid(const Settings& settings, Canvas& canvas, int gridSpacing, int gridOffset);
+
 // The open recording: plotValues[i] = windowBuffer[windowOffset + i] with values above 250 held
-// at 250, then background, grid and trace of plotValues. windowOffset lies in 0 … 9500.
+// at 250, then background, grid and trace of plotValues, or of the envelope when it is shown
+// and valid. windowOffset lies in 0 … 9500.
 void DrawRecordingPlot(const Settings& settings, ViewWindow& view, Canvas& canvas, int gridSpacing,
                        int gridOffset);
 

@@ -1,0 +1,54 @@
+#include "view/MeasurementTexts.h"
+
+#include "common/NumberText.h"
+#include "view/CursorTexts.h"
+
+namespace wyk {
+namespace {
+
+// Frequency, period and duty cycle: no more digits than the edges' timing holds.
+constexpr int kTimingDigits = 7;
+
+std::string LevelNumber(long double level, float voltsPerDiv) {
+  return NumberText(FractionalLevelValue(level, voltsPerDiv), 15);
+}
+
+}  // namespace
+
+std::vector<FigureText> FigureTexts(const StretchFigures& figures, const Scales& scales) {
+  const float vpd = scales.voltsPerDiv;
+  const std::string& unit = scales.voltsUnit;
+  std::vector<FigureText> texts = {
+      {"Minimum", "Min", LevelValueNumber(figures.minLevel, vpd), unit, ""},
+      {"Maksimum", "Max", LevelValueNumber(figures.maxLevel, vpd), unit, ""},
+      {"Międzyszczytowa", "Pk-pk", LevelValueNumber(figures.maxLevel - figures.minLevel, vpd), unit,
+       ""},
+      {"Średnia", "Srednia", LevelNumber(figures.MeanLevel(), vpd), unit, ""},
+      {"RMS", "RMS", LevelNumber(figures.RmsLevel(), vpd), unit, ""},
+      {"RMS AC", "RMS AC", LevelNumber(figures.AcRmsLevel(), vpd), unit, ""},
+      {"Częstotliwość", "Czestotliwosc", "", "Hz", ""},
+      {"Okres", "Okres", "", "ms", ""},
+      {"Wypełnienie", "Wypelnienie", "", "%", ""},
+  };
+  if (figures.count == 0) {
+    for (FigureText& text : texts) text.number.clear(), text.why = "brak próbek";
+    return texts;
+  }
+  const double periodMs = figures.period.value_or(0) * static_cast<double>(scales.samplePeriodMs);
+  if (figures.period && periodMs > 0) {
+    texts[6].number = NumberText(1000.0 / periodMs, kTimingDigits);
+    texts[7].number = NumberText(periodMs, kTimingDigits);
+    texts[8].number = NumberText(*figures.duty * 100.0, kTimingDigits - 3);
+  } else {
+    const std::string why = figures.period ? "okres próbkowania 0" : "mniej niż dwa pełne okresy";
+    for (size_t i = 6; i < texts.size(); ++i) texts[i].why = why;
+  }
+  return texts;
+}
+
+std::string FigureValueText(const FigureText& figure) {
+  if (figure.number.empty()) return "— (" + figure.why + ")";
+  return figure.number + " " + figure.unit;
+}
+
+}  // namespace wyk
