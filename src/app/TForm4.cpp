@@ -89,6 +89,7 @@ void TForm4::Measure(SampleSpan span) {
   Label1->setText(figures.count > 0
                       ? ToQString(SamplesText({span.first, span.first + figures.count}))
                       : QString("brak próbek"));
+  report_ = FiguresReport({span.first, span.first + figures.count}, texts);
   for (size_t i = 0; i < texts.size(); ++i) {
     nameLabels[i]->setText(ToQString(texts[i].name + ":"));
     valueLabels[i]->setText(ToQString(FigureValueText(texts[i])));
@@ -101,11 +102,7 @@ void TForm4::SetStretch(Stretch chosen) {
 }
 
 QString TForm4::FiguresText() const {
-  QString text = "Odcinek: " + Label1->text() + "\n";
-  for (int i = 0; i < kFigureCount; ++i)
-    text += nameLabels[static_cast<size_t>(i)]->text() + " " +
-            valueLabels[static_cast<size_t>(i)]->text() + "\n";
-  return text;
+  return ToQString(report_);
 }
 
 void TForm4::CopyFigures() {

@@ -37,7 +37,7 @@ class TForm4 : public QWidget {
   // Measures again when the stretch, the recording or its scales changed since the last time.
   void Follow();
   void SetStretch(Stretch chosen);
-  // The figures as text, one "name: value" a line.
+  // The figures as text, as wykresownik-cli measure prints them.
   QString FiguresText() const;
   void CopyFigures();
 
@@ -52,6 +52,7 @@ class TForm4 : public QWidget {
   using Measured = std::tuple<bool, std::string, int64_t, int64_t, float, float, std::string>;
   Measured measured_;
   bool measuredOnce_ = false;
+  std::string report_;
   void Measure(SampleSpan span);
 };
 

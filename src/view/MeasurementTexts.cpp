@@ -9,6 +9,14 @@ namespace {
 // Frequency, period and duty cycle: no more digits than the edges' timing holds.
 constexpr int kTimingDigits = 7;
 
+// "Minimum:" and the others padded to one column, as info lines them up.
+std::string Padded(const std::string& label) {
+  std::string text = label + ":";
+  size_t letters = 0;  // characters, not bytes: the names have diacritics
+  for (const char c : text) letters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return text + std::string(letters < 20 ? 20 - letters : 1, ' ');
+}
+
 std::string LevelNumber(long double level, float voltsPerDiv) {
   return NumberText(FractionalLevelValue(level, voltsPerDiv), 15);
 }
@@ -49,6 +57,13 @@ std::vector<FigureText> FigureTexts(const StretchFigures& figures, const Scales&
 std::string FigureValueText(const FigureText& figure) {
   if (figure.number.empty()) return "— (" + figure.why + ")";
   return figure.number + " " + figure.unit;
+}
+
+std::string FiguresReport(SampleSpan measured, const std::vector<FigureText>& texts) {
+  std::string report =
+      Padded("Odcinek") + (measured.Count() > 0 ? SamplesText(measured) : "brak próbek") + "\n";
+  for (const FigureText& text : texts) report += Padded(text.name) + FigureValueText(text) + "\n";
+  return report;
 }
 
 }  // namespace wyk

@@ -25,4 +25,8 @@ std::vector<FigureText> FigureTexts(const StretchFigures& figures, const Scales&
 // "0,5 V", or "—" with the reason in brackets.
 std::string FigureValueText(const FigureText& figure);
 
+// The samples measured and the figures, one "name:" and value a line, the values in a column:
+// what the command line prints and the window copies.
+std::string FiguresReport(SampleSpan measured, const std::vector<FigureText>& texts);
+
 }  // namespace wyk

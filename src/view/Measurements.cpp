@@ -139,8 +139,7 @@ class EdgeFinder {
     if (!high_ && level >= rise_) {
       int64_t j = i - 1;
       while (j >= -history && Level(data[j]) > above_) --j;
-      const double t = Crossing(data, j, history);
-      rising_.Add(t);
+      rising_.Add(Crossing(data, j, i, history));
       // Samples j + 1 … i lie above the mean: the count before the first of them.
       const int64_t highsBefore = highCount_ - (i - j);
       if (rising_.Count() == 1) {
@@ -153,17 +152,34 @@ class EdgeFinder {
     } else if (high_ && level <= fall_) {
       int64_t j = i - 1;
       while (j >= -history && Level(data[j]) <= above_) --j;
-      falling_.Add(Crossing(data, j, history));
+      falling_.Add(Crossing(data, j, i, history));
       high_ = false;
     }
   }
 
-  // Where the mean lies between samples j and j + 1; at the oldest sample kept when the signal
-  // stayed between the mean and the hysteresis for longer than that.
-  double Crossing(const uint8_t* data, int64_t j, int64_t history) const {
+  // Where the edge that ended at sample i crossed the mean, the last crossing being between
+  // samples j and j + 1: on the least-squares line through the samples since the signal left
+  // the far side of the hysteresis band, which averages the noise of a slow edge out; between
+  // j and j + 1 where that line cannot be had.
+  double Crossing(const uint8_t* data, int64_t j, int64_t i, int64_t history) const {
     if (j < -history) return static_cast<double>(base_ - history);
+    const bool rising = Level(data[i]) >= rise_;
+    int64_t k = j;
+    while (k > -history && (rising ? Level(data[k]) > fall_ : Level(data[k]) < rise_)) --k;
+    long double n = 0, st = 0, sv = 0, stt = 0, stv = 0;
+    for (int64_t t = k; t <= i; ++t) {
+      const long double x = static_cast<long double>(t - k), v = Level(data[t]);
+      n += 1, st += x, sv += v, stt += x * x, stv += x * v;
+    }
+    const long double slope = (n * stv - st * sv) / (n * stt - st * st);
     const long double a = Level(data[j]), b = Level(data[j + 1]);
-    return static_cast<double>(static_cast<long double>(base_ + j) + (mean_ - a) / (b - a));
+    long double at = static_cast<long double>(j) + (mean_ - a) / (b - a);
+    if (rising ? slope > 0 : slope < 0) {
+      const long double fitted =
+          static_cast<long double>(k) + (mean_ - (sv - slope * st) / n) / slope;
+      at = std::clamp<long double>(fitted, k, i);
+    }
+    return static_cast<double>(static_cast<long double>(base_) + at);
   }
 
   long double mean_;

@@ -14,14 +14,6 @@
 namespace wyk::cli {
 namespace {
 
-// "Minimum:" and the others padded to one column, as info lines them up.
-std::string Padded(const std::string& label) {
-  std::string text = label + ":";
-  size_t letters = 0;  // characters, not bytes: the names have diacritics
-  for (const char c : text) letters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return text + std::string(letters < 20 ? 20 - letters : 1, ' ');
-}
-
 std::string CsvLines(const std::vector<FigureText>& texts, const CsvFormat& format) {
   std::string header, values;
   for (const FigureText& text : texts) {
@@ -47,14 +39,8 @@ int RunMeasure(const Arguments& arguments) {
   Scales scales;
   TakeRecordingScales(scales, recording.parameters);
   const std::vector<FigureText> texts = FigureTexts(figures, scales);
-  std::string out;
-  if (csv) {
-    out = CsvLines(texts, format);
-  } else {
-    out = Padded("Odcinek") + (figures.count > 0 ? SamplesText({range.from, range.to}) : "brak") +
-          "\n";
-    for (const FigureText& text : texts) out += Padded(text.name) + FigureValueText(text) + "\n";
-  }
+  const std::string out = csv ? CsvLines(texts, format)
+                              : FiguresReport({range.from, range.from + figures.count}, texts);
   std::fputs(out.c_str(), stdout);
   WarnIfToBeyondEnd(arguments, "measure", recording.sampleCount, range, "zmierzono");
   return kSuccess;
