@@ -44,9 +44,9 @@ TForm4::TForm4(RecorderState& state, TForm1& mainWindow)
   for (int i = 0; i < kFigureCount; ++i) {
     const int top = kRowTop + kRowHeight * i;
     nameLabels[static_cast<size_t>(i)] = new QLabel(this);
-    nameLabels[static_cast<size_t>(i)]->setGeometry(8, top, 104, 16);
+    nameLabels[static_cast<size_t>(i)]->setGeometry(8, top, 122, 16);
     valueLabels[static_cast<size_t>(i)] = new QLabel(this);
-    valueLabels[static_cast<size_t>(i)]->setGeometry(112, top, 180, 16);
+    valueLabels[static_cast<size_t>(i)]->setGeometry(130, top, 164, 16);
     valueLabels[static_cast<size_t>(i)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
   }
   CopyButton = new QToolButton(this);
