@@ -55,6 +55,7 @@ struct SampleSummary::Levels {
   void Extend(const SampleFile& file, const std::atomic<bool>* stop) {
     std::vector<uint8_t> buffer(static_cast<size_t>(kReadBytes));
     const int64_t size = file.Size();
+    level[0].reserve(static_cast<size_t>(size / kBlockSamples));
     while (Covered() + kBlockSamples <= size && !(stop && stop->load())) {
       const int64_t want = std::min(kReadBytes, (size - Covered()) / kBlockSamples * kBlockSamples);
       const int64_t got = file.ReadAt(Covered(), buffer.data(), want);
@@ -137,10 +138,6 @@ void SampleSummary::Build(const SampleFile& file) {
   Clear();
   levels_ = std::make_unique<Levels>();
   levels_->Extend(file, nullptr);
-}
-
-void SampleSummary::Extend(const SampleFile& file) {
-  if (levels_) levels_->Extend(file, nullptr);
 }
 
 void SampleSummary::Clear() {

@@ -39,8 +39,6 @@ class SampleSummary {
   bool TakeFinished();
   // Builds here and now.
   void Build(const SampleFile& file);
-  // Takes in the samples the file gained since it was built (a recording growing).
-  void Extend(const SampleFile& file);
   // Forgets the summary, stopping a build that runs.
   void Clear();
 
