@@ -1,11 +1,16 @@
 #include "view/Measurements.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "view/CursorTexts.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 namespace wyk {
 namespace {
@@ -43,45 +48,74 @@ void AddSamples(const uint8_t* samples, int64_t count, StretchFigures& figures) 
   figures.maxLevel = static_cast<int32_t>(Level(highest));
 }
 
-// A least-squares line through (k, t_k) for edges k = 0, 1, 2 …; its slope is the period.
+// The first of samples i … n − 1 at or above `level` (at or below when `below`); n when none.
+// Sixteen at a time where the processor has SSE2.
+int64_t FindLevel(const uint8_t* data, int64_t i, int64_t n, uint8_t level, bool below) {
+#if defined(__SSE2__) || defined(_M_X64)
+  const __m128i bound = _mm_set1_epi8(static_cast<char>(level));
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const __m128i side = below ? _mm_min_epu8(v, bound) : _mm_max_epu8(v, bound);
+    const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(side, v));
+    if (hits != 0) return i + std::countr_zero(static_cast<unsigned>(hits));
+  }
+#endif
+  for (; i < n; ++i)
+    if (below ? data[i] <= level : data[i] >= level) return i;
+  return n;
+}
+
+// Samples of data[0] … data[n − 1] above `level`, in blocks that vectorise.
+int64_t CountAbove(const uint8_t* data, int64_t n, uint8_t level) {
+  int64_t count = 0, i = 0;
+  for (; i + kBlockLength <= n; i += kBlockLength) {
+    uint32_t block = 0;
+    for (int64_t k = 0; k < kBlockLength; ++k) block += data[i + k] > level;
+    count += block;
+  }
+  for (; i < n; ++i) count += data[i] > level;
+  return count;
+}
+
+// A least-squares line through (k, t_k) for edges k = 0, 1, 2 …, updated about its running
+// means so that a billion edges lose no precision; its slope is the period.
 class EdgeLine {
  public:
   void Add(double t) {
     if (n_ == 0) first_ = t;
-    const long double k = n_, dt = t - first_;
+    const double k = static_cast<double>(n_), dt = t - first_;
     ++n_;
-    sk_ += k;
-    skk_ += k * k;
-    st_ += dt;
-    skt_ += k * dt;
+    const double dk = k - meanK_;
+    meanK_ += dk / static_cast<double>(n_);
+    meanT_ += (dt - meanT_) / static_cast<double>(n_);
+    kk_ += dk * (k - meanK_);
+    kt_ += dk * (dt - meanT_);
   }
   int64_t Count() const { return n_; }
-  double Slope() const {
-    const long double n = static_cast<long double>(n_);
-    return static_cast<double>((n * skt_ - sk_ * st_) / (n * skk_ - sk_ * sk_));
-  }
+  double Slope() const { return kt_ / kk_; }
 
  private:
   int64_t n_ = 0;
-  double first_ = 0;
-  long double sk_ = 0, skk_ = 0, st_ = 0, skt_ = 0;
+  double first_ = 0, meanK_ = 0, meanT_ = 0, kk_ = 0, kt_ = 0;
 };
 
-// Edges are crossings of the mean, placed by linear interpolation between the samples on either
-// side of it. An edge counts only once the signal has gone on past the mean by the hysteresis
-// (a tenth of the peak-to-peak, at least 2 levels), so noise about the mean makes no extra
-// edges; the crossing taken is then the last one before that. The period is the least-squares
-// slope of the rising edges' times against their number, averaged with the falling edges'; the
-// duty cycle is the share of samples above the mean from the first rising edge to the last.
-// Blocks without an edge are only counted, which vectorises.
+// Edges are crossings of the mean. An edge counts only once the signal has gone on past the
+// mean by the hysteresis (a tenth of the peak-to-peak, at least 2 levels), so noise about the
+// mean makes no extra edges. It is placed where the least-squares line through the samples
+// since the signal left the far side of the hysteresis band crosses the mean, which averages
+// the noise of a slow edge out (two samples of a step give plain interpolation). The period is
+// the least-squares slope of the rising edges' times against their number, averaged with the
+// falling edges'; the duty cycle is the share of samples above the mean from the first rising
+// edge to the last. Samples compare as bytes: the thresholds lie below 250, where bytes and
+// levels order alike.
 class EdgeFinder {
  public:
   explicit EdgeFinder(const StretchFigures& figures) : mean_(figures.MeanLevel()) {
     const long double hysteresis = std::max(2.0L, (figures.maxLevel - figures.minLevel) / 10.0L);
-    above_ = static_cast<uint32_t>(std::floor(mean_));
-    rise_ = static_cast<uint32_t>(
+    above_ = static_cast<uint8_t>(std::floor(mean_));
+    rise_ = static_cast<uint8_t>(
         std::min<long double>(std::ceil(mean_ + hysteresis), figures.maxLevel));
-    fall_ = static_cast<uint32_t>(
+    fall_ = static_cast<uint8_t>(
         std::max<long double>(std::floor(mean_ - hysteresis), figures.minLevel));
     usable_ = figures.maxLevel > figures.minLevel && rise_ > above_ && fall_ <= above_;
   }
@@ -91,31 +125,14 @@ class EdgeFinder {
   // `data` follows the samples fed before; data[-history] … data[-1] are the last of them.
   void Feed(const uint8_t* data, int64_t count, int64_t history) {
     if (!usable_ || count == 0) return;
-    if (base_ == 0 && !started_) {
-      high_ = Level(data[0]) > above_;
-      started_ = true;
+    if (!started_) high_ = data[0] > above_, started_ = true;
+    counted_ = 0;
+    for (int64_t i = 0;; ++i) {
+      i = FindLevel(data, i, count, high_ ? fall_ : rise_, high_);
+      if (i >= count) break;
+      Edge(data, i, history);
     }
-    for (int64_t at = 0; at < count; at += kBlockLength) {
-      const int64_t end = std::min(count, at + kBlockLength);
-      uint32_t highs = 0;
-      bool edge = false;
-      if (high_) {
-        for (int64_t i = at; i < end; ++i) {
-          highs += Level(data[i]) > above_;
-          edge |= Level(data[i]) <= fall_;
-        }
-      } else {
-        for (int64_t i = at; i < end; ++i) {
-          highs += Level(data[i]) > above_;
-          edge |= Level(data[i]) >= rise_;
-        }
-      }
-      if (!edge) {
-        highCount_ += highs;
-        continue;
-      }
-      for (int64_t i = at; i < end; ++i) Step(data, i, history);
-    }
+    highCount_ += CountAbove(data + counted_, count - counted_, above_);
     base_ += count;
   }
 
@@ -133,60 +150,52 @@ class EdgeFinder {
   }
 
  private:
-  void Step(const uint8_t* data, int64_t i, int64_t history) {
-    const uint32_t level = Level(data[i]);
-    highCount_ += level > above_;
-    if (!high_ && level >= rise_) {
-      int64_t j = i - 1;
-      while (j >= -history && Level(data[j]) > above_) --j;
-      rising_.Add(Crossing(data, j, i, history));
-      // Samples j + 1 … i lie above the mean: the count before the first of them.
-      const int64_t highsBefore = highCount_ - (i - j);
-      if (rising_.Count() == 1) {
-        firstAfter_ = base_ + j + 1;
-        firstHighs_ = highsBefore;
-      }
-      lastAfter_ = base_ + j + 1;
-      lastHighs_ = highsBefore;
-      high_ = true;
-    } else if (high_ && level <= fall_) {
-      int64_t j = i - 1;
-      while (j >= -history && Level(data[j]) <= above_) --j;
-      falling_.Add(Crossing(data, j, i, history));
-      high_ = false;
-    }
+  // Sample i has gone past the hysteresis: an edge, the last crossing of the mean being between
+  // samples j and j + 1.
+  void Edge(const uint8_t* data, int64_t i, int64_t history) {
+    const bool rising = !high_;
+    int64_t j = i - 1;
+    while (j >= -history && (data[j] > above_) == rising) --j;
+    (rising ? rising_ : falling_).Add(Crossing(data, j, i, history, rising));
+    high_ = rising;
+    if (!rising) return;
+    // Samples above the mean before j + 1, the first sample of the high part.
+    const int64_t after = std::max(j + 1, -history);
+    if (after >= counted_)
+      highCount_ += CountAbove(data + counted_, after - counted_, above_);
+    else
+      highCount_ -= CountAbove(data + after, counted_ - after, above_);
+    counted_ = after;
+    if (rising_.Count() == 1) firstAfter_ = base_ + after, firstHighs_ = highCount_;
+    lastAfter_ = base_ + after, lastHighs_ = highCount_;
   }
 
-  // Where the edge that ended at sample i crossed the mean, the last crossing being between
-  // samples j and j + 1: on the least-squares line through the samples since the signal left
-  // the far side of the hysteresis band, which averages the noise of a slow edge out; between
-  // j and j + 1 where that line cannot be had.
-  double Crossing(const uint8_t* data, int64_t j, int64_t i, int64_t history) const {
+  double Crossing(const uint8_t* data, int64_t j, int64_t i, int64_t history, bool rising) const {
     if (j < -history) return static_cast<double>(base_ - history);
-    const bool rising = Level(data[i]) >= rise_;
     int64_t k = j;
-    while (k > -history && (rising ? Level(data[k]) > fall_ : Level(data[k]) < rise_)) --k;
-    long double n = 0, st = 0, sv = 0, stt = 0, stv = 0;
+    while (k > -history && (rising ? data[k] > fall_ : data[k] < rise_)) --k;
+    double n = 0, st = 0, sv = 0, stt = 0, stv = 0;
     for (int64_t t = k; t <= i; ++t) {
-      const long double x = static_cast<long double>(t - k), v = Level(data[t]);
+      const double x = static_cast<double>(t - k), v = Level(data[t]);
       n += 1, st += x, sv += v, stt += x * x, stv += x * v;
     }
-    const long double slope = (n * stv - st * sv) / (n * stt - st * st);
-    const long double a = Level(data[j]), b = Level(data[j + 1]);
-    long double at = static_cast<long double>(j) + (mean_ - a) / (b - a);
+    const double slope = (n * stv - st * sv) / (n * stt - st * st);
+    const double mean = static_cast<double>(mean_);
+    const double a = Level(data[j]), b = Level(data[j + 1]);
+    double at = static_cast<double>(j) + (mean - a) / (b - a);
     if (rising ? slope > 0 : slope < 0) {
-      const long double fitted =
-          static_cast<long double>(k) + (mean_ - (sv - slope * st) / n) / slope;
-      at = std::clamp<long double>(fitted, k, i);
+      const double fitted = static_cast<double>(k) + (mean - (sv - slope * st) / n) / slope;
+      at = std::clamp<double>(fitted, static_cast<double>(k), static_cast<double>(i));
     }
-    return static_cast<double>(static_cast<long double>(base_) + at);
+    return static_cast<double>(base_) + at;
   }
 
   long double mean_;
-  uint32_t above_ = 0, rise_ = 0, fall_ = 0;
+  uint8_t above_ = 0, rise_ = 0, fall_ = 0;
   bool usable_ = false, started_ = false, high_ = false;
-  int64_t base_ = 0;       // index of the next sample fed
-  int64_t highCount_ = 0;  // samples above the mean so far
+  int64_t base_ = 0;       // index of data[0] in the stretch
+  int64_t highCount_ = 0;  // samples above the mean before data[counted_]
+  int64_t counted_ = 0;
   EdgeLine rising_, falling_;
   int64_t firstAfter_ = 0, firstHighs_ = 0, lastAfter_ = 0, lastHighs_ = 0;
 };
