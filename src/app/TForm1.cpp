@@ -292,6 +292,8 @@ void TForm1::CreateMainWindow() {
   InitPlotBitmaps(state.view, state.cursors);
   // Time and date texts are fixed to "hh:mm:ss:zzz" and "dd:mm:yyyy" (common/DateTime.h).
   LoadSettings(state.settings, settingsPath);
+  state.view.envelopeShown = state.settings.envelopeView;
+  EnvelopeAction->setChecked(state.view.envelopeShown);
   if (state.settings.adapterType == 1) {
     ApplyType1Limits();
     SelectVoltsClick(4);         // 100 mV

@@ -15,6 +15,7 @@
 #include "acquisition/SerialLink.h"
 #include "acquisition/TickSchedule.h"
 #include "app/RecorderState.h"
+#include "app/SummaryWatcher.h"
 #include "app/TFrame1.h"
 #include "controls/BrowseEdit.h"
 #include "controls/IconButton.h"
@@ -154,6 +155,15 @@ class TForm1 : public QWidget {
   void CopyPlotPicture();
   enum class SampleFormat { kCsv, kWav, kSigrok };
   void ExportSamples(Stretch stretch, SampleFormat format);
+  // "Pomiary…" shows the measurement window; "Obwiednia" switches the envelope view, which is
+  // drawn once the summary that the watcher builds at each opening is ready.
+  QAction *MeasureAction, *EnvelopeAction;
+  QWidget* measurementWindow = nullptr;  // set once the window exists
+  SummaryWatcher* summaryWatcher;
+  void BuildMeasureMenu();
+  void ShowMeasurements();
+  void ToggleEnvelope();
+  void SummaryReady();
 
   // Live recording: "Start", each tick of Timer1, "Stop".
   SerialLink serialLink{MakeQtSerialPort};

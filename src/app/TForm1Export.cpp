@@ -54,6 +54,7 @@ void TForm1::BuildPlotMenu() {
     for (const auto& [menu, format] : menus)
       menu->addAction(kStretchCaptions[i], this,
                       Guard([this, i, format] { ExportSamples(kStretches[i], format); }));
+  BuildMeasureMenu();
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {

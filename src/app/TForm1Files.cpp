@@ -108,6 +108,7 @@ void TForm1::OpenRecording() {
       } else {
         DrawScales(state.scales.timeScaleAbsolute);
         SetViewButtonsEnabled(true);
+        summaryWatcher->Start();
         if (outcome.fileSize > state.recording.sampleCount)
           ShowMessage("Uwaga", QString("Plik ma %1 bajtów; pokazano pierwsze %2 próbek.")
                                    .arg(outcome.fileSize)

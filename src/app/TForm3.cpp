@@ -10,6 +10,7 @@
 #include "app/Guard.h"
 #include "app/OutputFiles.h"
 #include "app/ScreenPlacement.h"
+#include "app/StretchButtons.h"
 #include "app/TForm1.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
@@ -65,12 +66,16 @@ TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
     b->setText(caption);
     b->setFont(SmallFont());
     b->setFocusPolicy(Qt::NoFocus);
+    // The chosen scale stays pressed.
+    b->setCheckable(true);
+    b->setAutoExclusive(true);
     connect(b, &QToolButton::clicked, this, Guard([this, f] { SetFrequencyZoom(f); }));
     return b;
   };
   SpeedButton1 = button(4, "1:1", 1);
   SpeedButton2 = button(28, "10x", 10);
   SpeedButton3 = button(52, "100x", 100);
+  SpeedButton1->setChecked(true);
   BuildStretchPanel();
 
   // FormCreate
@@ -78,26 +83,13 @@ TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
 }
 
 void TForm3::BuildStretchPanel() {
-  Panel2 = new RaisedPanel(this, {560, 114, 41, 81});
-  const auto button = [this](int top, const QString& caption, const QString& hint, Stretch s) {
-    auto* b = new QToolButton(Panel2);
-    b->setGeometry(4, top, 32, 22);
-    b->setText(caption);
-    b->setToolTip(hint);
-    b->setFont(SmallFont());
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setCheckable(true);
-    b->setAutoExclusive(true);
-    connect(b, &QToolButton::clicked, this, Guard([this, s] { SetStretch(s); }));
-    return b;
-  };
-  StretchButton1 = button(4, "Pocz.", "Pierwsze próbki nagrania", Stretch::kWhole);
-  StretchButton2 = button(28, "Widok", "Próbki widoczne na wykresie", Stretch::kView);
-  StretchButton3 = button(52, "A–B", "Próbki między kursorami A i B", Stretch::kCursors);
-  StretchButton1->setChecked(true);
-  StretchButton3->setEnabled(state_.cursors.cursorsVisible);
-  connect(&mainWindow_, &TForm1::CursorsSwitched, this,
-          Guard([this](bool on) { StretchButton3->setEnabled(on); }));
+  const StretchButtons made =
+      MakeStretchButtons(this, {560, 114, 41, 81}, "Pierwsze próbki nagrania", mainWindow_,
+                         [this](Stretch s) { SetStretch(s); });
+  Panel2 = made.panel;
+  StretchButton1 = made.buttons[0];
+  StretchButton2 = made.buttons[1];
+  StretchButton3 = made.buttons[2];
 
   for (QLabel** label : {&Label2, &Label3}) {
     *label = new QLabel(this);
@@ -134,11 +126,9 @@ void TForm3::RefreshSpectrum() {
   frame.show();
   frame.repaint();
   // A–B was chosen while the cursors were on; without them the recording's start is analysed.
-  if (stretch == Stretch::kCursors && !state_.cursors.cursorsVisible) stretch = Stretch::kWhole;
-  (stretch == Stretch::kWhole  ? StretchButton1
-   : stretch == Stretch::kView ? StretchButton2
-                               : StretchButton3)
-      ->setChecked(true);
+  stretch = UsableStretch(stretch, state_.cursors.cursorsVisible);
+  StretchButtons{Panel2, {StretchButton1, StretchButton2, StretchButton3}}.Show(stretch);
+  SpeedButton1->setChecked(true);  // a new computation shows the whole axis
   const SampleSpan wanted = StretchRange(stretch, ViewSpan(state_.view), CursorSpan(state_.cursors),
                                          state_.recording.dataFile.Size());
   const bool computed = wyk::RefreshSpectrum(
@@ -199,6 +189,7 @@ void TForm3::ExportBins() {
 
 void TForm3::SetFrequencyZoom(int f) {
   wyk::SetFrequencyZoom(state_.settings, state_.scales, state_.spectrum, f);
+  (f == 1 ? SpeedButton1 : f == 10 ? SpeedButton2 : SpeedButton3)->setChecked(true);
   ShowReadouts();
   DrawSpectrumAxes(state_.spectrum, windowCanvas, textDrawer_);
   PresentSpectrum(state_.spectrum, windowCanvas);

@@ -11,6 +11,8 @@ Windows CreateWindows(RecorderState& state, const std::string& settingsPath) {
   windows.form3 = std::make_unique<TForm3>(state, *windows.form1);
   windows.form1->configurationDialog = windows.form2.get();
   windows.form1->spectrumWindow = windows.form3.get();
+  windows.form4 = std::make_unique<TForm4>(state, *windows.form1);
+  windows.form1->measurementWindow = windows.form4.get();
   SetUpMainWindowKeys(*windows.form1);
   SetUpConfigurationKeys(*windows.form2);
   SetUpSpectrumKeys(*windows.form3);

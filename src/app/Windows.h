@@ -1,5 +1,5 @@
 #pragma once
-// The three windows of the program, created in their start-up order.
+// The windows of the program, created in their start-up order.
 
 #include <memory>
 #include <string>
@@ -8,6 +8,7 @@
 #include "app/TForm1.h"
 #include "app/TForm2.h"
 #include "app/TForm3.h"
+#include "app/TForm4.h"
 
 namespace wyk {
 
@@ -15,6 +16,7 @@ struct Windows {
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm2> form2;
   std::unique_ptr<TForm3> form3;
+  std::unique_ptr<TForm4> form4;  // "Pomiary"
 };
 
 // Main window (which loads the settings), then the configuration dialog (which gives the

@@ -71,13 +71,18 @@ void LoadSettings(Settings& settings, const std::string& path) {
   // Linux devices for the port numbers, e.g. COM1=/dev/ttyUSB0; never written back.
   for (size_t n = 1; n < settings.comDevicePaths.size(); ++n)
     settings.comDevicePaths[n] = ReadProfileString(path, "COM", "COM" + std::to_string(n), "");
+  settings.envelopeView = ReadIntegerEntry(path, "WIDOK", "Obwiednia", 0) != 0;
 }
 
-void SaveSettings(const Settings& settings, const std::string& path) {
-  // The per-user folder is made by the first save; a failure shows at the first write.
+// The per-user folder is made by the first save; a failure shows at the first write.
+static void MakeFolderOf(const std::string& path) {
   std::error_code ignored;
   const std::filesystem::path folder = FilePath(path).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+}
+
+void SaveSettings(const Settings& settings, const std::string& path) {
+  MakeFolderOf(path);
   const auto text = [](long long v) { return std::to_string(v); };
   // Colours are written as the signed 32-bit values they are read back as.
   const auto colour = [&](TColor c) { return text(static_cast<int32_t>(c)); };
@@ -87,6 +92,11 @@ void SaveSettings(const Settings& settings, const std::string& path) {
   WriteProfileString(path, "COM", "Port", text(settings.comPortNumber));
   WriteProfileString(path, "COM", "Typ", text(settings.adapterType));
   WriteProfileString(path, "COM", "SkladowaStala", text(settings.dcOffset));
+}
+
+void SaveEnvelopeView(const Settings& settings, const std::string& path) {
+  MakeFolderOf(path);
+  WriteProfileString(path, "WIDOK", "Obwiednia", settings.envelopeView ? "1" : "0");
 }
 
 }  // namespace wyk

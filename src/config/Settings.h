@@ -21,6 +21,7 @@ struct Settings {
   uint8_t dcOffset = 120;
   // Device of "COM1".."COM8" from the settings file (element n for COMn); empty: /dev/ttyS<n-1>.
   std::array<std::string, 9> comDevicePaths;
+  bool envelopeView = false;  // "Obwiednia" in [WIDOK], written when the plot menu changes it
 };
 
 // The executable's path with its extension replaced by ".INI" (appended when it has none).
@@ -39,5 +40,8 @@ void LoadSettings(Settings& settings, const std::string& path);
 // Writes all six entries in order, making the file's folder when it is missing; raises
 // "Unable to write to <path>" at the first failure.
 void SaveSettings(const Settings& settings, const std::string& path);
+
+// Writes "Obwiednia" alone; raises "Unable to write to <path>" when it cannot.
+void SaveEnvelopeView(const Settings& settings, const std::string& path);
 
 }  // namespace wyk

@@ -1,11 +1,13 @@
 #pragma once
-// The recording being browsed or recorded into: its sample file, name, length and start.
+// The recording being browsed or recorded into: its sample file, name, length and start, and
+// the summary of its samples' extents.
 
 #include <cstdint>
 #include <string>
 
 #include "common/DateTime.h"
 #include "storage/SampleFile.h"
+#include "storage/SampleSummary.h"
 
 namespace wyk {
 
@@ -17,6 +19,7 @@ struct OpenRecording {
   TDateTime recordingStart = 0;
   TDateTime relativeTimeOrigin = 0;  // never changed
   float samplePeriodMs = 0.5f;       // as stored with it; the selectors may show another since
+  SampleSummary summary;             // for the envelope view; built once opened
 };
 
 }  // namespace wyk

@@ -11,6 +11,7 @@ bool SampleFileExists(const std::string& sampleName) {
 }
 
 void CloseRecording(OpenRecording& recording) {
+  recording.summary.Clear();
   recording.dataFile.Close();
   recording.dataFileOpen = false;
   recording.recordingName.clear();
@@ -42,6 +43,7 @@ OpenOutcome OpenRecordingFiles(OpenRecording& recording, const std::string& name
     CloseRecording(recording);
     return {OpenResult::kNotOpened, 0, ProfileFileState::kMissing, {}};
   }
+  recording.summary.Clear();
   recording.dataFile = std::move(stored.samples);  // the recording open before is closed
   recording.dataFileOpen = false;
   recording.recordingStart = stored.parameters.start;

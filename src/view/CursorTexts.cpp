@@ -5,7 +5,11 @@
 namespace wyk {
 
 long double LevelValue(int32_t level, float voltsPerDiv) {
-  return static_cast<long double>(level) * voltsPerDiv * 0.04L;
+  return FractionalLevelValue(level, voltsPerDiv);
+}
+
+long double FractionalLevelValue(long double level, float voltsPerDiv) {
+  return level * voltsPerDiv * 0.04L;
 }
 
 std::string LevelValueNumber(int32_t level, float voltsPerDiv) {

@@ -14,6 +14,8 @@ constexpr int32_t PlotLevel(int32_t sample) {
 // level × voltsPerDiv × 0.04 (25 pixels a division), formed and kept in extended precision:
 // rounding it to double first can change the fifteenth digit of its text.
 long double LevelValue(int32_t level, float voltsPerDiv);
+// The same product for a level between pixels, such as a mean.
+long double FractionalLevelValue(long double level, float voltsPerDiv);
 
 // The value with up to 15 significant digits and a decimal comma, without its unit ("0,5").
 std::string LevelValueNumber(int32_t level, float voltsPerDiv);

@@ -5,6 +5,7 @@
 
 #include "common/Errors.h"
 #include "view/CursorTexts.h"
+#include "view/EnvelopePlot.h"
 
 namespace wyk {
 namespace {
@@ -13,6 +14,19 @@ namespace {
 // The trace covers the first `traced` columns.
 void DrawPlotLayer(const Settings& settings, Canvas& canvas, int gridSpacing, int gridOffset,
                    const std::array<int32_t, kPlotWidth>& values, int traced) {
+  DrawPlotGrid(settings, canvas, gridSpacing, gridOffset);
+  canvas.SetPenColor(settings.lineColor);
+  const auto row = [](int32_t v) { return static_cast<int>(int64_t{kPlotHeight} - v); };
+  if (traced <= 0) return;
+  canvas.MoveTo(0, row(values[0]));
+  for (int i = 1; i < traced; ++i) canvas.LineTo(i, row(values[i]));
+  // A line leaves out its end point: a short trace still shows its last sample.
+  if (traced < kPlotWidth) canvas.LineTo(traced, row(values[static_cast<size_t>(traced - 1)]));
+}
+
+}  // namespace
+
+void DrawPlotGrid(const Settings& settings, Canvas& canvas, int gridSpacing, int gridOffset) {
   canvas.SetBrushColor(settings.backgroundColor);
   canvas.SetPenColor(settings.gridColor);
   // One pixel wider and higher than the bitmap: only the left and top edges show.
@@ -29,17 +43,7 @@ void DrawPlotLayer(const Settings& settings, Canvas& canvas, int gridSpacing, in
     canvas.MoveTo(0, y);
     canvas.LineTo(kPlotWidth, y);
   }
-
-  canvas.SetPenColor(settings.lineColor);
-  const auto row = [](int32_t v) { return static_cast<int>(int64_t{kPlotHeight} - v); };
-  if (traced <= 0) return;
-  canvas.MoveTo(0, row(values[0]));
-  for (int i = 1; i < traced; ++i) canvas.LineTo(i, row(values[i]));
-  // A line leaves out its end point: a short trace still shows its last sample.
-  if (traced < kPlotWidth) canvas.LineTo(traced, row(values[static_cast<size_t>(traced - 1)]));
 }
-
-}  // namespace
 
 void InitPlotBitmaps(ViewWindow& view, CursorState& cursors) {
   view.plotBitmap.Resize(kPlotWidth, kPlotHeight);
@@ -57,7 +61,10 @@ void DrawRecordingPlot(const Settings& settings, ViewWindow& view, Canvas& canva
     view.plotValues[static_cast<std::size_t>(i)] =
         PlotLevel(view.windowBuffer[static_cast<std::size_t>(view.windowOffset + i)]);
   }
-  DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, view.plotValues, TracedColumns(view));
+  if (view.envelopeShown && view.envelopeValid)
+    DrawEnvelopeLayer(settings, view, canvas, gridSpacing, gridOffset);
+  else
+    DrawPlotLayer(settings, canvas, gridSpacing, gridOffset, view.plotValues, TracedColumns(view));
 }
 
 void DrawLivePlot(const Settings& settings, const std::array<int32_t, kPlotWidth>& liveValues,

@@ -23,9 +23,13 @@ constexpr TColor kSelectionGrey = 0x808080;
 // black outline.
 void InitPlotBitmaps(ViewWindow& view, CursorState& cursors);
 
+// Background and grid of the plot layer.
+void DrawPlotGrid(const Settings& settings, Canvas& canvas, int gridSpacing, int gridOffset);
+
 // The open recording: plotValues[i] = windowBuffer[windowOffset + i] with values above 250 held
 // at 250, then background, grid and trace of plotValues over the columns that show a sample of
-// the recording (TracedColumns). windowOffset lies in 0 … 9500.
+// the recording (TracedColumns), or the envelope when it is shown and valid. windowOffset lies in
+// 0 … 9500.
 void DrawRecordingPlot(const Settings& settings, ViewWindow& view, Canvas& canvas, int gridSpacing,
                        int gridOffset);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/WindowRead.h"
+#include "view/EnvelopeWindow.h"
 #include "view/PlotRenderer.h"
 #include "view/ScaleRenderer.h"
 #include "view/ZoomScroll.h"
@@ -30,11 +31,14 @@ void ResetZoom(const OpenRecording& recording, ViewWindow& view) {
 void ReadFirstWindow(const OpenRecording& recording, ViewWindow& view) {
   UpdateScrollBar(recording, view);
   ReadWindow(recording, view, 1);
+  view.envelopeValid = false;  // one sample a column: the envelope is the trace
 }
 
 void ReadWindow(const OpenRecording& recording, ViewWindow& view, int32_t step) {
   view.windowSamples = static_cast<int32_t>(ReadWindow(recording.dataFile, view.windowStart, step,
                                                        view.lastReadSample, view.windowBuffer));
+  view.envelopeValid = false;
+  if (view.envelopeShown) ReadWindowEnvelope(recording, view, step);
 }
 
 void ViewRecordingAt(const Settings& settings, const Scales& scales, const OpenRecording& recording,

@@ -29,6 +29,12 @@ struct ViewWindow {
   int32_t previousWindowOffset = 0;
   uint8_t lastReadSample = 0;  // fills the window past the end of the file
   int32_t windowSamples = 0;   // leading elements of windowBuffer that hold samples of the file
+  // The envelope view: the least and greatest sample under each window element, drawn instead
+  // of the sampled trace once valid (until the summary is ready, long steps have none).
+  bool envelopeShown = false;
+  bool envelopeValid = false;
+  std::array<uint8_t, kWindowLength> windowLeast{};
+  std::array<uint8_t, kWindowLength> windowGreatest{};
   int32_t zoomStep = 1;
   int32_t zoomPercent = 0;
   ScrollBarState scrollBar;  // ScrollBar1

@@ -85,9 +85,10 @@ TEST(CliPictures, RenderIsTheRenderersViewOfTheSameState) {
     int64_t step, position;
     bool absolute;
     const char* settings;
+    bool envelope = false;
   } cases[] = {
       {1, 0, false, nullptr},    {3, 1001, true, nullptr},    {1, 999999, false, nullptr},
-      {50, 0, false, "red.INI"}, {7, 12345, true, "red.INI"},
+      {50, 0, false, "red.INI"}, {7, 12345, true, "red.INI"}, {300, 500, false, nullptr, true},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args{"render",
@@ -101,6 +102,7 @@ TEST(CliPictures, RenderIsTheRenderersViewOfTheSameState) {
                                   std::to_string(c.position)};
     if (c.absolute) args.push_back("--absolute");
     if (c.settings) args.insert(args.end(), {"--settings", dir.File(c.settings)});
+    if (c.envelope) args.push_back("--envelope");
     const auto result = RunCli(args);
     ASSERT_EQ(result.code, 0) << result.err;
 
@@ -108,6 +110,8 @@ TEST(CliPictures, RenderIsTheRenderersViewOfTheSameState) {
     LoadSettings(state->settings, c.settings ? dir.File(c.settings) : "");
     InitPlotBitmaps(state->view, state->cursors);
     ASSERT_EQ(OpenRecordingForView(*state, rec).result, OpenResult::kOpened);
+    state->view.envelopeShown = c.envelope;
+    state->recording.summary.Build(state->recording.dataFile);
     ViewRecordingAt(state->settings, state->scales, state->recording, state->view, c.step,
                     c.position);
     Canvas window = Surface(kWindowWidth, kWindowHeight, kWindowColour);
@@ -121,6 +125,7 @@ TEST(CliPictures, RenderIsTheRenderersViewOfTheSameState) {
     const int64_t p = state->view.scrollBar.position;
     const int v = static_cast<uint8_t>(ReadFile(rec)[static_cast<size_t>(p + c.step * 10)]);
     const TColor line = state->settings.lineColor;
+    if (c.envelope) continue;  // the envelope's columns are the renderer's own table
     EXPECT_EQ(png.pixelColor(kPlotLeft + 10, kPlotTop + 250 - v - kViewArea.top),
               QColor(RedOf(line), GreenOf(line), BlueOf(line)))
         << c.step << " " << c.position;
@@ -234,11 +239,24 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   for (auto [choice, to] : {std::pair{spectrum.StretchButton2, p + 500 * step},
                             std::pair{spectrum.StretchButton3, p + 400 * step + 1}}) {
     QTest::mouseClick(choice, Qt::LeftButton);
+    EXPECT_TRUE(choice->isChecked());
     EXPECT_EQ(RunCli({"spectrum", rec, "--peak", "--from", n(p), "--to", n(to)}).out,
               (spectrum.Label2->text() + "\n" + spectrum.Label3->text() + "\n").toStdString());
   }
   spectrum.grab().save(testing::ArtifactPath("spectrum-stretch.png"));
   QTest::mouseClick(spectrum.SpeedButton2, Qt::LeftButton);
+  EXPECT_TRUE(spectrum.SpeedButton2->isChecked() && !spectrum.SpeedButton1->isChecked());
+  // "Pomiary" measures what measure does and copies what it prints.
+  TForm4& measures = *program.windows.form4;
+  f.MeasureAction->trigger();
+  for (auto [choice, to] : {std::pair{measures.stretchButtons.buttons[1], p + 500 * step},
+                            std::pair{measures.stretchButtons.buttons[2], p + 400 * step + 1}}) {
+    QTest::mouseClick(choice, Qt::LeftButton);
+    QTest::mouseClick(measures.CopyButton, Qt::LeftButton);
+    EXPECT_EQ(RunCli({"measure", rec, "--from", n(p), "--to", n(to)}).out,
+              QApplication::clipboard()->text().toStdString());
+  }
+  measures.grab().save(testing::ArtifactPath("measurements.png"));
 
   const std::string view = " --from " + n(p) + " --to " + n(p + 500 * step) + " ";
   const std::string ab = " --from " + n(p) + " --to " + n(p + 400 * step + 1) + " ";
@@ -329,9 +347,18 @@ TEST(CliPictures, WindowExportsAreTheCommandLines) {
   f.PlotMenu->hide();
   spectrum.hide();
   QTest::mouseClick(f.FftButton, Qt::LeftButton);
-  EXPECT_TRUE(spectrum.StretchButton1->isChecked());
+  EXPECT_TRUE(spectrum.StretchButton1->isChecked() && spectrum.SpeedButton1->isChecked());
   EXPECT_EQ(spectrum.Label2->text(), "próbki 0 … 1 048 575");
 
+  // "Obwiednia" is remembered, and draws once the summary is built.
+  QTest::mouseClick(f.z1, Qt::LeftButton);
+  const QImage sampled = f.grab().toImage();
+  f.EnvelopeAction->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return program.state->recording.summary.Ready(); }));
+  QTest::qWait(50);
+  EXPECT_NE(f.grab().toImage(), sampled);
+  f.grab().save(testing::ArtifactPath("envelope.png"));
+  EXPECT_NE(ReadFile(f.settingsPath).find("[WIDOK]\r\nObwiednia=1"), std::string::npos);
   // A file cut short since it was opened gives no part of what the view announced.
   std::filesystem::resize_file(rec, 1000);
   QTest::keyClick(&f, Qt::Key_End);

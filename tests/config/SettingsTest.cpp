@@ -24,13 +24,15 @@ using testing::WriteFile;
 struct Loaded {
   TColor line, background, grid;
   int port, type, offset;
+  bool envelope = false;
 };
 
 Loaded Load(const std::string& path) {
   auto state = std::make_unique<RecorderState>();
   LoadSettings(state->settings, path);
   return {state->settings.lineColor,     state->settings.backgroundColor, state->settings.gridColor,
-          state->settings.comPortNumber, state->settings.adapterType,     state->settings.dcOffset};
+          state->settings.comPortNumber, state->settings.adapterType,     state->settings.dcOffset,
+          state->settings.envelopeView};
 }
 
 TEST(Settings, FileContentsGiveValuesEntryByEntry) {
@@ -59,6 +61,7 @@ TEST(Settings, FileContentsGiveValuesEntryByEntry) {
       {"empty value", "[COM]\nTyp=\n", {65280, 0, 32768, 1, 2, 120}},
       {"out of 32-bit range", "[COL]\nclLinia=4294967296\n", {65280, 0, 32768, 1, 2, 120}},
       {"key in another section", "[X]\nTyp=1\n[COM]\n", {65280, 0, 32768, 1, 2, 120}},
+      {"envelope view", "[WIDOK]\r\nObwiednia=1\r\n", {65280, 0, 32768, 1, 2, 120, true}},
       {"all six",
        "[COL]\r\nclLinia=255\r\nclTlo=16777215\r\nclSiatka=128\r\n[COM]\r\nPort=3\r\nTyp=0\r\n"
        "SkladowaStala=7\r\n",
@@ -75,6 +78,7 @@ TEST(Settings, FileContentsGiveValuesEntryByEntry) {
     EXPECT_EQ(got.port, c.expected.port) << c.name;
     EXPECT_EQ(got.type, c.expected.type) << c.name;
     EXPECT_EQ(got.offset, c.expected.offset) << c.name;
+    EXPECT_EQ(got.envelope, c.expected.envelope) << c.name;
   }
 }
 

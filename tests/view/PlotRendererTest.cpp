@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <set>
 
 #include "app/RecorderState.h"
+#include "storage/Recordings.h"
+#include "support/TempDir.h"
+#include "view/RecordingView.h"
 
 namespace wyk {
 namespace {
@@ -156,6 +160,67 @@ TEST(PlotRenderer, PresentPlotPutsTheBitmapAt40By30) {
                         {39, 30, kSilver},       {540, 279, kSilver},   {40, 29, kSilver},
                         {40, 280, kSilver}};
   for (const Case& c : cases) EXPECT_EQ(window.Pixel(c.x, c.y), c.colour) << c.x << "," << c.y;
+}
+
+}  // namespace
+}  // namespace wyk
+
+namespace wyk {
+namespace {
+
+// A 40-sample sine with one spike of 250 at sample 500 123, between the samples a zoomed-out
+// sampled view takes.
+std::string SpikedSine(int64_t count) {
+  std::string bytes(static_cast<size_t>(count), '\0');
+  for (int64_t i = 0; i < count; ++i)
+    bytes[static_cast<size_t>(i)] = static_cast<char>(128 + std::lround(90 * std::sin(i * 0.157)));
+  bytes[500123] = static_cast<char>(250);
+  return bytes;
+}
+
+// Rows of the line colour in plot column x: the top and the bottom one; {-1, -1} when none.
+std::pair<int, int> LineRows(const Canvas& plot, int x) {
+  int top = -1, bottom = -1;
+  for (int y = 0; y < kPlotHeight; ++y)
+    if (plot.Pixel(x, y) == kLine) (top < 0 ? top : bottom) = y, bottom = y;
+  return {top, bottom};
+}
+
+TEST(PlotRenderer, EnvelopeColumnsSpanTheLeastAndGreatestSampleUnderThem) {
+  testing::TempDir dir;
+  const std::string bytes = SpikedSine(1000000);
+  testing::WriteFile(dir.File("e.osr"), bytes);
+  const struct {
+    int64_t step, position;
+    bool summary;  // built; without it long steps keep the sampled trace
+  } rows[] = {{2000, 0, true}, {100, 480000, false}, {100, 480000, true}, {2000, 0, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.step) + " " + std::to_string(row.summary));
+    auto state = NewState();
+    ASSERT_EQ(OpenRecordingFiles(state->recording, dir.File("e.osr")).result, OpenResult::kOpened);
+    if (row.summary) state->recording.summary.Build(state->recording.dataFile);
+    state->view.envelopeShown = true;
+    ViewRecordingAt(state->settings, state->scales, state->recording, state->view, row.step,
+                    row.position);
+    const Canvas& plot = state->view.plotBitmap;
+    const int spike = static_cast<int>((500123 - row.position) / row.step);
+    const bool envelope = row.step <= 256 || row.summary;
+    EXPECT_EQ(plot.Pixel(spike, 0) == kLine, envelope);  // the sampled trace misses it
+    if (!envelope) continue;
+    int leftLeast = 0, leftGreatest = 0;
+    for (int x = 0; x < kPlotWidth; ++x) {
+      const auto first = static_cast<size_t>(row.position + row.step * x);
+      const std::string under = bytes.substr(first, static_cast<size_t>(row.step));
+      int least = 250, greatest = 0;
+      for (const char c : under)
+        least = std::min(least, int(uint8_t(c))), greatest = std::max(greatest, int(uint8_t(c)));
+      // Joined to the column on the left where the two do not overlap.
+      const int top = 250 - (x > 0 ? std::max(greatest, leftLeast) : greatest);
+      const int bottom = 250 - (x > 0 ? std::min(least, leftGreatest) : least);
+      ASSERT_EQ(LineRows(plot, x), std::make_pair(top, bottom)) << "column " << x;
+      leftLeast = least, leftGreatest = greatest;
+    }
+  }
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
 // export: the samples as CSV rows for spreadsheets, as an 8-bit WAV file for audio tools or as a
 // sigrok session for sigrok-cli and PulseView.
 
-#include <algorithm>
-#include <cstdio>
-
 #include "Command.h"
 #include "CsvOptions.h"
 #include "Files.h"
+#include "RangeOptions.h"
 #include "export/SampleExport.h"
 #ifdef WYK_SIGROK
 #include "export/SigrokSession.h"
@@ -14,14 +12,6 @@
 
 namespace wyk::cli {
 namespace {
-
-SampleRange RangeOf(const Arguments& arguments, int64_t sampleCount) {
-  SampleRange range;
-  range.from = std::min(arguments.Integer("from", 0, 0, INT64_MAX), sampleCount);
-  range.to = std::min(arguments.Integer("to", sampleCount, 0, INT64_MAX), sampleCount);
-  if (range.from > range.to) throw CliError(kBadUsage, "--from leży za --to");
-  return range;
-}
 
 int RunExport(const Arguments& arguments) {
   const bool csv = arguments.Has("csv"), wav = arguments.Has("wav"), sr = arguments.Has("sr");
@@ -46,11 +36,7 @@ int RunExport(const Arguments& arguments) {
     ExportSigrok(recording, range, *out);
 #endif
   out->Commit();
-  if (arguments.Integer("to", 0, 0, INT64_MAX) > recording.sampleCount)
-    std::fprintf(stderr,
-                 "wykresownik-cli export: --to leży za końcem nagrania (%d próbek); "
-                 "wyeksportowano %lld próbek\n",
-                 recording.sampleCount, static_cast<long long>(range.to - range.from));
+  WarnIfToBeyondEnd(arguments, "export", recording.sampleCount, range, "wyeksportowano");
   return kSuccess;
 }
 

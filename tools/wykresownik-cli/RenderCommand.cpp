@@ -30,6 +30,10 @@ int RunRender(const Arguments& arguments) {
 
   const auto gui = StartGui();
   state->scales.timeScaleAbsolute = absolute;
+  if (arguments.Has("envelope")) {
+    state->recording.summary.Build(state->recording.dataFile);
+    state->view.envelopeShown = true;
+  }
   ViewRecordingAt(state->settings, state->scales, state->recording, state->view, step, position);
   WritePng(ViewPicture(state->settings, state->scales, state->recording, state->view, absolute),
            *out);
@@ -42,7 +46,7 @@ int RunRender(const Arguments& arguments) {
     30,
     "obraz wykresu ze skalami (PNG), jak w oknie programu",
     "Użycie: wykresownik-cli render PLIK --png WYJŚCIE [--step S] [--position P]\n"
-    "                               [--absolute] [--settings PLIK.INI] [--force]\n"
+    "                               [--absolute] [--envelope] [--settings PLIK.INI] [--force]\n"
     "\n"
     "Rysuje wykres nagrania z osią napięć i osią czasu tak, jak pokazuje je okno programu\n"
     "(obszar 580 × 290 od etykiet osi napięć do etykiet czasu pod wykresem).\n"
@@ -51,11 +55,19 @@ int RunRender(const Arguments& arguments) {
     "--position P    próbka w pierwszej kolumnie (domyślnie 0); jak suwak, najwyżej\n"
     "                liczba próbek − 500 × S\n"
     "--absolute      czas zegarowy od początku nagrania zamiast czasu względnego\n"
+    "--envelope      obwiednia: w każdej kolumnie kreska od najmniejszej do największej\n"
+    "                próbki, którą kolumna obejmuje (jak \"Obwiednia\" w menu wykresu)\n"
     "--settings F    kolory i typ przystawki z pliku ustawień programu (domyślnie wartości\n"
     "                programu bez pliku ustawień)\n"
     "--force         nadpisz istniejący plik wyjściowy\n"
     "WYJŚCIE \"-\" to wyjście standardowe.\n",
-    {{"png"}, {"step"}, {"position"}, {"absolute", false}, {"settings"}, {"force", false}},
+    {{"png"},
+     {"step"},
+     {"position"},
+     {"absolute", false},
+     {"envelope", false},
+     {"settings"},
+     {"force", false}},
     RunRender,
 });
 
