@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <random>
 
 #include "common/NumberText.h"
@@ -19,7 +20,7 @@ Signal Sine(double period, double noise) {
   auto random = std::make_shared<std::mt19937>(7);
   return [=](int64_t i) {
     std::normal_distribution<double> n(0, noise);
-    return 128 + 100 * std::sin(2 * M_PI * static_cast<double>(i) / period) +
+    return 128 + 100 * std::sin(2 * std::numbers::pi * static_cast<double>(i) / period) +
            (noise > 0 ? n(*random) : 0);
   };
 }
