@@ -12,6 +12,7 @@
 #include "app/ScreenPlacement.h"
 #include "app/StretchButtons.h"
 #include "app/TForm1.h"
+#include "app/ToolWindowFlags.h"
 #include "common/QtColour.h"
 #include "common/QtText.h"
 #include "controls/Fonts.h"
@@ -38,10 +39,7 @@ std::string SpectrumOutputName(const RecorderState& state, const char* extension
 
 TForm3::TForm3(RecorderState& state, TForm1& mainWindow)
     : QWidget(nullptr), state_(state), mainWindow_(mainWindow) {
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(kToolWindowFlags);
   setWindowTitle("FFT");
   setFixedSize(kSpectrumFormWidth, kSpectrumFormHeight);
   QPalette p = palette();

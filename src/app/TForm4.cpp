@@ -6,6 +6,7 @@
 
 #include "app/Guard.h"
 #include "app/TForm1.h"
+#include "app/ToolWindowFlags.h"
 #include "common/QtText.h"
 #include "controls/Fonts.h"
 #include "view/Cursors.h"
@@ -29,10 +30,7 @@ TForm4::TForm4(RecorderState& state, TForm1& mainWindow)
                                         mainWindow, [this](Stretch s) { SetStretch(s); })),
       state_(state),
       mainWindow_(mainWindow) {
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(kToolWindowFlags);
   setWindowTitle("Pomiary");
   setFixedSize(kFormWidth, kFormHeight);
   auto* title = new QLabel("Pomiary odcinka", this);

@@ -28,16 +28,25 @@ void ResetZoom(const OpenRecording& recording, ViewWindow& view) {
   view.previousWindowOffset = view.windowOffset = view.windowStart = 0;
 }
 
-void ReadFirstWindow(const OpenRecording& recording, ViewWindow& view) {
-  UpdateScrollBar(recording, view);
-  ReadWindow(recording, view, 1);
-  view.envelopeValid = false;  // one sample a column: the envelope is the trace
-}
+namespace {
 
-void ReadWindow(const OpenRecording& recording, ViewWindow& view, int32_t step) {
+// The window's samples alone; any envelope read before no longer fits them.
+void ReadSampledWindow(const OpenRecording& recording, ViewWindow& view, int32_t step) {
   view.windowSamples = static_cast<int32_t>(ReadWindow(recording.dataFile, view.windowStart, step,
                                                        view.lastReadSample, view.windowBuffer));
   view.envelopeValid = false;
+}
+
+}  // namespace
+
+void ReadFirstWindow(const OpenRecording& recording, ViewWindow& view) {
+  UpdateScrollBar(recording, view);
+  // One sample a column: the envelope is the trace, so none is read.
+  ReadSampledWindow(recording, view, 1);
+}
+
+void ReadWindow(const OpenRecording& recording, ViewWindow& view, int32_t step) {
+  ReadSampledWindow(recording, view, step);
   if (view.envelopeShown) ReadWindowEnvelope(recording, view, step);
 }
 
