@@ -20,6 +20,8 @@ constexpr int64_t kChunkBytes = 1 << 20;
 constexpr int64_t kHistoryBytes = 1 << 16;
 // Edges of each kind placed from the start of a stretch.
 constexpr int64_t kPlacedFirst = 64;
+// Samples on either side of a crossing that its line may take in.
+constexpr int64_t kFitReach = 4096;
 
 inline uint32_t Level(uint8_t sample) {
   return std::min<uint32_t>(sample, 250);
@@ -152,8 +154,9 @@ class EdgeLine {
 // Edges are crossings of the mean. An edge counts only once the signal has gone on past the
 // mean by the hysteresis (a tenth of the peak-to-peak, at least 2 levels), so noise about the
 // mean makes no extra edges. It is placed where the least-squares line through the samples
-// since the signal left the far side of the hysteresis band crosses the mean, which averages
-// the noise of a slow edge out (two samples of a step give plain interpolation). The period is
+// about the crossing crosses the mean: those within 0.35 of the peak-to-peak of the mean on
+// either side, which for a sine is the steep part where the timing is, and averages its noise
+// out (a step's two samples give plain interpolation). The period is
 // the least-squares slope of the rising edges' times against their number, averaged with the
 // falling edges'. Only the first edges and those of the stretch's last megabyte are placed
 // (the others are counted): their slope is as good to far below a millionth, and placing an
@@ -170,6 +173,7 @@ class EdgeFinder {
         std::min<long double>(std::ceil(mean_ + hysteresis), figures.maxLevel));
     fall_ = static_cast<uint8_t>(
         std::max<long double>(std::floor(mean_ - hysteresis), figures.minLevel));
+    band_ = std::max(hysteresis, (figures.maxLevel - figures.minLevel) * 0.35L);
     usable_ = figures.maxLevel > figures.minLevel && rise_ > above_ && fall_ <= above_;
   }
 
@@ -184,7 +188,7 @@ class EdgeFinder {
       i = FindLevel(data, i, count, high_ ? fall_ : rise_, high_);
       if (i >= count) break;
       if (!high_) lastRise = i;
-      Edge(data, i, history);
+      Edge(data, i, count, history);
     }
     // The samples above the mean are counted once a chunk, up to its last rising edge.
     const int64_t above = CountAbove(data, count, above_);
@@ -214,13 +218,13 @@ class EdgeFinder {
 
  private:
   // Sample i has gone past the hysteresis: an edge.
-  void Edge(const uint8_t* data, int64_t i, int64_t history) {
+  void Edge(const uint8_t* data, int64_t i, int64_t count, int64_t history) {
     const bool rising = !high_;
     high_ = rising;
     EdgeLine& line = rising ? rising_ : falling_;
     if (line.Count() >= kPlacedFirst && base_ + i < placedFrom_) return line.Skip();
     const int64_t j = LastCrossing(data, i, history, rising);
-    line.Add(Crossing(data, j, i, history, rising));
+    line.Add(Crossing(data, j, count, history, rising));
     if (rising && line.Count() == 1) {
       firstAfter_ = base_ + std::max(j + 1, -history);
       firstHighs_ = aboveBefore_ + AboveBefore(data, firstAfter_ - base_);
@@ -244,12 +248,18 @@ class EdgeFinder {
     return at >= 0 ? CountAbove(data, at, above_) : -CountAbove(data + at, -at, above_);
   }
 
-  double Crossing(const uint8_t* data, int64_t j, int64_t i, int64_t history, bool rising) const {
+  double Crossing(const uint8_t* data, int64_t j, int64_t count, int64_t history,
+                  bool rising) const {
     if (j < -history) return static_cast<double>(base_ - history);
-    int64_t k = j;
-    while (k > -history && (rising ? data[k] > fall_ : data[k] < rise_)) --k;
+    // The samples about the crossing within the fitting band, j and j + 1 always.
+    const auto inBand = [&](int64_t t) { return std::fabs(Level(data[t]) - mean_) <= band_; };
+    const int64_t first = std::max(-history, j - kFitReach),
+                  last = std::min(count - 1, j + 1 + kFitReach);
+    int64_t k = j, e = j + 1;
+    while (k > first && inBand(k - 1)) --k;
+    while (e < last && inBand(e + 1)) ++e;
     int64_t n = 0, st = 0, sv = 0, stt = 0, stv = 0;
-    for (int64_t t = k; t <= i; ++t) {
+    for (int64_t t = k; t <= e; ++t) {
       const int64_t x = t - k, v = Level(data[t]);
       n += 1, st += x, sv += v, stt += x * x, stv += x * v;
     }
@@ -263,13 +273,14 @@ class EdgeFinder {
                             (mean - (static_cast<double>(sv) - slope * static_cast<double>(st)) /
                                         static_cast<double>(n)) /
                                 slope;
-      at = std::clamp<double>(fitted, static_cast<double>(k), static_cast<double>(i));
+      at = std::clamp<double>(fitted, static_cast<double>(k), static_cast<double>(e));
     }
     return static_cast<double>(base_) + at;
   }
 
   long double mean_;
   uint8_t above_ = 0, rise_ = 0, fall_ = 0;
+  long double band_ = 0;  // half the width of the band an edge is fitted in
   bool usable_ = false, started_ = false, high_ = false;
   int64_t base_ = 0;         // index of data[0] in the stretch
   int64_t aboveBefore_ = 0;  // samples above the mean before data[0]

@@ -64,6 +64,7 @@ TEST(Measurements, FiguresOfSignalsAndStretches) {
       {"square 10 %", Square(100, 10), 1234, {0, 1234}, 20, 1e-3, 10},
       {"square 50 %", Square(100, 50), 1234, {17, 1234}, 20, 1e-3, 50},
       {"square 90 %, A–B", Square(100, 90), 5000, {250, 1251}, 20, 1e-3, 90},
+      {"square 30 %, over three chunks", Square(1000, 300), 3000000, {1, 2999999}, 2, 1e-6, 30},
       {"one and a half periods", Square(100, 50), 1000, {0, 150}, 0, 0, -1},
       {"DC", [](int64_t) { return 128.0; }, 500, {0, 500}, 0, 0, -1},
       {"one sample", [](int64_t) { return 77.0; }, 10, {5, 6}, 0, 0, -1},
