@@ -152,11 +152,13 @@ class EdgeLine {
 };
 
 // Edges are crossings of the mean. An edge counts only once the signal has gone on past the
-// mean by the hysteresis (a tenth of the peak-to-peak, at least 2 levels), so noise about the
-// mean makes no extra edges. It is placed where the least-squares line through the samples
-// about the crossing crosses the mean: those within 0.35 of the peak-to-peak of the mean on
-// either side, which for a sine is the steep part where the timing is, and averages its noise
-// out (a step's two samples give plain interpolation). The period is
+// mean by the hysteresis (a tenth of the peak-to-peak, at least 2 levels, but no more than half
+// the way to that side's extreme), so noise about the mean makes no extra edges. It is placed
+// where the least-squares line through the samples about the crossing crosses the mean: those
+// within 0.35 of the peak-to-peak of the mean, and again no more than half the way to the
+// extreme, which for a sine is the steep part where the timing is and leaves out the flat base
+// of a narrow pulse; the line averages the noise out (a step's two samples give plain
+// interpolation). The period is
 // the least-squares slope of the rising edges' times against their number, averaged with the
 // falling edges'. Only the first edges and those of the stretch's last megabyte are placed
 // (the others are counted): their slope is as good to far below a millionth, and placing an
@@ -167,13 +169,17 @@ class EdgeFinder {
  public:
   explicit EdgeFinder(const StretchFigures& figures)
       : mean_(figures.MeanLevel()), placedFrom_(figures.count - kChunkBytes) {
-    const long double hysteresis = std::max(2.0L, (figures.maxLevel - figures.minLevel) / 10.0L);
+    // A narrow pulse's base lies near the mean: each side's hysteresis and band stay within
+    // half the way to that side's extreme, so that the base is still left and is not fitted.
+    const long double tenth = (figures.maxLevel - figures.minLevel) / 10.0L;
+    const long double below = (mean_ - figures.minLevel) / 2, over = (figures.maxLevel - mean_) / 2;
     above_ = static_cast<uint8_t>(std::floor(mean_));
-    rise_ = static_cast<uint8_t>(
-        std::min<long double>(std::ceil(mean_ + hysteresis), figures.maxLevel));
-    fall_ = static_cast<uint8_t>(
-        std::max<long double>(std::floor(mean_ - hysteresis), figures.minLevel));
-    band_ = std::max(hysteresis, (figures.maxLevel - figures.minLevel) * 0.35L);
+    rise_ = static_cast<uint8_t>(std::min<long double>(
+        std::ceil(mean_ + std::max(2.0L, std::min(tenth, over))), figures.maxLevel));
+    fall_ = static_cast<uint8_t>(std::max<long double>(
+        std::floor(mean_ - std::max(2.0L, std::min(tenth, below))), figures.minLevel));
+    bandBelow_ = std::max(mean_ - fall_, std::min(3.5L * tenth, below));
+    bandOver_ = std::max(rise_ - mean_, std::min(3.5L * tenth, over));
     usable_ = figures.maxLevel > figures.minLevel && rise_ > above_ && fall_ <= above_;
   }
 
@@ -252,7 +258,10 @@ class EdgeFinder {
                   bool rising) const {
     if (j < -history) return static_cast<double>(base_ - history);
     // The samples about the crossing within the fitting band, j and j + 1 always.
-    const auto inBand = [&](int64_t t) { return std::fabs(Level(data[t]) - mean_) <= band_; };
+    const auto inBand = [&](int64_t t) {
+      const long double v = Level(data[t]);
+      return v >= mean_ - bandBelow_ && v <= mean_ + bandOver_;
+    };
     const int64_t first = std::max(-history, j - kFitReach),
                   last = std::min(count - 1, j + 1 + kFitReach);
     int64_t k = j, e = j + 1;
@@ -280,7 +289,7 @@ class EdgeFinder {
 
   long double mean_;
   uint8_t above_ = 0, rise_ = 0, fall_ = 0;
-  long double band_ = 0;  // half the width of the band an edge is fitted in
+  long double bandBelow_ = 0, bandOver_ = 0;  // of the mean, where an edge is fitted
   bool usable_ = false, started_ = false, high_ = false;
   int64_t base_ = 0;         // index of data[0] in the stretch
   int64_t aboveBefore_ = 0;  // samples above the mean before data[0]
