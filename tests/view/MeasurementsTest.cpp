@@ -29,6 +29,15 @@ Signal Square(int period, int high) {
   return [=](int64_t i) { return i % period < high ? 200.0 : 50.0; };
 }
 
+// A square of `period` samples, high for `duty` of it, with noise of 2 levels.
+Signal NoisySquare(double period, double duty) {
+  auto random = std::make_shared<std::mt19937>(44);
+  return [=](int64_t i) {
+    std::normal_distribution<double> n(0, 2);
+    return (std::fmod(static_cast<double>(i) / period, 1.0) < duty ? 200 : 50) + n(*random);
+  };
+}
+
 std::string Bytes(const Signal& signal, int64_t count) {
   std::string bytes(static_cast<size_t>(count), '\0');
   for (int64_t i = 0; i < count; ++i)
@@ -64,6 +73,9 @@ TEST(Measurements, FiguresOfSignalsAndStretches) {
       {"square 10 %", Square(100, 10), 1234, {0, 1234}, 20, 1e-3, 10},
       {"square 50 %", Square(100, 50), 1234, {17, 1234}, 20, 1e-3, 50},
       {"square 90 %, A–B", Square(100, 90), 5000, {250, 1251}, 20, 1e-3, 90},
+      {"square 10 %, noise 2", NoisySquare(97.3, 0.1), 973, {0, 973}, 2000 / 97.3, 1e-3, 10},
+      {"square 90 %, noise 2", NoisySquare(97.3, 0.9), 973, {0, 973}, 2000 / 97.3, 1e-3, 90},
+      {"square 30 %, over three chunks", Square(1000, 300), 3000000, {1, 2999999}, 2, 1e-6, 30},
       {"one and a half periods", Square(100, 50), 1000, {0, 150}, 0, 0, -1},
       {"DC", [](int64_t) { return 128.0; }, 500, {0, 500}, 0, 0, -1},
       {"one sample", [](int64_t) { return 77.0; }, 10, {5, 6}, 0, 0, -1},
