@@ -60,6 +60,7 @@ void BeginRecording(const Settings& settings, Scales& scales, LiveSession& live,
     throw;
   }
   live.recordedSampleCount = 0;
+  live.summary.Clear();
   live.recordingAdapterType = settings.adapterType;
   live.recordingActive = true;
   recording.dataFile.SyncPeriodically(kSyncPeriod);
@@ -91,7 +92,13 @@ LiveTick LiveRecordingTick(const Scales& scales, LiveSession& live, OpenRecordin
       std::trunc(static_cast<double>(live.recordedSampleCount) * scales.samplePeriodMs);
   tick.relativeTime = TimeText(DateTimeAfterMs(recording.relativeTimeOrigin, elapsedMs));
   tick.gridOffset = kLiveGridSpacing - live.recordedSampleCount % kLiveGridSpacing;
-  if (!recording.dataFile.Append(live.receiveBuffer.data(), n) || recording.dataFile.SyncFailed())
+  const bool written = recording.dataFile.Append(live.receiveBuffer.data(), n);
+  // After a failed write the summary no longer knows what the file holds.
+  if (written)
+    live.summary.Append(live.receiveBuffer.data(), n);
+  else
+    live.summary.Clear();
+  if (!written || recording.dataFile.SyncFailed())
     tick.end = RecordingEnd::kWriteFailed;
   else if (tick.end == RecordingEnd::kNone &&
            live.recordedSampleCount == std::numeric_limits<int32_t>::max())

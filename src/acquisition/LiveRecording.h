@@ -44,10 +44,10 @@ enum class StartFailure { kNone, kCannotOpenPort, kNoDevice };
 StartFailure ConnectAdapter(const Settings& settings, LiveSession& live, SerialLink& link);
 
 // Once the adapter answered: takes the period and range of the selected buttons, clears the
-// buffers, sends the settings, stamps the start `now`, writes the parameter file of `name`, sets
-// the recording running and the sample file flushing to the disk every kSyncPeriod. When the
-// parameter file cannot be written the adapter is stopped and the port closed before the error
-// is raised.
+// buffers and the summary, sends the settings, stamps the start `now`, writes the parameter file of
+// `name`, sets the recording running and the sample file flushing to the disk every kSyncPeriod.
+// When the parameter file cannot be written the adapter is stopped and the port closed before the
+// error is raised.
 void BeginRecording(const Settings& settings, Scales& scales, LiveSession& live,
                     OpenRecording& recording, ViewWindow& view, SerialLink& link,
                     const std::string& name, TDateTime now);
@@ -70,7 +70,8 @@ struct LiveTick {
 };
 
 // One tick: up to 500 waiting bytes (or one sample of d bytes when decimating) are stored in
-// liveValues and appended to the sample file. Draws nothing. `now` is the wall clock for tABS.
+// liveValues and appended to the sample file and to live.summary. Draws nothing. `now` is the wall
+// clock for tABS.
 LiveTick LiveRecordingTick(const Scales& scales, LiveSession& live, OpenRecording& recording,
                            SerialLink& link, TDateTime now);
 

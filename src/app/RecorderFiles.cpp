@@ -11,15 +11,19 @@ OpenOutcome OpenRecordingForView(RecorderState& state, const std::string& name) 
     TakeRecordingScales(state.scales, outcome.parameters);
     ResetZoom(state.recording, state.view);
   }
-  if (outcome.result == OpenResult::kOpened)
-    ReadFirstWindow(state.recording, state.view);
-  else
+  if (outcome.result == OpenResult::kOpened) {
+    state.recording.summary.TakeGrown(state.live.summary, state.recording.dataFile);
+    ReadFirstWindow(state.recording, state.view);  // with the envelope when that took it
+  } else {
+    state.live.summary.Clear();
     ClearView(state.view, state.cursors);
+  }
   return outcome;
 }
 
 void CloseRecordingAndView(RecorderState& state) {
   CloseRecording(state.recording);
+  state.live.summary.Clear();
   ClearView(state.view, state.cursors);
 }
 

@@ -10,10 +10,12 @@
 namespace wyk {
 
 // Opens the recording `name` read-only, takes its scales, resets zoom and scrolling and reads
-// the first window of samples; without samples to browse the view is cleared.
+// the first window of samples; without samples to browse the view is cleared. The summary the
+// live session grew is the recording's own when it covers the sample file exactly: the first
+// opening after Stop is the one of the recording just made, so any opening drops it.
 OpenOutcome OpenRecordingForView(RecorderState& state, const std::string& name);
 
-// Closes the open recording; the view holds none of it.
+// Closes the open recording; the view holds none of it, the live session no summary.
 void CloseRecordingAndView(RecorderState& state);
 
 }  // namespace wyk

@@ -108,7 +108,8 @@ void TForm1::OpenRecording() {
       } else {
         DrawScales(state.scales.timeScaleAbsolute);
         SetViewButtonsEnabled(true);
-        summaryWatcher->Start();
+        // The recording just made has the summary its samples grew while they were written.
+        if (!state.recording.summary.Ready()) summaryWatcher->Start();
         if (outcome.fileSize > state.recording.sampleCount)
           ShowMessage("Uwaga", QString("Plik ma %1 bajtów; pokazano pierwsze %2 próbek.")
                                    .arg(outcome.fileSize)

@@ -30,14 +30,14 @@ SampleExtent ExtentOf(const uint8_t* samples, int64_t count) {
 
 struct SampleSummary::Levels {
   std::vector<std::vector<SampleExtent>> level{1};  // level[0] per block, level[k + 1] per 16
+  SampleExtent pending;      // of the samples appended since the last whole block
+  int64_t pendingCount = 0;  // how many
 
   int64_t Covered() const { return static_cast<int64_t>(level[0].size()) * kBlockSamples; }
+  int64_t Taken() const { return Covered() + pendingCount; }
 
-  // Whole blocks of `samples`, which start at Covered(); returns how many samples it took.
-  int64_t Add(const uint8_t* samples, int64_t count) {
-    const int64_t blocks = count / kBlockSamples;
-    for (int64_t b = 0; b < blocks; ++b)
-      level[0].push_back(ExtentOf(samples + b * kBlockSamples, kBlockSamples));
+  // Entries of the coarser levels for every 16 entries of the level below that have none yet.
+  void Coarsen() {
     for (size_t k = 0; level[k].size() >= static_cast<size_t>(kFanOut); ++k) {
       if (k + 1 == level.size()) level.emplace_back();
       const std::vector<SampleExtent>& fine = level[k];
@@ -48,7 +48,39 @@ struct SampleSummary::Levels {
         coarse.push_back(e);
       }
     }
+  }
+
+  // Whole blocks of `samples`, which start at Covered(); returns how many samples it took.
+  int64_t Add(const uint8_t* samples, int64_t count) {
+    const int64_t blocks = count / kBlockSamples;
+    for (int64_t b = 0; b < blocks; ++b)
+      level[0].push_back(ExtentOf(samples + b * kBlockSamples, kBlockSamples));
+    Coarsen();
     return blocks * kBlockSamples;
+  }
+
+  // Any count of samples, which start at Taken().
+  void Append(const uint8_t* samples, int64_t count) {
+    const size_t blocks = level[0].size();
+    while (count > 0) {
+      const int64_t take = std::min(count, kBlockSamples - pendingCount);
+      pending.Add(ExtentOf(samples, take));
+      pendingCount += take;
+      samples += take;
+      count -= take;
+      if (pendingCount == kBlockSamples) {
+        level[0].push_back(pending);
+        pending = {};
+        pendingCount = 0;
+      }
+    }
+    if (level[0].size() != blocks) Coarsen();
+  }
+
+  // Gives back what growing left unused, so that a summary takes the same memory however it
+  // was made.
+  void Trim() {
+    for (std::vector<SampleExtent>& entries : level) entries.shrink_to_fit();
   }
 
   // Takes in the file's whole blocks from Covered() on, until `stop` says so.
@@ -114,6 +146,7 @@ void SampleSummary::BuildInBackground(const std::string& sampleName,
     const SampleFile file = SampleFile::Open(sampleName);
     levels->Extend(file, &b.stop);
     if (b.stop) return;
+    levels->Trim();
     {
       const std::lock_guard lock(b.mutex);
       b.result = std::move(levels);
@@ -138,6 +171,24 @@ void SampleSummary::Build(const SampleFile& file) {
   Clear();
   levels_ = std::make_unique<Levels>();
   levels_->Extend(file, nullptr);
+  levels_->Trim();
+}
+
+void SampleSummary::Append(const uint8_t* samples, int64_t count) {
+  if (count <= 0) return;
+  if (!levels_) levels_ = std::make_unique<Levels>();
+  levels_->Append(samples, count);
+}
+
+bool SampleSummary::TakeGrown(SampleSummary& grown, const SampleFile& file) {
+  const bool fits = grown.levels_ && !grown.builder_ && grown.levels_->Taken() == file.Size();
+  if (fits) {
+    Clear();
+    levels_ = std::move(grown.levels_);
+    levels_->Trim();
+  }
+  grown.Clear();
+  return fits;
 }
 
 void SampleSummary::Clear() {

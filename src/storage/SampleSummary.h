@@ -3,7 +3,14 @@
 // 16 blocks of those, and so on: the least and greatest of any stretch then take at most two
 // short reads of the file and a few dozen entries, however long the stretch. It takes about
 // 8.5 MiB of memory per GiB of samples (2 bytes per 256 samples, plus a fifteenth for the coarser
-// levels) and no file of its own.
+// levels) and no file of its own. It is built from a file at an opening, or grown by Append as a
+// live recording writes its samples; both give the same entries for the same bytes.
+//
+// Threads: every member is called on the owner's thread (the window's, or a command's), one call
+// at a time. The only other thread is a background build's: it reads a file it opened itself
+// into entries of its own, which TakeFinished takes in under a lock, and `finished` runs on it,
+// so that may only post to the owner. A summary grows either by Append or by a build, never both
+// at once: entries appended while a build runs would be replaced by the build's.
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +29,7 @@ struct SampleExtent {
     greatest = other.greatest > greatest ? other.greatest : greatest;
   }
   bool Empty() const { return least > greatest; }
+  bool operator==(const SampleExtent&) const = default;
 };
 
 class SampleSummary {
@@ -42,8 +50,17 @@ class SampleSummary {
   // Forgets the summary, stopping a build that runs.
   void Clear();
 
+  // Takes the next `count` samples, those that follow the samples taken so far; the samples of a
+  // last partial block wait in the summary for the rest of their block. A few operations per
+  // sample, plus one entry per block and a few per 16 blocks.
+  void Append(const uint8_t* samples, int64_t count);
+  // Takes the entries of `grown`, a summary grown by Append, in place of this one's when `grown`
+  // took exactly the bytes `file` holds (as many: the same file is the caller's to know);
+  // otherwise this summary stays as it was. True when taken. `grown` is empty afterwards.
+  bool TakeGrown(SampleSummary& grown, const SampleFile& file);
+
   bool Ready() const { return levels_ != nullptr; }
-  // Samples taken in so far.
+  // Samples the whole blocks taken in so far cover (a last partial block is read from the file).
   int64_t Covered() const;
   // Bytes of memory the summary takes.
   int64_t MemoryBytes() const;

@@ -110,6 +110,7 @@ TEST(LiveRecordingWindow, TheFileHoldsExactlyWhatTheAdapterSentUpToStop) {
         << c.name;
     QTest::mouseClick(f.StopButton, Qt::LeftButton);
     const std::string relative = f.tREL->text().toStdString();  // of the last tick
+    const bool summaryBeforeAnyBuild = rig.program.state->recording.summary.Ready();
     EXPECT_TRUE(rig.sim.WaitForRxLines("stop 00")) << c.name;
 
     const Bytes file = rig.File();
@@ -123,6 +124,10 @@ TEST(LiveRecordingWindow, TheFileHoldsExactlyWhatTheAdapterSentUpToStop) {
       expected.push_back(static_cast<uint8_t>(std::min(v, 255)));
     }
     EXPECT_EQ(Hex(file), Hex(expected)) << c.name;
+    const OpenRecording& opened = rig.program.state->recording;
+    EXPECT_TRUE(summaryBeforeAnyBuild && opened.summary.Covered() == int64_t(n) / 256 * 256 &&
+                opened.summary.Extent(opened.dataFile, 0, int64_t(n)) == ExtentOf(file.data(), n))
+        << c.name;
     // Only the bytes still waiting at Stop are left out.
     EXPECT_LT(sent.size() - n * c.decimation, 2500u + 3u * c.decimation) << c.name;
     EXPECT_EQ(rig.program.state->recording.sampleCount, static_cast<int32_t>(n)) << c.name;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <numeric>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "app/RecorderFiles.h"
@@ -214,6 +215,35 @@ TEST(SampleFile, CreateTruncatesAndAppendsGoToTheEnd) {
   EXPECT_EQ(back[0], 10);
   EXPECT_EQ(bytes.ReadAt(0, back.data(), 256), 256);
   EXPECT_EQ(back, every);
+}
+
+TEST(SampleSummary, GrownInPiecesIsTheOneBuiltFromTheFile) {
+  const std::pair<int64_t, int64_t> cases[] = {
+      {3 * 65536 + 4097, 3 * 65536 + 4097},  // blocks, two coarser levels, a partial block
+      {100, 100},                            // a partial block only
+      {5000, 4999},                          // the file holds more than was appended
+  };
+  TempDir dir;
+  std::mt19937 random(11);
+  for (const auto& [samples, appended] : cases) {
+    std::vector<uint8_t> bytes(static_cast<size_t>(samples));
+    for (size_t i = 0; i < bytes.size(); ++i)
+      bytes[i] = uint8_t(i / 3000 * 37 % 200 + random() % 50);
+    WriteFile(dir.File("g.osr"), std::string(bytes.begin(), bytes.end()));
+    const SampleFile file = SampleFile::Open(dir.File("g.osr"));
+    SampleSummary grown, built, taken;
+    const int64_t pieces[] = {1, 255, 1000, 4097, 3};
+    for (int64_t at = 0, k = 0; at < appended; at += pieces[k++ % 5])
+      grown.Append(bytes.data() + at, std::min(pieces[k % 5], appended - at));
+    built.Build(file);
+    const bool took = taken.TakeGrown(grown, file), fits = samples == appended;
+    EXPECT_EQ(std::tuple(took, grown.Ready(), taken.Covered(), taken.MemoryBytes()),
+              std::tuple(fits, false, fits ? built.Covered() : 0, fits ? built.MemoryBytes() : 0));
+    for (int span = 0; fits && span < 300; ++span) {
+      const int64_t a = random() % samples, b = a + (random() % (samples - a + 1) >> span % 17);
+      ASSERT_EQ(taken.Extent(file, a, b), built.Extent(file, a, b)) << a << " " << b;
+    }
+  }
 }
 
 struct OpenCase {
