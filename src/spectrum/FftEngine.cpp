@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 // A float sum, difference, product or quotient computed in double and rounded once to float is
@@ -23,40 +24,83 @@ constexpr int kBlockBits = 12;
 // Columns of the later stages handled at once in the scratch buffer.
 constexpr int kColumns = 16;
 
-// Numbers derived once and kept: they never change a result, only spare recomputing it.
+// A float cosine and sine of every angle t = θ(j) of the longest stage, as the engine rounds
+// glibc's double results, without a libm call for most of them. The angles are taken in runs
+// of kRunLength: the first angle t0 of a run gets glibc's own sincos, every other one
+// cos(t0 + d) and sin(t0 + d) with short Taylor series for the small, exactly computed d. That
+// approximation is within 1e-15 of the true value, and so is glibc's result: where both ends of
+// a kRoundingMargin interval round to one float, glibc's result rounds to it too; elsewhere (a
+// value next to a rounding boundary, or near zero) glibc is asked.
+constexpr int kRunLength = 512;
+constexpr double kRoundingMargin = 0x1p-40;
+
+void AngleTwiddles(int top, float* cosine, float* sine) {
+  const auto angle = [top](int j) {
+    return static_cast<double>(static_cast<float>(-kFftTwoPi * j / (2.0 * top)));
+  };
+  double c[kRunLength], s[kRunLength];
+  for (int first = 0; first < top; first += kRunLength) {
+    const int count = std::min(top - first, kRunLength);
+    const double t0 = angle(first);
+    double s0, c0;
+    sincos(t0, &s0, &c0);
+    for (int i = 0; i < count; ++i) {
+      const double d = angle(first + i) - t0;  // exact: t0 is 0, or both are floats above 2^-9
+      const double d2 = d * d;
+      const double cd = 1 - d2 * (0.5 - d2 * (1.0 / 24 - d2 * (1.0 / 720)));
+      const double sd = d * (1 - d2 * (1.0 / 6 - d2 * (1.0 / 120 - d2 * (1.0 / 5040))));
+      c[i] = c0 * cd - s0 * sd;
+      s[i] = s0 * cd + c0 * sd;
+    }
+    for (int i = 0; i < count; ++i) {
+      cosine[first + i] = static_cast<float>(c[i]);
+      sine[first + i] = static_cast<float>(s[i]);
+    }
+    int unsafe = 0;
+    for (int i = 0; i < count; ++i)
+      unsafe |= (static_cast<float>(c[i] - kRoundingMargin) !=
+                 static_cast<float>(c[i] + kRoundingMargin)) |
+                (static_cast<float>(s[i] - kRoundingMargin) !=
+                 static_cast<float>(s[i] + kRoundingMargin));
+    if (unsafe == 0) continue;
+    for (int i = 0; i < count; ++i) {
+      if (static_cast<float>(c[i] - kRoundingMargin) ==
+              static_cast<float>(c[i] + kRoundingMargin) &&
+          static_cast<float>(s[i] - kRoundingMargin) == static_cast<float>(s[i] + kRoundingMargin))
+        continue;
+      double sj, cj;
+      sincos(angle(first + i), &sj, &cj);
+      cosine[first + i] = static_cast<float>(cj);
+      sine[first + i] = static_cast<float>(sj);
+    }
+  }
+}
+
+// Numbers derived once and kept: they never change a result, only spare recomputing it. The
+// large arrays are left uninitialised, as every element is written before it is read.
 struct Tables {
   // Twiddles of the stage of length 2·half at [half + j], j < half. θ(j, len) and θ(2j, 2len)
-  // are the same double, so the longest stage's factors serve every shorter one.
-  std::vector<float> cosine, sine;
+  // are the same double, so each stage's factors are every other one of the next longer stage.
+  std::unique_ptr<float[]> cosine, sine;
   // The Hann weights of the last sample count.
-  std::vector<double> window;
+  std::unique_ptr<double[]> window;
   int windowCount = -1;
   std::vector<float> scratchRe, scratchIm;
   bool avx2 = false;  // the processor has it and it is not switched off
 
   Tables()
-      : cosine(std::size_t{1} << kMaxBits),
-        sine(std::size_t{1} << kMaxBits),
-        window(std::size_t{1} << kMaxBits),
+      : cosine(new float[std::size_t{1} << kMaxBits]),
+        sine(new float[std::size_t{1} << kMaxBits]),
+        window(new double[std::size_t{1} << kMaxBits]),
         scratchRe((std::size_t{1} << (kMaxBits - kBlockBits)) * kColumns),
         scratchIm(scratchRe.size()) {
     const int top = 1 << (kMaxBits - 1);
-    for (int j = 0; j < top; ++j) {
-      const float theta = static_cast<float>(-kFftTwoPi * j / (2.0 * top));
-      // One call for both: glibc's sincos gives the bits of its sin and cos.
-      double s, c;
-      sincos(static_cast<double>(theta), &s, &c);
-      cosine[static_cast<std::size_t>(top + j)] = static_cast<float>(c);
-      sine[static_cast<std::size_t>(top + j)] = static_cast<float>(s);
-    }
-    for (int half = top / 2; half >= 1; half /= 2) {
-      const int stride = top / half;
+    AngleTwiddles(top, &cosine[static_cast<std::size_t>(top)], &sine[static_cast<std::size_t>(top)]);
+    for (int half = top / 2; half >= 1; half /= 2)
       for (int j = 0; j < half; ++j) {
-        cosine[static_cast<std::size_t>(half + j)] =
-            cosine[static_cast<std::size_t>(top + j * stride)];
-        sine[static_cast<std::size_t>(half + j)] = sine[static_cast<std::size_t>(top + j * stride)];
+        cosine[static_cast<std::size_t>(half + j)] = cosine[static_cast<std::size_t>(2 * (half + j))];
+        sine[static_cast<std::size_t>(half + j)] = sine[static_cast<std::size_t>(2 * (half + j))];
       }
-    }
     __builtin_cpu_init();
     avx2 = __builtin_cpu_supports("avx2");
   }
@@ -295,7 +339,7 @@ void RemoveMean(SpectrumState& spectrum, const float* input) {
 void ApplyHannWindow(SpectrumState& spectrum) {
   const int count = spectrum.fftSampleCount;
   Tables& tables = SharedTables();
-  double* w = tables.window.data();
+  double* w = tables.window.get();
   if (tables.windowCount != count) {
     for (int i = 0; i < count; ++i) w[i] = 0.5 - 0.5 * std::cos(i * kFftTwoPi / count);
     tables.windowCount = count;
