@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 // A float sum, difference, product or quotient computed in double and rounded once to float is
@@ -23,6 +25,8 @@ constexpr int kMaxBits = 20;
 constexpr int kBlockBits = 12;
 // Columns of the later stages handled at once in the scratch buffer.
 constexpr int kColumns = 16;
+// From this sample count on a new Hann window is made by two threads.
+constexpr int kParallelWindow = 1 << 16;
 
 // A float cosine and sine of every angle t = θ(j) of the longest stage, as the engine rounds
 // glibc's double results, without a libm call for most of them. The angles are taken in runs
@@ -87,6 +91,9 @@ struct Tables {
   int windowCount = -1;
   std::vector<float> scratchRe, scratchIm;
   bool avx2 = false;  // the processor has it and it is not switched off
+  // The first call needs the window before the twiddles: they are built beside it, on a thread
+  // of their own where one can be started.
+  std::thread twiddleBuilder;
 
   Tables()
       : cosine(new float[std::size_t{1} << kMaxBits]),
@@ -94,6 +101,24 @@ struct Tables {
         window(new double[std::size_t{1} << kMaxBits]),
         scratchRe((std::size_t{1} << (kMaxBits - kBlockBits)) * kColumns),
         scratchIm(scratchRe.size()) {
+    __builtin_cpu_init();
+    avx2 = __builtin_cpu_supports("avx2");
+    try {
+      twiddleBuilder = std::thread([this] { BuildTwiddles(); });
+    } catch (const std::system_error&) {
+      BuildTwiddles();
+    }
+  }
+  Tables(const Tables&) = delete;
+  Tables& operator=(const Tables&) = delete;
+  ~Tables() { WaitForTwiddles(); }
+
+  void WaitForTwiddles() {
+    if (twiddleBuilder.joinable()) twiddleBuilder.join();
+  }
+
+ private:
+  void BuildTwiddles() {
     const int top = 1 << (kMaxBits - 1);
     AngleTwiddles(top, &cosine[static_cast<std::size_t>(top)], &sine[static_cast<std::size_t>(top)]);
     for (int half = top / 2; half >= 1; half /= 2)
@@ -101,8 +126,6 @@ struct Tables {
         cosine[static_cast<std::size_t>(half + j)] = cosine[static_cast<std::size_t>(2 * (half + j))];
         sine[static_cast<std::size_t>(half + j)] = sine[static_cast<std::size_t>(2 * (half + j))];
       }
-    __builtin_cpu_init();
-    avx2 = __builtin_cpu_supports("avx2");
   }
 };
 
@@ -340,12 +363,32 @@ void ApplyHannWindow(SpectrumState& spectrum) {
   const int count = spectrum.fftSampleCount;
   Tables& tables = SharedTables();
   double* w = tables.window.get();
-  if (tables.windowCount != count) {
-    for (int i = 0; i < count; ++i) w[i] = 0.5 - 0.5 * std::cos(i * kFftTwoPi / count);
-    tables.windowCount = count;
-  }
   float* x = spectrum.fftInput.data();
-  for (int i = 0; i < count; ++i) x[i] = static_cast<float>(w[i] * x[i]);
+  if (tables.windowCount != count) {
+    // A new count: its weights are made and applied in one pass, the upper half on a second
+    // thread where the count is large and one can be started.
+    const auto weigh = [w, x, count](int from, int to) {
+      for (int i = from; i < to; ++i) {
+        w[i] = 0.5 - 0.5 * std::cos(i * kFftTwoPi / count);
+        x[i] = static_cast<float>(w[i] * x[i]);
+      }
+    };
+    const int split = count >= kParallelWindow ? count / 2 : count;
+    std::thread upper;
+    try {
+      if (split < count) upper = std::thread(weigh, split, count);
+    } catch (const std::system_error&) {
+      // No thread to be had: this one weighs both halves.
+    }
+    weigh(0, split);
+    if (upper.joinable())
+      upper.join();
+    else
+      weigh(split, count);
+    tables.windowCount = count;
+  } else {
+    for (int i = 0; i < count; ++i) x[i] = static_cast<float>(w[i] * x[i]);
+  }
   std::fill(x + count, x + spectrum.fftSize, 0.0f);
   if (spectrum.fftReversedImCleared < spectrum.fftSize) {
     std::fill_n(spectrum.fftReversedIm.data(), spectrum.fftSize, 0.0f);
@@ -358,6 +401,7 @@ void Transform(SpectrumState& spectrum, const FftProgress& progress) {
   int bits = 0;
   while ((1 << bits) < n) ++bits;
   Tables& tables = SharedTables();
+  tables.WaitForTwiddles();
   BitReverse(spectrum.fftInput.data(), spectrum.fftReversedRe.data(), bits);
   // The imaginary input is zero, and so is everything the stage of length 2 makes of it.
   std::fill_n(spectrum.fftIm.data(), n, 0.0f);
@@ -396,6 +440,7 @@ void Normalise(const SpectrumState& spectrum, float* output, float scale) {
 
 void ComputeAmplitudeSpectrum(SpectrumState& spectrum, const float* input, float* output,
                               float scale, const FftProgress& progress) {
+  SharedTables();  // the first call's twiddles are under way from here on
   RemoveMean(spectrum, input);
   ApplyHannWindow(spectrum);
   Transform(spectrum, progress);
