@@ -18,7 +18,8 @@ struct SpectrumState {
   std::array<float, kMaxFftSize> fftInput{};
   std::array<float, kMaxFftSize> fftReversedRe{};
   std::array<float, kMaxFftSize> fftReversedIm{};
-  int32_t fftReversedImCleared = 0;  // fftReversedIm[0 … this) is zero: nothing else writes it
+  // fftReversedIm[0 … this) is zero: it starts so, and nothing else writes it.
+  int32_t fftReversedImCleared = kMaxFftSize;
   std::array<float, kMaxFftSize> fftRe{};
   std::array<float, kMaxFftSize> fftIm{};
   int32_t fftFullSize = 0;

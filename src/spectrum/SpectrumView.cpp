@@ -46,6 +46,20 @@ class ColumnRun {
   int bottom_ = 0;
 };
 
+// The largest of 0 and m[0 … n). Magnitudes of byte samples are never NaN and never −0, so the
+// largest is the same value in any order: eight lanes let the compiler use vector maxima.
+float LargestMagnitude(const float* m, int n) {
+  constexpr int kLanes = 8;
+  float lane[kLanes] = {};
+  int k = 0;
+  for (; k + kLanes <= n; k += kLanes)
+    for (int l = 0; l < kLanes; ++l) lane[l] = std::max(lane[l], m[k + l]);
+  float largest = 0;
+  for (; k < n; ++k) largest = std::max(largest, m[k]);
+  for (const float v : lane) largest = std::max(largest, v);
+  return largest;
+}
+
 }  // namespace
 
 bool LoadSpectrum(const OpenRecording& recording, SpectrumState& spectrum,
@@ -80,10 +94,7 @@ bool RefreshSpectrum(const Settings& settings, const Scales& scales, const OpenR
     computed = LoadSpectrum(recording, spectrum, progress, wanted);
     if (computed) {
       spectrum.samplesPeriodMs = recording.samplePeriodMs;
-      spectrum.spectrumMax = 0;
-      for (int k = 0; k < spectrum.fftSize; ++k)
-        spectrum.spectrumMax =
-            std::max(spectrum.spectrumMax, spectrum.spectrumMagnitudes[static_cast<size_t>(k)]);
+      spectrum.spectrumMax = LargestMagnitude(spectrum.spectrumMagnitudes.data(), spectrum.fftSize);
     }
   }
   DrawSpectrumGrid(settings, spectrum);
@@ -126,22 +137,26 @@ void DrawSpectrumLine(const Settings& settings, SpectrumState& spectrum, float s
   // The first point cuts each factor before the product. A magnitude below 1 gives 0, and one
   // of 1 or more bounds scale by 250, so the product stays small.
   const int64_t first = static_cast<int64_t>(std::trunc(m[0]));
-  c.MoveTo(0, static_cast<int>(250 - (first == 0 ? 0 : first * static_cast<int64_t>(scale))));
+  // The pen is followed here and handed to the canvas only where a line is drawn.
+  int penX = 0;
+  int penY = static_cast<int>(250 - (first == 0 ? 0 : first * static_cast<int64_t>(scale)));
   const double binsPerPixel = spectrum.fftSize * 0.0009765625;
   ColumnRun run;
   for (int i = 0; i < spectrum.fftSize / 2; ++i) {
     const int x = static_cast<int>(i / binsPerPixel);
     const int y = 250 - static_cast<int>(static_cast<double>(m[i]) * scale);
-    if (x == c.PenX())
-      run.Add(c.PenY(), y);
-    else {
-      run.DrawAt(c, c.PenX());
+    if (x == penX) {
+      run.Add(penY, y);
+    } else {
+      c.MoveTo(penX, penY);
+      run.DrawAt(c, penX);
       c.LineTo(x, y);
-      continue;
     }
-    c.MoveTo(x, y);
+    penX = x;
+    penY = y;
   }
-  run.DrawAt(c, c.PenX());
+  c.MoveTo(penX, penY);
+  run.DrawAt(c, penX);
 }
 
 std::string AmplitudeLabel(int i) {
