@@ -1,9 +1,12 @@
 #include "spectrum/SpectrumView.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "common/NumberText.h"
 
@@ -58,6 +61,40 @@ float LargestMagnitude(const float* m, int n) {
   for (; k < n; ++k) largest = std::max(largest, m[k]);
   for (const float v : lane) largest = std::max(largest, v);
   return largest;
+}
+
+// The line where every column holds the same power of two of bins: bin i lies in column
+// i / perColumn exactly as in i / (fftSize / 1024), and a column's bins are taken together. Their
+// heights come out of one loop, and the column's run out of another without branches: a segment
+// from a to b covers a up to b, b itself left out, so it spans min(a, b + 1) … max(a + 1, b),
+// and one that goes nowhere covers nothing.
+void DrawColumnsOfBins(Canvas& c, const float* m, int perColumn, float scale, int startY) {
+  constexpr int kLimit = std::numeric_limits<int>::max();
+  std::vector<int> heights(static_cast<std::size_t>(perColumn) + 1);
+  int* y = heights.data() + 1;
+  int penY = startY;
+  for (int x = 0; x < kSpectrumWidth; ++x) {
+    const float* column = m + static_cast<std::ptrdiff_t>(x) * perColumn;
+    for (int k = 0; k < perColumn; ++k)
+      y[k] = 250 - static_cast<int>(static_cast<double>(column[k]) * scale);
+    // The first bin of a column after the first is reached by the line from the column before;
+    // the first column starts at the first point.
+    if (x > 0) c.LineTo(x, y[0]);
+    y[-1] = x == 0 ? startY : y[0];
+    int top = kLimit, bottom = -kLimit;
+    for (int k = 0; k < perColumn; ++k) {
+      const int a = y[k - 1], b = y[k];
+      const bool moves = a != b;
+      top = std::min(top, moves ? std::min(a, b + 1) : kLimit);
+      bottom = std::max(bottom, moves ? std::max(a + 1, b) : -kLimit);
+    }
+    penY = y[perColumn - 1];
+    if (top < bottom) {
+      c.MoveTo(x, top);
+      c.LineTo(x, bottom);
+    }
+    c.MoveTo(x, penY);
+  }
 }
 
 }  // namespace
@@ -140,9 +177,15 @@ void DrawSpectrumLine(const Settings& settings, SpectrumState& spectrum, float s
   // The pen is followed here and handed to the canvas only where a line is drawn.
   int penX = 0;
   int penY = static_cast<int>(250 - (first == 0 ? 0 : first * static_cast<int64_t>(scale)));
+  const int bins = spectrum.fftSize / 2;
+  if (spectrum.fftSize >= 2 * kSpectrumWidth &&
+      std::has_single_bit(static_cast<unsigned>(spectrum.fftSize))) {
+    DrawColumnsOfBins(c, m, bins / kSpectrumWidth, scale, penY);
+    return;
+  }
   const double binsPerPixel = spectrum.fftSize * 0.0009765625;
   ColumnRun run;
-  for (int i = 0; i < spectrum.fftSize / 2; ++i) {
+  for (int i = 0; i < bins; ++i) {
     const int x = static_cast<int>(i / binsPerPixel);
     const int y = 250 - static_cast<int>(static_cast<double>(m[i]) * scale);
     if (x == penX) {
