@@ -408,6 +408,56 @@ void RowStages(SpectrumState& spectrum, Tables& tables, int n, int blockSize) {
   }
 }
 
+// The reciprocal of divisor where dividing by it and multiplying by the reciprocal give the same
+// double for every magnitude: divisor a power of two far from the ends of the range, so that both
+// products are exact. Zero otherwise.
+double ExactReciprocal(double divisor) {
+  int exponent = 0;
+  if (!(divisor > 0) || std::frexp(divisor, &exponent) != 0.5 || exponent < -500 || exponent > 500)
+    return 0;
+  return std::ldexp(1.0, 1 - exponent);
+}
+
+// output[k] = |bin k| / divisor, rounded to float after the square root and after the quotient;
+// by reciprocal where it is not zero.
+void NormalisedMagnitudesPlain(const float* re, const float* im, float* output, int n,
+                               double divisor, double reciprocal) {
+  const auto magnitude = [re, im](int k) {
+    const double r = re[k];
+    const double i = im[k];
+    return static_cast<double>(static_cast<float>(std::sqrt(r * r + i * i)));
+  };
+  if (reciprocal != 0)
+    for (int k = 0; k < n; ++k) output[k] = static_cast<float>(magnitude(k) * reciprocal);
+  else
+    for (int k = 0; k < n; ++k) output[k] = static_cast<float>(magnitude(k) / divisor);
+}
+
+// The same four doubles wide: square root and quotient are correctly rounded in either width.
+__attribute__((target("avx2"), always_inline)) inline __m256d FourMagnitudes(const float* re,
+                                                                            const float* im) {
+  const __m256d r = _mm256_cvtps_pd(_mm_loadu_ps(re));
+  const __m256d i = _mm256_cvtps_pd(_mm_loadu_ps(im));
+  return _mm256_cvtps_pd(
+      _mm256_cvtpd_ps(_mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(r, r), _mm256_mul_pd(i, i)))));
+}
+
+__attribute__((target("avx2"))) void NormalisedMagnitudesAvx2(const float* re, const float* im,
+                                                              float* output, int n,
+                                                              double divisor, double reciprocal) {
+  const int whole = n / 4 * 4;
+  if (reciprocal != 0) {
+    const __m256d f = _mm256_set1_pd(reciprocal);
+    for (int k = 0; k < whole; k += 4)
+      _mm_storeu_ps(output + k, _mm256_cvtpd_ps(_mm256_mul_pd(FourMagnitudes(re + k, im + k), f)));
+  } else {
+    const __m256d d = _mm256_set1_pd(divisor);
+    for (int k = 0; k < whole; k += 4)
+      _mm_storeu_ps(output + k, _mm256_cvtpd_ps(_mm256_div_pd(FourMagnitudes(re + k, im + k), d)));
+  }
+  NormalisedMagnitudesPlain(re + whole, im + whole, output + whole, n - whole, divisor, reciprocal);
+}
+
 }  // namespace
 
 void UseVectorLoops(bool enabled) {
@@ -513,15 +563,10 @@ void ComputeAmplitudeSpectrum(SpectrumState& spectrum, const float* input, float
   ApplyHannWindow(spectrum);
   Transform(spectrum, progress);
   // TakeMagnitudes and Normalise in one pass: the same roundings, half the memory traffic.
-  const float* re = spectrum.fftRe.data();
-  const float* im = spectrum.fftIm.data();
   const double divisor = static_cast<double>(spectrum.fftSampleCount) / scale;
-  for (int k = 0; k < spectrum.fftSize; ++k) {
-    const double r = re[k];
-    const double i = im[k];
-    const float magnitude = static_cast<float>(std::sqrt(r * r + i * i));
-    output[k] = static_cast<float>(magnitude / divisor);
-  }
+  (SharedTables().avx2 ? NormalisedMagnitudesAvx2 : NormalisedMagnitudesPlain)(
+      spectrum.fftRe.data(), spectrum.fftIm.data(), output, spectrum.fftSize, divisor,
+      ExactReciprocal(divisor));
 }
 
 }  // namespace wyk
