@@ -1,9 +1,11 @@
 #include "spectrum/SpectrumView.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <bit>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -68,11 +70,61 @@ float LargestMagnitude(const float* m, int n) {
 // heights come out of one loop, and the column's run out of another without branches: a segment
 // from a to b covers a up to b, b itself left out, so it spans min(a, b + 1) … max(a + 1, b),
 // and one that goes nowhere covers nothing.
+constexpr int kNoPixel = std::numeric_limits<int>::max();
+
+struct Run {
+  int top = kNoPixel, bottom = -kNoPixel;  // bottom exclusive
+};
+
+// The run of the segments y[k − 1] → y[k], from ≤ k < to.
+[[gnu::always_inline]] inline Run RunOf(const int* y, int from, int to, Run run) {
+  for (int k = from; k < to; ++k) {
+    const int a = y[k - 1], b = y[k];
+    const bool moves = a != b;
+    run.top = std::min(run.top, moves ? std::min(a, b + 1) : kNoPixel);
+    run.bottom = std::max(run.bottom, moves ? std::max(a + 1, b) : -kNoPixel);
+  }
+  return run;
+}
+
+Run RunOfPlain(const int* y, int n) {
+  return RunOf(y, 0, n, {});
+}
+
+// The same eight segments at a time.
+__attribute__((target("avx2"))) Run RunOfAvx2(const int* y, int n) {
+  const __m256i one = _mm256_set1_epi32(1);
+  const __m256i none = _mm256_set1_epi32(kNoPixel), noneBelow = _mm256_set1_epi32(-kNoPixel);
+  __m256i top = none, bottom = noneBelow;
+  int k = 0;
+  for (; k + 8 <= n; k += 8) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + k - 1));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + k));
+    const __m256i still = _mm256_cmpeq_epi32(a, b);
+    top = _mm256_min_epi32(
+        top, _mm256_blendv_epi8(_mm256_min_epi32(a, _mm256_add_epi32(b, one)), none, still));
+    bottom = _mm256_max_epi32(
+        bottom,
+        _mm256_blendv_epi8(_mm256_max_epi32(_mm256_add_epi32(a, one), b), noneBelow, still));
+  }
+  alignas(32) int tops[8], bottoms[8];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(tops), top);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(bottoms), bottom);
+  Run run;
+  for (int l = 0; l < 8; ++l) {
+    run.top = std::min(run.top, tops[l]);
+    run.bottom = std::max(run.bottom, bottoms[l]);
+  }
+  return RunOf(y, k, n, run);
+}
+
 void DrawColumnsOfBins(Canvas& c, const float* m, int perColumn, float scale, int startY) {
-  constexpr int kLimit = std::numeric_limits<int>::max();
+  static const bool avx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
   std::vector<int> heights(static_cast<std::size_t>(perColumn) + 1);
   int* y = heights.data() + 1;
-  int penY = startY;
   for (int x = 0; x < kSpectrumWidth; ++x) {
     const float* column = m + static_cast<std::ptrdiff_t>(x) * perColumn;
     for (int k = 0; k < perColumn; ++k)
@@ -81,19 +133,12 @@ void DrawColumnsOfBins(Canvas& c, const float* m, int perColumn, float scale, in
     // the first column starts at the first point.
     if (x > 0) c.LineTo(x, y[0]);
     y[-1] = x == 0 ? startY : y[0];
-    int top = kLimit, bottom = -kLimit;
-    for (int k = 0; k < perColumn; ++k) {
-      const int a = y[k - 1], b = y[k];
-      const bool moves = a != b;
-      top = std::min(top, moves ? std::min(a, b + 1) : kLimit);
-      bottom = std::max(bottom, moves ? std::max(a + 1, b) : -kLimit);
+    const Run run = (avx2 ? RunOfAvx2 : RunOfPlain)(y, perColumn);
+    if (run.top < run.bottom) {
+      c.MoveTo(x, run.top);
+      c.LineTo(x, run.bottom);
     }
-    penY = y[perColumn - 1];
-    if (top < bottom) {
-      c.MoveTo(x, top);
-      c.LineTo(x, bottom);
-    }
-    c.MoveTo(x, penY);
+    c.MoveTo(x, y[perColumn - 1]);
   }
 }
 
