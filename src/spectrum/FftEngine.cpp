@@ -112,16 +112,17 @@ void MakeWeights(double* w, int count, int from, int to) {
   }
 }
 
-// Weighs x[first … first + n), n <= 256, with the kept weights, checked as above.
-[[gnu::always_inline]] inline void WeighBlock(const double* w, float* x, int count, int first,
-                                              int n) {
+// x[first … first + n) = in[first … first + n) less mean, weighed with the kept weights and
+// checked as above; n <= 256.
+[[gnu::always_inline]] inline void WeighBlock(const double* w, const float* in, float mean,
+                                              float* x, int count, int first, int n) {
   constexpr int kBlock = 256;
-  float weighed[kBlock];
+  float v[kBlock], weighed[kBlock];
+  for (int k = 0; k < n; ++k) v[k] = in[first + k] - mean;
   const auto rounds = [](double p, double m) {
     return std::bit_cast<uint32_t>(static_cast<float>(p - m)) ==
            std::bit_cast<uint32_t>(static_cast<float>(p + m));
   };
-  const float* v = x + first;
   int unsafe = 0;
   for (int k = 0; k < n; ++k) {
     const double p = w[first + k] * v[k];
@@ -138,16 +139,18 @@ void MakeWeights(double* w, int count, int from, int to) {
   std::copy_n(weighed, n, x + first);
 }
 
-void ApplyWeightsPlain(const double* w, float* x, int count, int from, int to) {
+void ApplyWeightsPlain(const double* w, const float* in, float mean, float* x, int count,
+                       int from, int to) {
   for (int first = from; first < to; first += 256)
-    WeighBlock(w, x, count, first, std::min(to - first, 256));
+    WeighBlock(w, in, mean, x, count, first, std::min(to - first, 256));
 }
 
 // The same loop, vectorised four doubles wide.
-__attribute__((target("avx2"))) void ApplyWeightsAvx2(const double* w, float* x, int count,
-                                                      int from, int to) {
+__attribute__((target("avx2"))) void ApplyWeightsAvx2(const double* w, const float* in,
+                                                      float mean, float* x, int count, int from,
+                                                      int to) {
   for (int first = from; first < to; first += 256)
-    WeighBlock(w, x, count, first, std::min(to - first, 256));
+    WeighBlock(w, in, mean, x, count, first, std::min(to - first, 256));
 }
 
 // Numbers derived once and kept: they never change a result, only spare recomputing it. The
@@ -458,28 +461,16 @@ __attribute__((target("avx2"))) void NormalisedMagnitudesAvx2(const float* re, c
   NormalisedMagnitudesPlain(re + whole, im + whole, output + whole, n - whole, divisor, reciprocal);
 }
 
-}  // namespace
-
-void UseVectorLoops(bool enabled) {
-  SharedTables().avx2 = enabled && __builtin_cpu_supports("avx2");
-}
-
-int TransformSizeFor(int count) {
-  int halvings = 0;
-  for (int c = count; c > 1; c /= 2) ++halvings;
-  return halvings + 1 >= kMaxBits ? kMaxFftSize : 1 << (halvings + 1);
-}
-
-void RemoveMean(SpectrumState& spectrum, const float* input) {
-  const int count = spectrum.fftSampleCount;
+// The sequential sum of input[0 … count), divided once.
+float MeanOf(const float* input, int count) {
   float sum = 0;
   for (int i = 0; i < count; ++i) sum = input[i] + sum;
-  const float mean = static_cast<float>(static_cast<double>(sum) / count);
-  float* out = spectrum.fftInput.data();
-  for (int i = 0; i < count; ++i) out[i] = input[i] - mean;
+  return static_cast<float>(static_cast<double>(sum) / count);
 }
 
-void ApplyHannWindow(SpectrumState& spectrum) {
+// RemoveMean and ApplyHannWindow in one pass over the samples: each block of 256 is taken less
+// the mean, weighed and written to fftInput while it stays in the first cache level.
+void WeighLessMean(SpectrumState& spectrum, const float* in, float mean) {
   const int count = spectrum.fftSampleCount;
   Tables& tables = SharedTables();
   double* w = tables.window.get();
@@ -487,9 +478,9 @@ void ApplyHannWindow(SpectrumState& spectrum) {
   if (tables.windowCount != count) {
     // A new count: its weights are made and applied half by half, the upper half on a second
     // thread where the count is large and one can be started.
-    const auto weigh = [w, x, count, avx2 = tables.avx2](int from, int to) {
+    const auto weigh = [w, in, mean, x, count, avx2 = tables.avx2](int from, int to) {
       MakeWeights(w, count, from, to);
-      (avx2 ? ApplyWeightsAvx2 : ApplyWeightsPlain)(w, x, count, from, to);
+      (avx2 ? ApplyWeightsAvx2 : ApplyWeightsPlain)(w, in, mean, x, count, from, to);
     };
     const int split = count >= kParallelWindow ? count / 2 : count;
     std::thread upper;
@@ -505,13 +496,37 @@ void ApplyHannWindow(SpectrumState& spectrum) {
       weigh(split, count);
     tables.windowCount = count;
   } else {
-    (tables.avx2 ? ApplyWeightsAvx2 : ApplyWeightsPlain)(w, x, count, 0, count);
+    (tables.avx2 ? ApplyWeightsAvx2 : ApplyWeightsPlain)(w, in, mean, x, count, 0, count);
   }
   std::fill(x + count, x + spectrum.fftSize, 0.0f);
   if (spectrum.fftReversedImCleared < spectrum.fftSize) {
     std::fill_n(spectrum.fftReversedIm.data(), spectrum.fftSize, 0.0f);
     spectrum.fftReversedImCleared = spectrum.fftSize;
   }
+}
+
+}  // namespace
+
+void UseVectorLoops(bool enabled) {
+  SharedTables().avx2 = enabled && __builtin_cpu_supports("avx2");
+}
+
+int TransformSizeFor(int count) {
+  int halvings = 0;
+  for (int c = count; c > 1; c /= 2) ++halvings;
+  return halvings + 1 >= kMaxBits ? kMaxFftSize : 1 << (halvings + 1);
+}
+
+void RemoveMean(SpectrumState& spectrum, const float* input) {
+  const int count = spectrum.fftSampleCount;
+  const float mean = MeanOf(input, count);
+  float* out = spectrum.fftInput.data();
+  for (int i = 0; i < count; ++i) out[i] = input[i] - mean;
+}
+
+void ApplyHannWindow(SpectrumState& spectrum) {
+  // x − 0 is x.
+  WeighLessMean(spectrum, spectrum.fftInput.data(), 0.0f);
 }
 
 void Transform(SpectrumState& spectrum, const FftProgress& progress) {
@@ -559,8 +574,7 @@ void Normalise(const SpectrumState& spectrum, float* output, float scale) {
 void ComputeAmplitudeSpectrum(SpectrumState& spectrum, const float* input, float* output,
                               float scale, const FftProgress& progress) {
   SharedTables();  // the first call's twiddles are under way from here on
-  RemoveMean(spectrum, input);
-  ApplyHannWindow(spectrum);
+  WeighLessMean(spectrum, input, MeanOf(input, spectrum.fftSampleCount));
   Transform(spectrum, progress);
   // TakeMagnitudes and Normalise in one pass: the same roundings, half the memory traffic.
   const double divisor = static_cast<double>(spectrum.fftSampleCount) / scale;
