@@ -344,8 +344,9 @@ unsigned Reverse(unsigned k, int bits) {
 }
 
 // out[reverse(k)] = in[k] over 2^bits elements. In 16 × 16 tiles: sixteen rows of sixteen
-// neighbours are read into a buffer and written out as sixteen rows of sixteen neighbours, so
-// every cache line is touched once, whole.
+// neighbours are read and written out as sixteen rows of sixteen neighbours, so every cache line
+// is touched once, whole. Element t of output row j is element j of input row reverse(t): the
+// tile is transposed four by four in registers.
 void BitReverse(const float* in, float* out, int bits) {
   constexpr int kTileBits = 4;
   constexpr unsigned kTile = 1u << kTileBits;
@@ -358,16 +359,25 @@ void BitReverse(const float* in, float* out, int bits) {
   for (unsigned t = 0; t < kTile; ++t) tileReverse[t] = Reverse(t, kTileBits);
   const int midBits = bits - 2 * kTileBits;
   const int highShift = bits - kTileBits;
-  float tile[kTile][kTile];
+  const float* rows[kTile];
+  float* outRows[kTile];
   for (unsigned mid = 0; mid < (1u << midBits); ++mid) {
-    for (unsigned high = 0; high < kTile; ++high)
-      std::memcpy(tile[tileReverse[high]], in + (high << highShift) + (mid << kTileBits),
-                  sizeof tile[0]);
+    const float* from = in + (mid << kTileBits);
     float* to = out + (Reverse(mid, midBits) << kTileBits);
-    for (unsigned low = 0; low < kTile; ++low) {
-      float* row = to + (tileReverse[low] << highShift);
-      for (unsigned t = 0; t < kTile; ++t) row[t] = tile[t][low];
+    for (unsigned t = 0; t < kTile; ++t) {
+      rows[t] = from + (tileReverse[t] << highShift);
+      outRows[t] = to + (tileReverse[t] << highShift);
     }
+    for (unsigned t = 0; t < kTile; t += 4)
+      for (unsigned j = 0; j < kTile; j += 4) {
+        __m128 r0 = _mm_loadu_ps(rows[t] + j), r1 = _mm_loadu_ps(rows[t + 1] + j);
+        __m128 r2 = _mm_loadu_ps(rows[t + 2] + j), r3 = _mm_loadu_ps(rows[t + 3] + j);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+        _mm_storeu_ps(outRows[j] + t, r0);
+        _mm_storeu_ps(outRows[j + 1] + t, r1);
+        _mm_storeu_ps(outRows[j + 2] + t, r2);
+        _mm_storeu_ps(outRows[j + 3] + t, r3);
+      }
   }
 }
 
