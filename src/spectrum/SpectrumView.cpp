@@ -52,13 +52,17 @@ class ColumnRun {
 };
 
 // The largest of 0 and m[0 … n). Magnitudes of byte samples are never NaN and never −0, so the
-// largest is the same value in any order: eight lanes let the compiler use vector maxima.
+// largest is the same value in any order: eight lanes of vector maxima.
 float LargestMagnitude(const float* m, int n) {
-  constexpr int kLanes = 8;
-  float lane[kLanes] = {};
+  __m128 low = _mm_setzero_ps(), high = _mm_setzero_ps();
   int k = 0;
-  for (; k + kLanes <= n; k += kLanes)
-    for (int l = 0; l < kLanes; ++l) lane[l] = std::max(lane[l], m[k + l]);
+  for (; k + 8 <= n; k += 8) {
+    low = _mm_max_ps(low, _mm_loadu_ps(m + k));
+    high = _mm_max_ps(high, _mm_loadu_ps(m + k + 4));
+  }
+  float lane[8];
+  _mm_storeu_ps(lane, low);
+  _mm_storeu_ps(lane + 4, high);
   float largest = 0;
   for (; k < n; ++k) largest = std::max(largest, m[k]);
   for (const float v : lane) largest = std::max(largest, v);
