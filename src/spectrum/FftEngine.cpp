@@ -468,6 +468,9 @@ __attribute__((target("avx2"))) void NormalisedMagnitudesAvx2(const float* re, c
     for (int k = 0; k < whole; k += 4)
       _mm_storeu_ps(output + k, _mm256_cvtpd_ps(_mm256_div_pd(FourMagnitudes(re + k, im + k), d)));
   }
+  // The compiler leaves the upper halves set before this call, which would slow every SSE
+  // instruction after it (the library's, the caller's): cleared here.
+  _mm256_zeroupper();
   NormalisedMagnitudesPlain(re + whole, im + whole, output + whole, n - whole, divisor, reciprocal);
 }
 
