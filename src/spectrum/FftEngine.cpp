@@ -112,16 +112,17 @@ void MakeWeights(double* w, int count, int from, int to) {
   }
 }
 
-// Weighs x[first … first + n), n <= 256, with the kept weights, checked as above.
-[[gnu::always_inline]] inline void WeighBlock(const double* w, float* x, int count, int first,
-                                              int n) {
+// x[first … first + n) = in[first … first + n) less mean, weighed with the kept weights and
+// checked as above; n <= 256.
+[[gnu::always_inline]] inline void WeighBlock(const double* w, const float* in, float mean,
+                                              float* x, int count, int first, int n) {
   constexpr int kBlock = 256;
-  float weighed[kBlock];
+  float v[kBlock], weighed[kBlock];
+  for (int k = 0; k < n; ++k) v[k] = in[first + k] - mean;
   const auto rounds = [](double p, double m) {
     return std::bit_cast<uint32_t>(static_cast<float>(p - m)) ==
            std::bit_cast<uint32_t>(static_cast<float>(p + m));
   };
-  const float* v = x + first;
   int unsafe = 0;
   for (int k = 0; k < n; ++k) {
     const double p = w[first + k] * v[k];
@@ -138,16 +139,18 @@ void MakeWeights(double* w, int count, int from, int to) {
   std::copy_n(weighed, n, x + first);
 }
 
-void ApplyWeightsPlain(const double* w, float* x, int count, int from, int to) {
+void ApplyWeightsPlain(const double* w, const float* in, float mean, float* x, int count,
+                       int from, int to) {
   for (int first = from; first < to; first += 256)
-    WeighBlock(w, x, count, first, std::min(to - first, 256));
+    WeighBlock(w, in, mean, x, count, first, std::min(to - first, 256));
 }
 
 // The same loop, vectorised four doubles wide.
-__attribute__((target("avx2"))) void ApplyWeightsAvx2(const double* w, float* x, int count,
-                                                      int from, int to) {
+__attribute__((target("avx2"))) void ApplyWeightsAvx2(const double* w, const float* in,
+                                                      float mean, float* x, int count, int from,
+                                                      int to) {
   for (int first = from; first < to; first += 256)
-    WeighBlock(w, x, count, first, std::min(to - first, 256));
+    WeighBlock(w, in, mean, x, count, first, std::min(to - first, 256));
 }
 
 // Numbers derived once and kept: they never change a result, only spare recomputing it. The
@@ -341,8 +344,9 @@ unsigned Reverse(unsigned k, int bits) {
 }
 
 // out[reverse(k)] = in[k] over 2^bits elements. In 16 × 16 tiles: sixteen rows of sixteen
-// neighbours are read into a buffer and written out as sixteen rows of sixteen neighbours, so
-// every cache line is touched once, whole.
+// neighbours are read and written out as sixteen rows of sixteen neighbours, so every cache line
+// is touched once, whole. Element t of output row j is element j of input row reverse(t): the
+// tile is transposed four by four in registers.
 void BitReverse(const float* in, float* out, int bits) {
   constexpr int kTileBits = 4;
   constexpr unsigned kTile = 1u << kTileBits;
@@ -355,16 +359,25 @@ void BitReverse(const float* in, float* out, int bits) {
   for (unsigned t = 0; t < kTile; ++t) tileReverse[t] = Reverse(t, kTileBits);
   const int midBits = bits - 2 * kTileBits;
   const int highShift = bits - kTileBits;
-  float tile[kTile][kTile];
+  const float* rows[kTile];
+  float* outRows[kTile];
   for (unsigned mid = 0; mid < (1u << midBits); ++mid) {
-    for (unsigned high = 0; high < kTile; ++high)
-      std::memcpy(tile[tileReverse[high]], in + (high << highShift) + (mid << kTileBits),
-                  sizeof tile[0]);
+    const float* from = in + (mid << kTileBits);
     float* to = out + (Reverse(mid, midBits) << kTileBits);
-    for (unsigned low = 0; low < kTile; ++low) {
-      float* row = to + (tileReverse[low] << highShift);
-      for (unsigned t = 0; t < kTile; ++t) row[t] = tile[t][low];
+    for (unsigned t = 0; t < kTile; ++t) {
+      rows[t] = from + (tileReverse[t] << highShift);
+      outRows[t] = to + (tileReverse[t] << highShift);
     }
+    for (unsigned t = 0; t < kTile; t += 4)
+      for (unsigned j = 0; j < kTile; j += 4) {
+        __m128 r0 = _mm_loadu_ps(rows[t] + j), r1 = _mm_loadu_ps(rows[t + 1] + j);
+        __m128 r2 = _mm_loadu_ps(rows[t + 2] + j), r3 = _mm_loadu_ps(rows[t + 3] + j);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+        _mm_storeu_ps(outRows[j] + t, r0);
+        _mm_storeu_ps(outRows[j + 1] + t, r1);
+        _mm_storeu_ps(outRows[j + 2] + t, r2);
+        _mm_storeu_ps(outRows[j + 3] + t, r3);
+      }
   }
 }
 
@@ -408,28 +421,69 @@ void RowStages(SpectrumState& spectrum, Tables& tables, int n, int blockSize) {
   }
 }
 
-}  // namespace
-
-void UseVectorLoops(bool enabled) {
-  SharedTables().avx2 = enabled && __builtin_cpu_supports("avx2");
+// The reciprocal of divisor where dividing by it and multiplying by the reciprocal give the same
+// double for every magnitude: divisor a power of two far from the ends of the range, so that both
+// products are exact. Zero otherwise.
+double ExactReciprocal(double divisor) {
+  int exponent = 0;
+  if (!(divisor > 0) || std::frexp(divisor, &exponent) != 0.5 || exponent < -500 || exponent > 500)
+    return 0;
+  return std::ldexp(1.0, 1 - exponent);
 }
 
-int TransformSizeFor(int count) {
-  int halvings = 0;
-  for (int c = count; c > 1; c /= 2) ++halvings;
-  return halvings + 1 >= kMaxBits ? kMaxFftSize : 1 << (halvings + 1);
+// output[k] = |bin k| / divisor, rounded to float after the square root and after the quotient;
+// by reciprocal where it is not zero.
+void NormalisedMagnitudesPlain(const float* re, const float* im, float* output, int n,
+                               double divisor, double reciprocal) {
+  const auto magnitude = [re, im](int k) {
+    const double r = re[k];
+    const double i = im[k];
+    return static_cast<double>(static_cast<float>(std::sqrt(r * r + i * i)));
+  };
+  if (reciprocal != 0)
+    for (int k = 0; k < n; ++k) output[k] = static_cast<float>(magnitude(k) * reciprocal);
+  else
+    for (int k = 0; k < n; ++k) output[k] = static_cast<float>(magnitude(k) / divisor);
 }
 
-void RemoveMean(SpectrumState& spectrum, const float* input) {
-  const int count = spectrum.fftSampleCount;
+// The same four doubles wide: square root and quotient are correctly rounded in either width.
+__attribute__((target("avx2"), always_inline)) inline __m256d FourMagnitudes(const float* re,
+                                                                            const float* im) {
+  const __m256d r = _mm256_cvtps_pd(_mm_loadu_ps(re));
+  const __m256d i = _mm256_cvtps_pd(_mm_loadu_ps(im));
+  return _mm256_cvtps_pd(
+      _mm256_cvtpd_ps(_mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(r, r), _mm256_mul_pd(i, i)))));
+}
+
+__attribute__((target("avx2"))) void NormalisedMagnitudesAvx2(const float* re, const float* im,
+                                                              float* output, int n,
+                                                              double divisor, double reciprocal) {
+  const int whole = n / 4 * 4;
+  if (reciprocal != 0) {
+    const __m256d f = _mm256_set1_pd(reciprocal);
+    for (int k = 0; k < whole; k += 4)
+      _mm_storeu_ps(output + k, _mm256_cvtpd_ps(_mm256_mul_pd(FourMagnitudes(re + k, im + k), f)));
+  } else {
+    const __m256d d = _mm256_set1_pd(divisor);
+    for (int k = 0; k < whole; k += 4)
+      _mm_storeu_ps(output + k, _mm256_cvtpd_ps(_mm256_div_pd(FourMagnitudes(re + k, im + k), d)));
+  }
+  // The compiler leaves the upper halves set before this call, which would slow every SSE
+  // instruction after it (the library's, the caller's): cleared here.
+  _mm256_zeroupper();
+  NormalisedMagnitudesPlain(re + whole, im + whole, output + whole, n - whole, divisor, reciprocal);
+}
+
+// The sequential sum of input[0 … count), divided once.
+float MeanOf(const float* input, int count) {
   float sum = 0;
   for (int i = 0; i < count; ++i) sum = input[i] + sum;
-  const float mean = static_cast<float>(static_cast<double>(sum) / count);
-  float* out = spectrum.fftInput.data();
-  for (int i = 0; i < count; ++i) out[i] = input[i] - mean;
+  return static_cast<float>(static_cast<double>(sum) / count);
 }
 
-void ApplyHannWindow(SpectrumState& spectrum) {
+// RemoveMean and ApplyHannWindow in one pass over the samples: each block of 256 is taken less
+// the mean, weighed and written to fftInput while it stays in the first cache level.
+void WeighLessMean(SpectrumState& spectrum, const float* in, float mean) {
   const int count = spectrum.fftSampleCount;
   Tables& tables = SharedTables();
   double* w = tables.window.get();
@@ -437,9 +491,9 @@ void ApplyHannWindow(SpectrumState& spectrum) {
   if (tables.windowCount != count) {
     // A new count: its weights are made and applied half by half, the upper half on a second
     // thread where the count is large and one can be started.
-    const auto weigh = [w, x, count, avx2 = tables.avx2](int from, int to) {
+    const auto weigh = [w, in, mean, x, count, avx2 = tables.avx2](int from, int to) {
       MakeWeights(w, count, from, to);
-      (avx2 ? ApplyWeightsAvx2 : ApplyWeightsPlain)(w, x, count, from, to);
+      (avx2 ? ApplyWeightsAvx2 : ApplyWeightsPlain)(w, in, mean, x, count, from, to);
     };
     const int split = count >= kParallelWindow ? count / 2 : count;
     std::thread upper;
@@ -455,13 +509,37 @@ void ApplyHannWindow(SpectrumState& spectrum) {
       weigh(split, count);
     tables.windowCount = count;
   } else {
-    (tables.avx2 ? ApplyWeightsAvx2 : ApplyWeightsPlain)(w, x, count, 0, count);
+    (tables.avx2 ? ApplyWeightsAvx2 : ApplyWeightsPlain)(w, in, mean, x, count, 0, count);
   }
   std::fill(x + count, x + spectrum.fftSize, 0.0f);
   if (spectrum.fftReversedImCleared < spectrum.fftSize) {
     std::fill_n(spectrum.fftReversedIm.data(), spectrum.fftSize, 0.0f);
     spectrum.fftReversedImCleared = spectrum.fftSize;
   }
+}
+
+}  // namespace
+
+void UseVectorLoops(bool enabled) {
+  SharedTables().avx2 = enabled && __builtin_cpu_supports("avx2");
+}
+
+int TransformSizeFor(int count) {
+  int halvings = 0;
+  for (int c = count; c > 1; c /= 2) ++halvings;
+  return halvings + 1 >= kMaxBits ? kMaxFftSize : 1 << (halvings + 1);
+}
+
+void RemoveMean(SpectrumState& spectrum, const float* input) {
+  const int count = spectrum.fftSampleCount;
+  const float mean = MeanOf(input, count);
+  float* out = spectrum.fftInput.data();
+  for (int i = 0; i < count; ++i) out[i] = input[i] - mean;
+}
+
+void ApplyHannWindow(SpectrumState& spectrum) {
+  // x − 0 is x.
+  WeighLessMean(spectrum, spectrum.fftInput.data(), 0.0f);
 }
 
 void Transform(SpectrumState& spectrum, const FftProgress& progress) {
@@ -509,19 +587,13 @@ void Normalise(const SpectrumState& spectrum, float* output, float scale) {
 void ComputeAmplitudeSpectrum(SpectrumState& spectrum, const float* input, float* output,
                               float scale, const FftProgress& progress) {
   SharedTables();  // the first call's twiddles are under way from here on
-  RemoveMean(spectrum, input);
-  ApplyHannWindow(spectrum);
+  WeighLessMean(spectrum, input, MeanOf(input, spectrum.fftSampleCount));
   Transform(spectrum, progress);
   // TakeMagnitudes and Normalise in one pass: the same roundings, half the memory traffic.
-  const float* re = spectrum.fftRe.data();
-  const float* im = spectrum.fftIm.data();
   const double divisor = static_cast<double>(spectrum.fftSampleCount) / scale;
-  for (int k = 0; k < spectrum.fftSize; ++k) {
-    const double r = re[k];
-    const double i = im[k];
-    const float magnitude = static_cast<float>(std::sqrt(r * r + i * i));
-    output[k] = static_cast<float>(magnitude / divisor);
-  }
+  (SharedTables().avx2 ? NormalisedMagnitudesAvx2 : NormalisedMagnitudesPlain)(
+      spectrum.fftRe.data(), spectrum.fftIm.data(), output, spectrum.fftSize, divisor,
+      ExactReciprocal(divisor));
 }
 
 }  // namespace wyk

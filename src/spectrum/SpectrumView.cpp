@@ -1,9 +1,14 @@
 #include "spectrum/SpectrumView.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "common/NumberText.h"
 
@@ -47,17 +52,98 @@ class ColumnRun {
 };
 
 // The largest of 0 and m[0 … n). Magnitudes of byte samples are never NaN and never −0, so the
-// largest is the same value in any order: eight lanes let the compiler use vector maxima.
+// largest is the same value in any order: eight lanes of vector maxima.
 float LargestMagnitude(const float* m, int n) {
-  constexpr int kLanes = 8;
-  float lane[kLanes] = {};
+  __m128 low = _mm_setzero_ps(), high = _mm_setzero_ps();
   int k = 0;
-  for (; k + kLanes <= n; k += kLanes)
-    for (int l = 0; l < kLanes; ++l) lane[l] = std::max(lane[l], m[k + l]);
+  for (; k + 8 <= n; k += 8) {
+    low = _mm_max_ps(low, _mm_loadu_ps(m + k));
+    high = _mm_max_ps(high, _mm_loadu_ps(m + k + 4));
+  }
+  float lane[8];
+  _mm_storeu_ps(lane, low);
+  _mm_storeu_ps(lane + 4, high);
   float largest = 0;
   for (; k < n; ++k) largest = std::max(largest, m[k]);
   for (const float v : lane) largest = std::max(largest, v);
   return largest;
+}
+
+// The line where every column holds the same power of two of bins: bin i lies in column
+// i / perColumn exactly as in i / (fftSize / 1024), and a column's bins are taken together. Their
+// heights come out of one loop, and the column's run out of another without branches: a segment
+// from a to b covers a up to b, b itself left out, so it spans min(a, b + 1) … max(a + 1, b),
+// and one that goes nowhere covers nothing.
+constexpr int kNoPixel = std::numeric_limits<int>::max();
+
+struct Run {
+  int top = kNoPixel, bottom = -kNoPixel;  // bottom exclusive
+};
+
+// The run of the segments y[k − 1] → y[k], from ≤ k < to.
+[[gnu::always_inline]] inline Run RunOf(const int* y, int from, int to, Run run) {
+  for (int k = from; k < to; ++k) {
+    const int a = y[k - 1], b = y[k];
+    const bool moves = a != b;
+    run.top = std::min(run.top, moves ? std::min(a, b + 1) : kNoPixel);
+    run.bottom = std::max(run.bottom, moves ? std::max(a + 1, b) : -kNoPixel);
+  }
+  return run;
+}
+
+Run RunOfPlain(const int* y, int n) {
+  return RunOf(y, 0, n, {});
+}
+
+// The same eight segments at a time.
+__attribute__((target("avx2"))) Run RunOfAvx2(const int* y, int n) {
+  const __m256i one = _mm256_set1_epi32(1);
+  const __m256i none = _mm256_set1_epi32(kNoPixel), noneBelow = _mm256_set1_epi32(-kNoPixel);
+  __m256i top = none, bottom = noneBelow;
+  int k = 0;
+  for (; k + 8 <= n; k += 8) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + k - 1));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + k));
+    const __m256i still = _mm256_cmpeq_epi32(a, b);
+    top = _mm256_min_epi32(
+        top, _mm256_blendv_epi8(_mm256_min_epi32(a, _mm256_add_epi32(b, one)), none, still));
+    bottom = _mm256_max_epi32(
+        bottom,
+        _mm256_blendv_epi8(_mm256_max_epi32(_mm256_add_epi32(a, one), b), noneBelow, still));
+  }
+  alignas(32) int tops[8], bottoms[8];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(tops), top);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(bottoms), bottom);
+  Run run;
+  for (int l = 0; l < 8; ++l) {
+    run.top = std::min(run.top, tops[l]);
+    run.bottom = std::max(run.bottom, bottoms[l]);
+  }
+  return RunOf(y, k, n, run);
+}
+
+void DrawColumnsOfBins(Canvas& c, const float* m, int perColumn, float scale, int startY) {
+  static const bool avx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  std::vector<int> heights(static_cast<std::size_t>(perColumn) + 1);
+  int* y = heights.data() + 1;
+  for (int x = 0; x < kSpectrumWidth; ++x) {
+    const float* column = m + static_cast<std::ptrdiff_t>(x) * perColumn;
+    for (int k = 0; k < perColumn; ++k)
+      y[k] = 250 - static_cast<int>(static_cast<double>(column[k]) * scale);
+    // The first bin of a column after the first is reached by the line from the column before;
+    // the first column starts at the first point.
+    if (x > 0) c.LineTo(x, y[0]);
+    y[-1] = x == 0 ? startY : y[0];
+    const Run run = (avx2 ? RunOfAvx2 : RunOfPlain)(y, perColumn);
+    if (run.top < run.bottom) {
+      c.MoveTo(x, run.top);
+      c.LineTo(x, run.bottom);
+    }
+    c.MoveTo(x, y[perColumn - 1]);
+  }
 }
 
 }  // namespace
@@ -140,9 +226,15 @@ void DrawSpectrumLine(const Settings& settings, SpectrumState& spectrum, float s
   // The pen is followed here and handed to the canvas only where a line is drawn.
   int penX = 0;
   int penY = static_cast<int>(250 - (first == 0 ? 0 : first * static_cast<int64_t>(scale)));
+  const int bins = spectrum.fftSize / 2;
+  if (spectrum.fftSize >= 2 * kSpectrumWidth &&
+      std::has_single_bit(static_cast<unsigned>(spectrum.fftSize))) {
+    DrawColumnsOfBins(c, m, bins / kSpectrumWidth, scale, penY);
+    return;
+  }
   const double binsPerPixel = spectrum.fftSize * 0.0009765625;
   ColumnRun run;
-  for (int i = 0; i < spectrum.fftSize / 2; ++i) {
+  for (int i = 0; i < bins; ++i) {
     const int x = static_cast<int>(i / binsPerPixel);
     const int y = 250 - static_cast<int>(static_cast<double>(m[i]) * scale);
     if (x == penX) {
