@@ -39,6 +39,23 @@ constexpr int kParallelWindow = 1 << 16;
 constexpr int kRunLength = 512;
 constexpr double kRoundingMargin = 0x1p-40;
 
+// cos(t0 + d) and sin(t0 + d) from c0 = cos t0, s0 = sin t0 and short Taylor series of cos d
+// and sin d, for |d| below 2^-9.
+inline double CosOfSmall(double d) {
+  const double d2 = d * d;
+  return 1 - d2 * (0.5 - d2 * (1.0 / 24 - d2 * (1.0 / 720)));
+}
+inline double SinOfSmall(double d) {
+  const double d2 = d * d;
+  return d * (1 - d2 * (1.0 / 6 - d2 * (1.0 / 120 - d2 * (1.0 / 5040))));
+}
+inline double CosAfter(double c0, double s0, double d) {
+  return c0 * CosOfSmall(d) - s0 * SinOfSmall(d);
+}
+inline double SinAfter(double c0, double s0, double d) {
+  return s0 * CosOfSmall(d) + c0 * SinOfSmall(d);
+}
+
 void AngleTwiddles(int top, float* cosine, float* sine) {
   const auto angle = [top](int j) {
     return static_cast<double>(static_cast<float>(-kFftTwoPi * j / (2.0 * top)));
@@ -51,11 +68,8 @@ void AngleTwiddles(int top, float* cosine, float* sine) {
     sincos(t0, &s0, &c0);
     for (int i = 0; i < count; ++i) {
       const double d = angle(first + i) - t0;  // exact: t0 is 0, or both are floats above 2^-9
-      const double d2 = d * d;
-      const double cd = 1 - d2 * (0.5 - d2 * (1.0 / 24 - d2 * (1.0 / 720)));
-      const double sd = d * (1 - d2 * (1.0 / 6 - d2 * (1.0 / 120 - d2 * (1.0 / 5040))));
-      c[i] = c0 * cd - s0 * sd;
-      s[i] = s0 * cd + c0 * sd;
+      c[i] = CosAfter(c0, s0, d);
+      s[i] = SinAfter(c0, s0, d);
     }
     for (int i = 0; i < count; ++i) {
       cosine[first + i] = static_cast<float>(c[i]);
@@ -104,10 +118,7 @@ void MakeWeights(double* w, int count, int from, int to) {
     sincos(HannArgument(first, count), &s0, &c0);
     for (int i = first; i < end; ++i) {
       const double d = (i - first) * step;
-      const double d2 = d * d;
-      const double cd = 1 - d2 * (0.5 - d2 * (1.0 / 24 - d2 * (1.0 / 720)));
-      const double sd = d * (1 - d2 * (1.0 / 6 - d2 * (1.0 / 120 - d2 * (1.0 / 5040))));
-      w[i] = std::max(0.0, 0.5 - 0.5 * (c0 * cd - s0 * sd));
+      w[i] = std::max(0.0, 0.5 - 0.5 * CosAfter(c0, s0, d));
     }
   }
 }
@@ -139,16 +150,15 @@ void MakeWeights(double* w, int count, int from, int to) {
   std::copy_n(weighed, n, x + first);
 }
 
-void ApplyWeightsPlain(const double* w, const float* in, float mean, float* x, int count,
-                       int from, int to) {
+void ApplyWeightsPlain(const double* w, const float* in, float mean, float* x, int count, int from,
+                       int to) {
   for (int first = from; first < to; first += 256)
     WeighBlock(w, in, mean, x, count, first, std::min(to - first, 256));
 }
 
 // The same loop, vectorised four doubles wide.
-__attribute__((target("avx2"))) void ApplyWeightsAvx2(const double* w, const float* in,
-                                                      float mean, float* x, int count, int from,
-                                                      int to) {
+__attribute__((target("avx2"))) void ApplyWeightsAvx2(const double* w, const float* in, float mean,
+                                                      float* x, int count, int from, int to) {
   for (int first = from; first < to; first += 256)
     WeighBlock(w, in, mean, x, count, first, std::min(to - first, 256));
 }
@@ -193,10 +203,12 @@ struct Tables {
  private:
   void BuildTwiddles() {
     const int top = 1 << (kMaxBits - 1);
-    AngleTwiddles(top, &cosine[static_cast<std::size_t>(top)], &sine[static_cast<std::size_t>(top)]);
+    AngleTwiddles(top, &cosine[static_cast<std::size_t>(top)],
+                  &sine[static_cast<std::size_t>(top)]);
     for (int half = top / 2; half >= 1; half /= 2)
       for (int j = 0; j < half; ++j) {
-        cosine[static_cast<std::size_t>(half + j)] = cosine[static_cast<std::size_t>(2 * (half + j))];
+        cosine[static_cast<std::size_t>(half + j)] =
+            cosine[static_cast<std::size_t>(2 * (half + j))];
         sine[static_cast<std::size_t>(half + j)] = sine[static_cast<std::size_t>(2 * (half + j))];
       }
   }
@@ -448,7 +460,7 @@ void NormalisedMagnitudesPlain(const float* re, const float* im, float* output, 
 
 // The same four doubles wide: square root and quotient are correctly rounded in either width.
 __attribute__((target("avx2"), always_inline)) inline __m256d FourMagnitudes(const float* re,
-                                                                            const float* im) {
+                                                                             const float* im) {
   const __m256d r = _mm256_cvtps_pd(_mm_loadu_ps(re));
   const __m256d i = _mm256_cvtps_pd(_mm_loadu_ps(im));
   return _mm256_cvtps_pd(
@@ -456,8 +468,8 @@ __attribute__((target("avx2"), always_inline)) inline __m256d FourMagnitudes(con
 }
 
 __attribute__((target("avx2"))) void NormalisedMagnitudesAvx2(const float* re, const float* im,
-                                                              float* output, int n,
-                                                              double divisor, double reciprocal) {
+                                                              float* output, int n, double divisor,
+                                                              double reciprocal) {
   const int whole = n / 4 * 4;
   if (reciprocal != 0) {
     const __m256d f = _mm256_set1_pd(reciprocal);

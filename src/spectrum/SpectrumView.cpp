@@ -19,36 +19,37 @@ constexpr int kGridRight = 513;  // one beyond the bitmap, as drawn
 constexpr int kGridBottom = 251;
 
 // Thousands of bins share a column: the vertical segments of one column set one unbroken run of
-// pixels (each covers its start, not its end), so the run is drawn once instead.
+// pixels, so the run is drawn once instead. A segment from a to b covers a up to b, b itself
+// left out, so it spans min(a, b + 1) … max(a + 1, b); one that goes nowhere covers nothing.
+constexpr int kNoPixel = std::numeric_limits<int>::max();
+
+struct Run {
+  int top = kNoPixel, bottom = -kNoPixel;  // bottom exclusive
+
+  // Without branches, as the spectrum's bins go up and down at random.
+  void Add(int a, int b) {
+    const bool moves = a != b;
+    top = std::min(top, moves ? std::min(a, b + 1) : kNoPixel);
+    bottom = std::max(bottom, moves ? std::max(a + 1, b) : -kNoPixel);
+  }
+};
+
+// The run of a column whose bins come one at a time.
 class ColumnRun {
  public:
-  void Add(int from, int to) {
-    if (from == to) return;
-    const int top = from < to ? from : to + 1;
-    const int bottom = from < to ? to : from + 1;  // exclusive
-    if (empty_) {
-      top_ = top;
-      bottom_ = bottom;
-      empty_ = false;
-    } else {
-      top_ = std::min(top_, top);
-      bottom_ = std::max(bottom_, bottom);
-    }
-  }
+  void Add(int from, int to) { run_.Add(from, to); }
   // Draws the run in column x and leaves the pen where it was.
   void DrawAt(Canvas& c, int x) {
-    if (empty_) return;
+    if (run_.top >= run_.bottom) return;
     const int penY = c.PenY();
-    c.MoveTo(x, top_);
-    c.LineTo(x, bottom_);
+    c.MoveTo(x, run_.top);
+    c.LineTo(x, run_.bottom);
     c.MoveTo(x, penY);
-    empty_ = true;
+    run_ = {};
   }
 
  private:
-  bool empty_ = true;
-  int top_ = 0;
-  int bottom_ = 0;
+  Run run_;
 };
 
 // The largest of 0 and m[0 … n). Magnitudes of byte samples are never NaN and never −0, so the
@@ -71,23 +72,11 @@ float LargestMagnitude(const float* m, int n) {
 
 // The line where every column holds the same power of two of bins: bin i lies in column
 // i / perColumn exactly as in i / (fftSize / 1024), and a column's bins are taken together. Their
-// heights come out of one loop, and the column's run out of another without branches: a segment
-// from a to b covers a up to b, b itself left out, so it spans min(a, b + 1) … max(a + 1, b),
-// and one that goes nowhere covers nothing.
-constexpr int kNoPixel = std::numeric_limits<int>::max();
-
-struct Run {
-  int top = kNoPixel, bottom = -kNoPixel;  // bottom exclusive
-};
+// heights come out of one loop, and the column's run out of another.
 
 // The run of the segments y[k − 1] → y[k], from ≤ k < to.
 [[gnu::always_inline]] inline Run RunOf(const int* y, int from, int to, Run run) {
-  for (int k = from; k < to; ++k) {
-    const int a = y[k - 1], b = y[k];
-    const bool moves = a != b;
-    run.top = std::min(run.top, moves ? std::min(a, b + 1) : kNoPixel);
-    run.bottom = std::max(run.bottom, moves ? std::max(a + 1, b) : -kNoPixel);
-  }
+  for (int k = from; k < to; ++k) run.Add(y[k - 1], y[k]);
   return run;
 }
 
